@@ -55,6 +55,63 @@ protected:
     void ExitInstance() override { exited = true; }
 };
 
+// Test windows tell which of them received a command by ending the loop with
+// 1000 * tag + command id, the tag kept in the user-data slot.
+LRESULT CALLBACK CommandEndsLoop(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_COMMAND) {
+        ::PostQuitMessage(static_cast<int>(::GetWindowLongPtrA(window, GWLP_USERDATA) * 1000 + LOWORD(wParam)));
+        return 0;
+    }
+    return ::DefWindowProcA(window, message, wParam, lParam);
+}
+
+const char* const kWindowClass = "KVTestCommandWindow";
+
+HWND CreateTaggedWindow(LONG_PTR tag, DWORD style, HWND parent, const char* className = kWindowClass) {
+    static const ATOM registered = [] {
+        WNDCLASSA windowClass = {};
+        windowClass.lpfnWndProc = CommandEndsLoop;
+        windowClass.hInstance = ::GetModuleHandleA(nullptr);
+        windowClass.lpszClassName = kWindowClass;
+        return ::RegisterClassA(&windowClass);
+    }();
+    EXPECT_NE(registered, 0);
+    HWND window = ::CreateWindowExA(0, className, "", style, 0, 0, 200, 100, parent,
+                                    parent ? reinterpret_cast<HMENU>(tag) : nullptr,
+                                    ::GetModuleHandleA(nullptr), nullptr);
+    EXPECT_NE(window, nullptr);
+    ::SetWindowLongPtrA(window, GWLP_USERDATA, tag);
+    return window;
+}
+
+// Two hidden windows, an accelerator table turning F5 into command 77, and the window that
+// key messages are posted to.
+class AcceleratorThread : public TestThread {
+public:
+    explicit AcceleratorThread(bool toSecondWindow) : toSecondWindow_(toSecondWindow) {
+        startupWork = [](TestThread* self) { static_cast<AcceleratorThread*>(self)->Build(); };
+    }
+    ~AcceleratorThread() override {
+        if (table_ != nullptr) ::DestroyAcceleratorTable(table_);
+    }
+    HWND first = nullptr;
+
+private:
+    void Build() {
+        first = CreateTaggedWindow(1, WS_OVERLAPPED, nullptr);
+        HWND second = CreateTaggedWindow(2, WS_OVERLAPPED, nullptr);
+        ACCEL f5 = {FVIRTKEY, VK_F5, 77};
+        table_ = ::CreateAcceleratorTableA(&f5, 1);
+        EXPECT_NE(table_, nullptr);
+        SetAccelTable(table_);
+        if (toSecondWindow_) {
+            EXPECT_EQ(SetAccelWindow(second), nullptr);
+        }
+    }
+    bool toSecondWindow_;
+    HACCEL table_ = nullptr;
+};
+
 // Starts and ends one thread, so that whatever the process sets up on its first thread
 // is not mistaken for a leak later.
 void WarmUp() {
@@ -149,4 +206,38 @@ TEST(QThreadTest, StartedThreadLeavesNoHandleBehindItsObject) {
     }
     EXPECT_EQ(KVHandleCounts::Now().kernel, before.kernel);
     EXPECT_FALSE(QThread::GetLastCreateError().valid);
+}
+
+TEST(QThreadTest, AcceleratorsBecomeCommandsOfTheMessagesWindow) {
+    KVTestEnv env;
+    AcceleratorThread thread(false);
+    ASSERT_TRUE(thread.CreateThread(nullptr));
+    ::PostMessageA(thread.first, WM_KEYDOWN, VK_F5, 0);
+    EXPECT_EQ(thread.WaitForEnd(), 1077u);
+}
+
+TEST(QThreadTest, AcceleratorsGoToTheAccelWindowWhenOneIsSet) {
+    KVTestEnv env;
+    AcceleratorThread thread(true);
+    ASSERT_TRUE(thread.CreateThread(nullptr));
+    ::PostMessageA(thread.first, WM_KEYDOWN, VK_F5, 0);
+    EXPECT_EQ(thread.WaitForEnd(), 2077u);
+}
+
+TEST(QThreadTest, EscapeCancelsTheActiveWindowAsInADialog) {
+    KVTestEnv env;
+    static HWND button = nullptr;
+    TestThread thread;
+    thread.startupWork = [](TestThread*) {
+        HWND frame = CreateTaggedWindow(3, WS_OVERLAPPEDWINDOW | WS_VISIBLE, nullptr);
+        button = CreateTaggedWindow(5, WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, frame, "BUTTON");
+        ::SetActiveWindow(frame);
+        ::SetFocus(button);
+        EXPECT_EQ(::GetActiveWindow(), frame);
+    };
+    ASSERT_TRUE(thread.CreateThread(nullptr));
+    // Escape typed on the button becomes IDCANCEL for the frame; a loop without dialog-key
+    // handling would hand the key to the button, which ignores it.
+    ::PostMessageA(button, WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_EQ(thread.WaitForEnd(), 3000u + IDCANCEL);
 }
