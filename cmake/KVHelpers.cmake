@@ -1,0 +1,39 @@
+# Build rules shared by every folder of the project.
+
+option(KV_WERROR "Treat warnings as errors" OFF)
+option(KV_SANITIZE "Build with AddressSanitizer and UndefinedBehaviorSanitizer (native tree)" OFF)
+
+# Warnings, sanitizers and static linking for one of our own targets.
+function(kv_defaults target)
+  target_compile_features(${target} PUBLIC cxx_std_17)
+  target_compile_options(${target} PRIVATE -Wall -Wextra $<$<BOOL:${KV_WERROR}>:-Werror>)
+  if(WIN32)
+    # Single-byte Win32 API throughout; no min/max macros over std::min.
+    target_compile_definitions(${target} PUBLIC NOMINMAX WIN32_LEAN_AND_MEAN _WIN32_WINNT=0x0601 WINVER=0x0601)
+    get_target_property(type ${target} TYPE)
+    if(type STREQUAL "EXECUTABLE" OR type STREQUAL "SHARED_LIBRARY" OR type STREQUAL "MODULE_LIBRARY")
+      # Nothing of the mingw runtime has to sit beside our binaries.
+      target_link_options(${target} PRIVATE -static -static-libgcc -static-libstdc++)
+    endif()
+  endif()
+endfunction()
+
+# A GoogleTest program: one process runs all its cases (under Wine in the win64 tree).
+# In the 32-bit tree it is built but never run.
+function(kv_add_gtest name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest_main GTest::gmock)
+  kv_defaults(${name})
+  if(NOT KV_TESTS_BUILD_ONLY)
+    add_test(NAME ${name} COMMAND ${name})
+    # Under Wine the Unix root is drive Z:, and GoogleTest wants a drive to call a path absolute.
+    set(results ${KV_GTEST_RESULTS})
+    if(WIN32)
+      set(results "Z:${results}")
+    endif()
+    set_tests_properties(${name} PROPERTIES
+      ENVIRONMENT "GTEST_OUTPUT=xml:${results}/${name}.xml"
+      TIMEOUT 600)
+  endif()
+endfunction()

@@ -1,0 +1,118 @@
+#include "KVTestEnv.h"
+
+#include <atomic>
+#include <stdexcept>
+
+namespace {
+
+std::string GetEnv(const char* name) {
+    char buffer[MAX_PATH * 2];
+    const DWORD n = GetEnvironmentVariableA(name, buffer, sizeof buffer);
+    return (n > 0 && n < sizeof buffer) ? std::string(buffer, n) : std::string();
+}
+
+std::string Join(const std::string& a, const std::string& b) { return b.empty() ? a : a + "\\" + b; }
+
+void Check(LONG status, const char* what) {
+    if (status != ERROR_SUCCESS)
+        throw std::runtime_error(std::string(what) + " failed: " + std::to_string(status));
+}
+
+void DeleteFolder(const std::string& folder) {
+    WIN32_FIND_DATAA data;
+    HANDLE find = FindFirstFileA((folder + "*").c_str(), &data);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            const std::string name = data.cFileName;
+            if (name == "." || name == "..") continue;
+            const std::string path = folder + name;
+            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                DeleteFolder(path + "\\");
+            } else {
+                SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+                DeleteFileA(path.c_str());
+            }
+        } while (FindNextFileA(find, &data));
+        FindClose(find);
+    }
+    RemoveDirectoryA(folder.c_str());
+}
+
+}  // namespace
+
+KVTestEnv::KVTestEnv() {
+    static std::atomic<int> counter{0};
+    const std::string id = std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++counter);
+    keyPath_ = "Software\\KVTest\\" + id;
+
+    oldTmp_ = GetEnv("TMP");
+    oldTemp_ = GetEnv("TEMP");
+    char base[MAX_PATH];
+    const DWORD n = GetTempPathA(sizeof base, base);
+    if (n == 0 || n >= sizeof base) throw std::runtime_error("GetTempPathA failed");
+    tempFolder_ = std::string(base) + "kvtest-" + id + "\\";
+    if (!CreateDirectoryA(tempFolder_.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS)
+        throw std::runtime_error("cannot create " + tempFolder_);
+    SetEnvironmentVariableA("TMP", tempFolder_.c_str());
+    SetEnvironmentVariableA("TEMP", tempFolder_.c_str());
+}
+
+KVTestEnv::~KVTestEnv() {
+    RegDeleteTreeA(HKEY_CURRENT_USER, keyPath_.c_str());
+    RegDeleteTreeA(HKEY_LOCAL_MACHINE, keyPath_.c_str());
+    SetEnvironmentVariableA("TMP", oldTmp_.empty() ? nullptr : oldTmp_.c_str());
+    SetEnvironmentVariableA("TEMP", oldTemp_.empty() ? nullptr : oldTemp_.c_str());
+    DeleteFolder(tempFolder_);
+}
+
+void KVTestEnv::SetString(HKEY root, const std::string& subKey, const std::string& name,
+                          const std::string& value) const {
+    Check(RegSetKeyValueA(root, Join(keyPath_, subKey).c_str(), name.c_str(), REG_SZ, value.c_str(),
+                          static_cast<DWORD>(value.size() + 1)),
+          "RegSetKeyValueA");
+}
+
+void KVTestEnv::SetDword(HKEY root, const std::string& subKey, const std::string& name,
+                         uint32_t value) const {
+    const DWORD v = value;
+    Check(RegSetKeyValueA(root, Join(keyPath_, subKey).c_str(), name.c_str(), REG_DWORD, &v, sizeof v),
+          "RegSetKeyValueA");
+}
+
+void KVTestEnv::SetBinary(HKEY root, const std::string& subKey, const std::string& name,
+                          const void* data, size_t size) const {
+    Check(RegSetKeyValueA(root, Join(keyPath_, subKey).c_str(), name.c_str(), REG_BINARY, data,
+                          static_cast<DWORD>(size)),
+          "RegSetKeyValueA");
+}
+
+bool KVTestEnv::GetString(HKEY root, const std::string& subKey, const std::string& name,
+                          std::string* value) const {
+    char buffer[4096];
+    DWORD size = sizeof buffer;
+    if (RegGetValueA(root, Join(keyPath_, subKey).c_str(), name.c_str(), RRF_RT_REG_SZ, nullptr,
+                     buffer, &size) != ERROR_SUCCESS)
+        return false;
+    value->assign(buffer, size > 0 ? size - 1 : 0);
+    return true;
+}
+
+std::string KVTestEnv::WriteFile(const std::string& name, const std::string& bytes) const {
+    const std::string path = tempFolder_ + name;
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot create " + path);
+    DWORD written = 0;
+    const BOOL ok = ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(file);
+    if (!ok || written != bytes.size()) throw std::runtime_error("cannot write " + path);
+    return path;
+}
+
+KVHandleCounts KVHandleCounts::Now() {
+    KVHandleCounts counts;
+    GetProcessHandleCount(GetCurrentProcess(), &counts.kernel);
+    counts.gdi = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+    counts.user = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
+    return counts;
+}

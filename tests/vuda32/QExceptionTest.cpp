@@ -1,0 +1,179 @@
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "vuda32/Exception/QErrorReport.h"
+#include "vuda32/Exception/QException.h"
+
+namespace {
+
+template <typename Lookup>
+int CountCodesInTable(Lookup lookup) {
+    int count = 0;
+    for (uint32_t code = 0; code < 30000; ++code)
+        if (std::string(lookup(code)) != kErrorNotInList) ++count;
+    return count;
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+}
+
+}  // namespace
+
+TEST(QExceptionTableTest, EachClassHoldsExactlyItsOwnCodes) {
+    EXPECT_EQ(CountCodesInTable(QGenException::ErrorText), 73);
+    EXPECT_EQ(CountCodesInTable(QWinException::ErrorText), 75);
+    EXPECT_EQ(CountCodesInTable(QFileException::ErrorText), 11);
+
+    // Neighbouring blocks never leak into each other.
+    EXPECT_STREQ(QGenException::ErrorText(3001), kErrorNotInList);
+    EXPECT_STREQ(QWinException::ErrorText(1501), kErrorNotInList);
+    EXPECT_STREQ(QFileException::ErrorText(3502), kErrorNotInList);
+    EXPECT_STREQ(QWinException::ErrorText(14006), kErrorNotInList);
+    EXPECT_STREQ(QGenException::ErrorText(0), kErrorNotInList);
+}
+
+TEST(QExceptionTableTest, TextsKeepTheirOriginalSpellingAndBytes) {
+    EXPECT_STREQ(QGenException::ErrorText(1501), "Could not open regestry key.");
+    EXPECT_STREQ(QGenException::ErrorText(5501), "Could not retrive DC from window handle.");
+    EXPECT_STREQ(QGenException::ErrorText(14501), "Doesn\x92t support Win98SE compare.");
+    EXPECT_STREQ(QGenException::ErrorText(2), "Buffer overflow");
+    EXPECT_STREQ(QGenException::ErrorText(19501), "Wait failed.");
+    EXPECT_STREQ(QWinException::ErrorText(3502),
+                 "Failed to create window. CreateWindowEx or CreateMDIWindow returned NULL.");
+    EXPECT_STREQ(QWinException::ErrorText(3509), QWinException::ErrorText(3511));
+    EXPECT_STREQ(QWinException::ErrorText(8503), "EngDeferWindowPos failed.");
+    EXPECT_STREQ(QWinException::ErrorText(18005),
+                 "Could not create menu and failed to destory child in clean up.");
+    EXPECT_STREQ(QFileException::ErrorText(3000), "Couldn't open the file.");
+    EXPECT_STREQ(QFileException::ErrorText(21502), "Failed to get version data.");
+}
+
+TEST(QExceptionTableTest, VirtualLookupFollowsTheObjectsClass) {
+    const QFileException file("f", "m", 1, 3001, 0);
+    const QGenException& asGeneral = file;
+    EXPECT_EQ(asGeneral.GetErrorText(3001), "Error reading the file.");
+    EXPECT_EQ(asGeneral.GetErrorText(1501), kErrorNotInList);
+}
+
+TEST(QExceptionTraceTest, ConstructorsRecordTheRaisingSite) {
+    const QWinException e(".\\Window\\QWinBase.cpp", "InternalCreate", 1134, 3502, 1407);
+    ASSERT_EQ(e.GetTrace().size(), 1u);
+    const ErrExcepInfo& info = e.GetFirstInfo();
+    EXPECT_EQ(info.typeName, "QWinException");
+    EXPECT_EQ(info.errorCode, 3502u);
+    EXPECT_EQ(info.systemError, 1407u);
+    EXPECT_EQ(info.description, QWinException::ErrorText(3502));
+    EXPECT_EQ(info.sourceFile, ".\\Window\\QWinBase.cpp");
+    EXPECT_EQ(info.method, "InternalCreate");
+    EXPECT_EQ(info.line, 1134);
+    EXPECT_TRUE(info.extraText.empty());
+
+    const QFileException open(".\\File\\QFile.cpp", "Open", 80, 3000, 2, "c:\\missing.lang");
+    EXPECT_EQ(open.GetFirstInfo().extraText, "c:\\missing.lang");
+    EXPECT_EQ(open.GetFirstInfo().typeName, "QFileException");
+
+    const QException plain("a.cpp", "Run", 5, "own text", 7, 9);
+    EXPECT_EQ(plain.GetFirstInfo().typeName, "QException");
+    EXPECT_EQ(plain.GetFirstInfo().description, "own text");
+}
+
+TEST(QExceptionTraceTest, RepeatedFileAndMethodAddNothing) {
+    QGenException e(".\\System\\QRegEdit.cpp", "GetValue", 10, 1503, 2);
+    e.AddInfo(".\\KVRegistry.cpp", "GetInstallRoot", 20, "", 0, 0);
+    e.AddInfo(".\\KVRegistry.cpp", "GetInstallRoot", 21, "", 0, 0);
+    ASSERT_EQ(e.GetTrace().size(), 2u);
+    EXPECT_EQ(e.GetLastInfo().line, 20);
+    EXPECT_EQ(e.GetLastInfo().typeName, "QException");
+    EXPECT_EQ(e.GetLastInfo().errorCode, 0u);
+
+    // Same file, another method: a new place. Case matters.
+    e.AddInfo(".\\KVRegistry.cpp", "GetLogLevel", 30, "", 0, 0);
+    e.AddInfo(".\\kvregistry.cpp", "GetLogLevel", 31, "", 0, 0);
+    EXPECT_EQ(e.GetTrace().size(), 4u);
+    // A method repeated after another one is a new place again.
+    e.AddInfo(".\\KVRegistry.cpp", "GetInstallRoot", 40, "", 0, 0);
+    EXPECT_EQ(e.GetTrace().size(), 5u);
+}
+
+TEST(QExceptionTraceTest, ElevenPlacesAndTheReportStillShowsTheFirst) {
+    QWinException e(".\\Window\\QWinBase.cpp", "InternalCreate", 1134, 3502, 1407);
+    for (int i = 0; i < 10; ++i) e.AddInfo("outer.cpp", "Method" + std::to_string(i), i, "", 0, 0);
+    EXPECT_EQ(e.GetTrace().size(), 11u);
+    EXPECT_EQ(e.GetFirstInfo().method, "InternalCreate");
+    EXPECT_EQ(e.GetLastInfo().method, "Method9");
+
+    // Thrown by value and caught by reference, the trace travels whole.
+    try {
+        throw e;
+    } catch (const QException& caught) {
+        EXPECT_EQ(caught.GetTrace().size(), 11u);
+        EXPECT_NE(dynamic_cast<const QWinException*>(&caught), nullptr);
+    }
+}
+
+TEST(QExceptionTraceTest, DefaultRecordIsFixed) {
+    const ErrExcepInfo& d = defaultErrExcepInfo();
+    EXPECT_EQ(d.typeName, "QException");
+    EXPECT_EQ(d.sourceFile, ".\\Exception\\QException.cpp");
+    EXPECT_EQ(d.method, "defaultErrExcepInfo");
+    EXPECT_EQ(d.line, 311);
+    EXPECT_EQ(d.description, "Internal Excep Error: could not capture excep info.");
+    EXPECT_EQ(&d, &defaultErrExcepInfo());
+}
+
+TEST(QErrorReportTest, WindowCreationFailureLineByLine) {
+    const QWinException e(".\\Window\\QWinBase.cpp", "InternalCreate", 1134, 3502, 1407);
+    const QErrorReport r =
+        FormatErrorReport(e.GetFirstInfo(), QAppInfo(), "Cannot find window class.\r\n");
+    EXPECT_EQ(r.caption, "TEST APP - Error !");
+    const std::vector<std::string> expected = {
+        "This is the standard disclamer.",
+        "Application: TEST APP",
+        "Application address: 40000",
+        "Version: 11.22.33",
+        "Exception type: QWinException",
+        "Error Code: 0xdae",
+        "Error Description: Failed to create window. CreateWindowEx or CreateMDIWindow returned NULL.",
+        "Win32 Error Code: 0x0000057f",
+        "Win32 Error description: Cannot find window class.\r",
+        "",
+        "File: .\\Window\\QWinBase.cpp",
+        "Method: InternalCreate",
+        "Line: 1134",
+    };
+    EXPECT_EQ(Lines(r.body), expected);
+    EXPECT_NE(r.body.back(), '\n');
+}
+
+TEST(QErrorReportTest, NoSystemTextAndZeroCodes) {
+    const QException e("a.cpp", "Run", 0, "x", 0, 0);
+    const QErrorReport r = FormatErrorReport(e.GetFirstInfo(), QAppInfo(), "");
+    const std::vector<std::string> lines = Lines(r.body);
+    ASSERT_EQ(lines.size(), 12u);
+    EXPECT_EQ(lines[5], "Error Code: 0x0");
+    EXPECT_EQ(lines[7], "Win32 Error Code: 0x00000000");
+    EXPECT_EQ(lines[8], "Win32 Error description: No Error Message for this Error!");
+}
+
+TEST(QErrorReportTest, AppInfoIsReplacedWhole) {
+    const QAppInfo before = GetAppInfo();
+    SetAppInfo(4294967295u, "Outlook SMS", "2.0.1", "No warranty.");
+    const QErrorReport r =
+        FormatErrorReport(QGenException("b.cpp", "M", 1, 0xFFFFFFFFu, 0xFFFFFFFFu).GetFirstInfo(),
+                          GetAppInfo(), "");
+    const std::vector<std::string> lines = Lines(r.body);
+    EXPECT_EQ(r.caption, "Outlook SMS - Error !");
+    EXPECT_EQ(lines[0], "No warranty.");
+    EXPECT_EQ(lines[2], "Application address: 4294967295");
+    EXPECT_EQ(lines[3], "Version: 2.0.1");
+    EXPECT_EQ(lines[5], "Error Code: 0xffffffff");
+    EXPECT_EQ(lines[7], "Win32 Error Code: 0xffffffff");
+    SetAppInfo(before.address, before.name.c_str(), before.version.c_str(), before.disclaimer.c_str());
+}

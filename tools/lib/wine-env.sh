@@ -1,0 +1,44 @@
+# Sourced by tools/test and tools/demo: a Wine prefix inside build/, one persistent
+# wineserver and one Xvfb display for the whole run, all stopped again on exit.
+# Needs ROOT (the repository) set by the caller.
+
+export WINEPREFIX="$ROOT/build/wineprefix"
+export WINEARCH=win64
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+
+KV_XVFB_PID=
+
+kv_wine_stop() {
+    wineserver -k >/dev/null 2>&1 || true
+    if [ -n "$KV_XVFB_PID" ]; then
+        kill "$KV_XVFB_PID" >/dev/null 2>&1 || true
+        wait "$KV_XVFB_PID" 2>/dev/null || true
+        KV_XVFB_PID=
+    fi
+}
+
+kv_wine_start() {
+    # Xvfb picks a free display itself and tells us which one.
+    local fifo
+    fifo=$(mktemp -u) && mkfifo "$fifo"
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+    KV_XVFB_PID=$!
+    local display
+    read -r -t 20 display <"$fifo" || { echo "Xvfb did not start" >&2; rm -f "$fifo"; return 1; }
+    rm -f "$fifo"
+    export DISPLAY=":$display"
+
+    if [ ! -f "$WINEPREFIX/system.reg" ]; then
+        echo "Creating the Wine prefix in $WINEPREFIX"
+        mkdir -p "$(dirname "$WINEPREFIX")"
+        wineboot -i >/dev/null 2>&1
+        wineserver -w
+        # Without a window manager every close of a top-level window waits 2 s otherwise.
+        wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
+        wineserver -w
+    fi
+    wineserver -p
+    # Let the server come up before the first program asks for it.
+    wine cmd /c exit >/dev/null 2>&1 || true
+}
