@@ -275,14 +275,11 @@ std::string KVNumberRules::FormatNational(std::string_view msisdn) const {
         if (!format.leading.empty() && !LookingAt(national, patterns->formatLeading[i])) continue;
         if (!std::regex_match(national, patterns->formatPatterns[i])) continue;
         std::string layout = format.format;
-        // The trunk rule ("0$1") takes the place of the layout's first group reference.
+        // The trunk rule ("0$1") wraps the layout's first group reference: its "$1" stands
+        // for that reference ("$2 15-$3" becomes "0$2 15-$3").
         if (!format.trunkRule.empty()) {
-            for (std::size_t at = 0; at + 1 < layout.size(); ++at) {
-                if (layout[at] == '$' && IsDigit(layout[at + 1])) {
-                    layout.replace(at, 2, format.trunkRule);
-                    break;
-                }
-            }
+            static const std::regex firstGroup(R"((\$\d))");
+            layout = std::regex_replace(layout, firstGroup, format.trunkRule, std::regex_constants::format_first_only);
         }
         return std::regex_replace(national, patterns->formatPatterns[i], layout);
     }
