@@ -150,7 +150,10 @@ for (const code of codes) {
     fixedText = util.getNationalSignificantNumber(fixed);
     both = util.getNumberType(fixed) === PhoneNumberType.FIXED_LINE_OR_MOBILE ? '1' : '0';
   }
-  examples.push([code, mobileExamples[code] || '', fixedText, both].join('\t'));
+  // Regions without mobile numbers (TA) still get an example there; it is no mobile one.
+  const types = metadata.countries[code][R.types] || [];
+  const mobile = types[jsTypeIndex.mobile] ? mobileExamples[code] || '' : '';
+  examples.push([code, mobile, fixedText, both].join('\t'));
 }
 fs.writeFileSync(path.join(root, 'tests', 'data', 'examples.txt'), examples.join('\n') + '\n');
 console.log(`${codes.length} regions, table ${table.length} bytes`);
