@@ -92,13 +92,6 @@ bool CopyOut(const std::string& text, char* buffer, std::size_t size) {
     return count == text.size();
 }
 
-// The prefix people dial abroad: the preferred one, else a prefix that is plain digits.
-std::string DialledInternationalPrefix(const KVRegion& region) {
-    if (!region.preferredIdd.empty()) return region.preferredIdd;
-    const bool plain = !region.idd.empty() && region.idd.find_first_not_of("0123456789") == std::string::npos;
-    return plain ? region.idd : std::string();
-}
-
 // The home country: the registry value, else the user's locale, else "US".
 std::string ResolveHome(const KVCountryTable& table, const std::string& keyPath) {
     if (!keyPath.empty()) {
@@ -174,7 +167,7 @@ int __cdecl KVGetCountryInfo(const char* code, KVCountryInfo* info) {
         CopyOut(region->code, info->code, 8);
         CopyOut(region->name, info->name, 64);
         CopyOut(std::to_string(region->callingCode), info->callingCode, 8);
-        CopyOut(DialledInternationalPrefix(*region), info->internationalPrefix, 8);
+        CopyOut(region->DialledIdd(), info->internationalPrefix, 8);
         CopyOut(region->trunkPrefix, info->trunkPrefix, 8);
         return 0;
     } catch (...) {

@@ -85,6 +85,11 @@ const KVRegionPatterns* KVRegion::Patterns() const {
     return patterns_->ok ? patterns_.get() : nullptr;
 }
 
+std::string KVRegion::DialledIdd() const {
+    if (!preferredIdd.empty()) return preferredIdd;
+    return AllDigits(idd) ? idd : std::string();
+}
+
 bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
     for (std::size_t i = 0; i < a.size(); ++i) {

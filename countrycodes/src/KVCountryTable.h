@@ -77,6 +77,10 @@ struct KVRegion {
     bool sameFixedAndMobile = false;
     std::vector<KVNumberFormat> formats;
 
+    // The prefix people dial abroad: the preferred one, else the prefix when it is plain
+    // digits; empty when only a pattern is known (BR's "00(?:1[245]|...)").
+    std::string DialledIdd() const;
+
     // Compiles the patterns once, thread-safe; null when a pattern does not compile.
     const KVRegionPatterns* Patterns() const;
 
