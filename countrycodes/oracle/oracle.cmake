@@ -14,3 +14,16 @@ if(KV_PHONENUMBER_INCLUDE AND KV_PHONENUMBER_LIB AND KV_PROTOBUF_LITE_LIB)
 else()
   message(WARNING "libphonenumber-dev or libprotobuf-dev missing: kvcountry_oracle_test not built")
 endif()
+
+add_executable(kvcountry_eval ${CMAKE_CURRENT_LIST_DIR}/KVCorpusEval.cpp)
+kv_defaults(kvcountry_eval)
+target_link_libraries(kvcountry_eval PRIVATE kvcountry_corpus)
+
+# google-libphonenumber from the npm packages in this folder (tools/setup.d installs them).
+find_program(KV_NODE node)
+if(KV_NODE)
+  add_test(NAME kvcountry_google_compare
+    COMMAND ${KV_NODE} ${CMAKE_CURRENT_LIST_DIR}/compare.js $<TARGET_FILE:kvcountry_eval>
+            ${CMAKE_CURRENT_SOURCE_DIR}/data/countries.kvcc)
+  set_tests_properties(kvcountry_google_compare PROPERTIES TIMEOUT 300)
+endif()
