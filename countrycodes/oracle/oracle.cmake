@@ -11,6 +11,16 @@ if(KV_PHONENUMBER_INCLUDE AND KV_PHONENUMBER_LIB AND KV_PROTOBUF_LITE_LIB)
   kv_add_gtest(kvcountry_oracle_test
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/KVOracleTest.cpp ${CMAKE_CURRENT_LIST_DIR}/KVDebianTable.cpp
     LIBS kvcountry_corpus ${KV_PHONENUMBER_LIB} ${KV_PROTOBUF_LITE_LIB})
+
+  # Not a test: prints our cost against libphonenumber's (see docs/benchmarks.md). Built
+  # without the tree's sanitizers, as libphonenumber is.
+  add_executable(kvcountry_bench ${CMAKE_CURRENT_SOURCE_DIR}/bench/KVCountryBench.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/src/KVCountryTable.cpp ${CMAKE_CURRENT_SOURCE_DIR}/src/KVNumberRules.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/src/KVEmbeddedTable.cpp)
+  kv_defaults(kvcountry_bench)
+  target_compile_options(kvcountry_bench PRIVATE -fno-sanitize=all -O2)
+  set_property(TARGET kvcountry_bench PROPERTY LINK_OPTIONS "")
+  target_link_libraries(kvcountry_bench PRIVATE ${KV_PHONENUMBER_LIB} ${KV_PROTOBUF_LITE_LIB})
 else()
   message(WARNING "libphonenumber-dev or libprotobuf-dev missing: kvcountry_oracle_test not built")
 endif()
