@@ -3,7 +3,6 @@
 // Usage: kvcountry_bench EXAMPLES_FILE [ROUNDS]
 #include <phonenumbers/phonenumberutil.h>
 
-#include <chrono>
 #include <iostream>
 
 #include "countrycodes/bench/KVBenchNumbers.h"
@@ -13,7 +12,6 @@
 using namespace kvcc;
 using i18n::phonenumbers::PhoneNumber;
 using i18n::phonenumbers::PhoneNumberUtil;
-using Clock = std::chrono::steady_clock;
 
 namespace {
 
@@ -37,8 +35,6 @@ std::string LibphonenumberMsisdn(const PhoneNumberUtil& util, const std::string&
     return e164;
 }
 
-double Microseconds(Clock::duration d) { return std::chrono::duration<double, std::micro>(d).count(); }
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -48,9 +44,9 @@ int main(int argc, char** argv) {
     }
     const int rounds = argc > 2 ? std::atoi(argv[2]) : 20;
     std::string error;
-    const auto start = Clock::now();
+    const auto start = KVBenchClock::now();
     g_table = KVCountryTable::Parse(EmbeddedTable(), error);
-    const auto parsed = Clock::now();
+    const auto parsed = KVBenchClock::now();
     if (!g_table) {
         std::cerr << error << "\n";
         return 1;
@@ -60,45 +56,19 @@ int main(int argc, char** argv) {
     KVMsisdnOptions options;
     options.anyRegionOfCallingCode = false;
 
-    // First call per region: compiles that region's patterns.
-    const auto firstStart = Clock::now();
-    std::size_t firstCalls = 0;
-    std::string lastRegion;
-    for (const auto& n : numbers) {
-        if (n.region == lastRegion) continue;
-        lastRegion = n.region;
-        rules.ToMsisdn(n.text, *g_table->FindRegion(n.region), options);
-        ++firstCalls;
-    }
-    const auto firstEnd = Clock::now();
-
+    auto ours = [&](const KVBenchNumber& x) { return rules.ToMsisdn(x.text, *g_table->FindRegion(x.region), options); };
     const PhoneNumberUtil& util = *PhoneNumberUtil::GetInstance();
+    auto theirs = [&](const KVBenchNumber& x) { return LibphonenumberMsisdn(util, x.text, x.region); };
+    const double first = TimeFirstCallPerRegion(numbers, ours);
     std::size_t agree = 0;
-    for (const auto& n : numbers) {  // warms libphonenumber's regex cache the same way
-        agree += rules.ToMsisdn(n.text, *g_table->FindRegion(n.region), options) ==
-                 LibphonenumberMsisdn(util, n.text, n.region);
-    }
-
-    std::size_t sink = 0;
-    const auto oursStart = Clock::now();
-    for (int r = 0; r < rounds; ++r) {
-        for (const auto& n : numbers) sink += rules.ToMsisdn(n.text, *g_table->FindRegion(n.region), options).size();
-    }
-    const auto oursEnd = Clock::now();
-    for (int r = 0; r < rounds; ++r) {
-        for (const auto& n : numbers) sink += LibphonenumberMsisdn(util, n.text, n.region).size();
-    }
-    const auto theirsEnd = Clock::now();
-
-    const double calls = static_cast<double>(numbers.size()) * rounds;
-    const double ours = Microseconds(oursEnd - oursStart) / calls;
-    const double theirs = Microseconds(theirsEnd - oursEnd) / calls;
+    for (const auto& x : numbers) agree += ours(x) == theirs(x);  // also warms libphonenumber's caches
+    const double oursPerCall = TimePerCall(numbers, rounds, ours);
+    const double theirsPerCall = TimePerCall(numbers, rounds, theirs);
     std::cout << "numbers: " << numbers.size() << " x " << rounds << " rounds (same answer on " << agree << ")\n"
-              << "table parse: " << Microseconds(parsed - start) << " us\n"
-              << "first call for a region: " << Microseconds(firstEnd - firstStart) / firstCalls << " us\n"
-              << "KVConvertToMsisdn rules: " << ours << " us per call\n"
-              << "libphonenumber parse+validate: " << theirs << " us per call\n"
-              << "ratio ours/libphonenumber: " << ours / theirs << "\n"
-              << (sink == 0 ? "" : "") ;
+              << "table parse: " << KVMicroseconds(parsed - start) << " us\n"
+              << "first call for a region: " << first << " us\n"
+              << "KVConvertToMsisdn rules: " << oursPerCall << " us per call\n"
+              << "libphonenumber parse+validate: " << theirsPerCall << " us per call\n"
+              << "ratio ours/libphonenumber: " << oursPerCall / theirsPerCall << "\n";
     return 0;
 }

@@ -2,14 +2,11 @@
 // region is warm, and the first call for a region. Usage: kvcountry_dll_bench DLL EXAMPLES [ROUNDS]
 #include <windows.h>
 
-#include <chrono>
 #include <cstdlib>
 #include <iostream>
 
 #include "countrycodes/bench/KVBenchNumbers.h"
 #include "countrycodes/dll/KVCountryCodes.h"
-
-using Clock = std::chrono::steady_clock;
 
 namespace {
 
@@ -34,7 +31,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     const int rounds = argc > 3 ? std::atoi(argv[3]) : 20;
-    const auto loadStart = Clock::now();
+    const auto loadStart = KVBenchClock::now();
     HMODULE module = LoadLibraryA(argv[1]);
     if (!module) {
         std::cerr << "cannot load " << argv[1] << ": " << GetLastError() << "\n";
@@ -47,30 +44,17 @@ int main(int argc, char** argv) {
         std::cerr << "exports missing or initialisation failed\n";
         return 1;
     }
-    const auto initEnd = Clock::now();
+    const auto initEnd = KVBenchClock::now();
     const auto numbers = ReadBenchNumbers(argv[2], CallingCodeOf);
     char out[32];
 
-    const auto firstStart = Clock::now();
-    std::size_t firstCalls = 0;
-    std::string lastRegion;
-    for (const auto& n : numbers) {
-        if (n.region == lastRegion) continue;
-        lastRegion = n.region;
-        convert(n.text.c_str(), n.region.c_str(), out);
-        ++firstCalls;
-    }
-    const auto firstEnd = Clock::now();
-    for (int r = 0; r < rounds; ++r) {
-        for (const auto& n : numbers) convert(n.text.c_str(), n.region.c_str(), out);
-    }
-    const auto end = Clock::now();
-    auto us = [](Clock::duration d) { return std::chrono::duration<double, std::micro>(d).count(); };
+    auto call = [&](const KVBenchNumber& n) { convert(n.text.c_str(), n.region.c_str(), out); };
+    const double first = TimeFirstCallPerRegion(numbers, call);
+    const double perCall = TimePerCall(numbers, rounds, call);
     std::cout << "numbers: " << numbers.size() << " x " << rounds << " rounds\n"
-              << "load + KVCountryInit: " << us(initEnd - loadStart) << " us\n"
-              << "first call for a region: " << us(firstEnd - firstStart) / firstCalls << " us\n"
-              << "KVConvertToMsisdn: " << us(end - firstEnd) / (static_cast<double>(numbers.size()) * rounds)
-              << " us per call\n";
+              << "load + KVCountryInit: " << KVMicroseconds(initEnd - loadStart) << " us\n"
+              << "first call for a region: " << first << " us\n"
+              << "KVConvertToMsisdn: " << perCall << " us per call\n";
     FreeLibrary(module);
     return 0;
 }
