@@ -1,0 +1,2 @@
+# The diagnostic log.
+list(APPEND VUDA32_CORE_SOURCES File/QLogLine.cpp)
