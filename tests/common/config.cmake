@@ -19,3 +19,17 @@ if(NOT WIN32 AND CMAKE_CXX_COMPILER_ID MATCHES "Clang")
             $<TARGET_FILE:kvcommon_language_file_fuzz>)
   set_tests_properties(kvcommon_language_file_fuzz_smoke PROPERTIES TIMEOUT 120)
 endif()
+
+if(WIN32)
+  kv_add_gtest(kvcommon_registry_test
+    SOURCES common/KVRegistryTest.cpp
+    LIBS kvcommon kv_test_support)
+  kv_add_gtest(kvcommon_language_table_test
+    SOURCES common/KVLanguageTableTest.cpp
+    LIBS kvcommon kv_test_support)
+endif()
+if(WIN32)
+  kv_add_gtest(kvcommon_log_startup_test
+    SOURCES common/KVLogStartupTest.cpp
+    LIBS kvcommon kv_test_support)
+endif()

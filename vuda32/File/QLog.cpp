@@ -7,7 +7,8 @@ namespace {
 const char* const kSource = ".\\File\\QLog.cpp";
 }
 
-QLog::QLog() : initialFlags_(text_.flags()), initialFill_(text_.fill()) {}
+QLog::QLog()
+    : initialFlags_(text_.flags()), initialFill_(text_.fill()), initialPrecision_(text_.precision()) {}
 
 QLog::~QLog() {
     try {
@@ -69,6 +70,9 @@ std::ostream& QLog::BeginEntry(uint32_t level, const char* method) {
     method_ = method;
     text_.flags(initialFlags_);
     text_.fill(initialFill_);
+    // Width and precision are formatting too; none of a caller's settings may carry over.
+    text_.width(0);
+    text_.precision(initialPrecision_);
     return text_;
 }
 
@@ -80,7 +84,7 @@ void QLog::EndEntry() {
         ~Finish() {
             log.level_ = 0;
             log.method_ = nullptr;
-            log.text_.str(std::string());
+            log.textBuf_.Text().clear();
             log.text_.clear();
             log.lock_.Leave();
         }
@@ -106,7 +110,7 @@ void QLog::WriteEntry(uint32_t level, const char* method) {
 
 void QLog::LogToFile() {
     if (file_ == INVALID_HANDLE_VALUE) return;
-    AppendLogText(line_, text_.str());
+    AppendLogText(line_, textBuf_.Text());
     DWORD written = 0;
     if (!::WriteFile(file_, line_.data(), static_cast<DWORD>(line_.size()), &written, nullptr))
         throw QFileException(kSource, "LogToFile", __LINE__, 6003, ::GetLastError());

@@ -1,4 +1,5 @@
 // The diagnostic log of the process.
+//   QLogTextBuf the entry text's buffer: a string the log reads and empties without copying
 //   QLog        one log file written entry by entry, unbuffered, under a recursive lock
 //   QLogEntry   a call site's one-statement entry; does nothing when there is no log
 #pragma once
@@ -6,10 +7,29 @@
 #include <windows.h>
 
 #include <cstdint>
-#include <sstream>
+#include <ostream>
+#include <streambuf>
 #include <string>
 
 #include "vuda32/Synchronization/QCriticalSection.h"
+
+class QLogTextBuf : public std::streambuf {
+public:
+    std::string& Text() { return text_; }
+
+protected:
+    int_type overflow(int_type c) override {
+        if (!traits_type::eq_int_type(c, traits_type::eof())) text_.push_back(traits_type::to_char_type(c));
+        return traits_type::not_eof(c);
+    }
+    std::streamsize xsputn(const char* s, std::streamsize n) override {
+        text_.append(s, static_cast<size_t>(n));
+        return n;
+    }
+
+private:
+    std::string text_;
+};
 
 class QLog {
 public:
@@ -58,9 +78,11 @@ private:
     HANDLE file_ = INVALID_HANDLE_VALUE;
     std::string fileName_;
     bool append_ = false;
-    std::stringstream text_;
+    QLogTextBuf textBuf_;
+    std::ostream text_{&textBuf_};
     std::ios_base::fmtflags initialFlags_;
     char initialFill_;
+    std::streamsize initialPrecision_;
     uint32_t level_ = 0;
     const char* method_ = nullptr;
     std::string line_;  // reused, so an entry allocates nothing once lines stop growing
