@@ -1,5 +1,6 @@
 // Speed of the language table and the log, each against a baseline measured in the same run.
 // Not a test: run it by hand (see docs/benchmarks.md) and compare the printed ratios.
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <string>
@@ -105,8 +106,11 @@ void ReportLookups(const std::string& folder) {
 }
 
 // The log against the least any log could do: one WriteFile per line of the same length.
+// The machine is shared, so the two loops alternate in short rounds and each keeps its best
+// round; a burst of someone else's work then spoils one round, not the ratio.
 void ReportLog(const std::string& folder) {
-    constexpr int kEntries = 200000;
+    constexpr int kRounds = 9;
+    constexpr int kEntries = 20000;
     const std::string base = folder + "KVBench";
     QLog log;
     if (!log.OpenNumbered(base)) {
@@ -114,27 +118,34 @@ void ReportLog(const std::string& folder) {
         return;
     }
     log.Configure(5);
-    const auto logStart = Clock::now();
-    for (int i = 0; i < kEntries; ++i)
-        QLogEntry(&log, QLog::LevelInfo, "KVRegisterModel::NextPage") << "page " << (i % 5 + 1) << " shown";
-    const double logSeconds = Seconds(logStart);
     const std::string sample = "4 | 12:34:56_789 | 0x00000123 | KVRegisterModel::NextPage | page 3 shown \n";
-    log.CloseFile();
-
-    HANDLE file = CreateFileA(log.GetFileName().c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+    const std::string barePath = folder + "KVBenchBare.log";
+    HANDLE bare = CreateFileA(barePath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
                               CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    const auto bareStart = Clock::now();
-    for (int i = 0; i < kEntries; ++i) {
-        DWORD written = 0;
-        WriteFile(file, sample.data(), static_cast<DWORD>(sample.size()), &written, nullptr);
+    double bestLog = 1e9;
+    double bestBare = 1e9;
+    for (int round = 0; round < kRounds; ++round) {
+        const auto logStart = Clock::now();
+        for (int i = 0; i < kEntries; ++i)
+            QLogEntry(&log, QLog::LevelInfo, "KVRegisterModel::NextPage")
+                << "page " << (i % 5 + 1) << " shown";
+        bestLog = std::min(bestLog, Seconds(logStart));
+
+        const auto bareStart = Clock::now();
+        for (int i = 0; i < kEntries; ++i) {
+            DWORD written = 0;
+            WriteFile(bare, sample.data(), static_cast<DWORD>(sample.size()), &written, nullptr);
+        }
+        bestBare = std::min(bestBare, Seconds(bareStart));
     }
-    const double bareSeconds = Seconds(bareStart);
-    CloseHandle(file);
+    CloseHandle(bare);
+    log.CloseFile();
+    DeleteFileA(barePath.c_str());
     DeleteFileA(log.GetFileName().c_str());
 
-    std::printf("QLog entries (LogLevel 5):         %10.0f entries/s\n", kEntries / logSeconds);
-    std::printf("bare WriteFile of the same lines:  %10.0f lines/s\n", kEntries / bareSeconds);
-    std::printf("ratio log / bare (aim <= 1.2):     %10.2f\n", logSeconds / bareSeconds);
+    std::printf("QLog entries (LogLevel 5):         %10.0f entries/s\n", kEntries / bestLog);
+    std::printf("bare WriteFile of the same lines:  %10.0f lines/s\n", kEntries / bestBare);
+    std::printf("ratio log / bare (aim <= 1.2):     %10.2f\n", bestLog / bestBare);
 }
 #endif
 
