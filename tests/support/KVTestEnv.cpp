@@ -128,6 +128,38 @@ DWORD ProbeKernelHandles() {
     return count;
 }
 
+// Wine answers GetGuiResources with 0 too. Its GDI and USER handles carry a table index in
+// the low word and a generation in the high word, and a handle whose high word is 0 stands
+// for whatever object holds that index: so the live objects can be counted slot by slot.
+// GDI slots start at 32; USER slots at 32 too, two apart.
+DWORD ProbeGdiObjects() {
+    DWORD count = 0;
+    int gap = 0;
+    for (ULONG_PTR value = 32; value < 0x10000 && gap < 256; ++value) {
+        if (GetObjectType(reinterpret_cast<HGDIOBJ>(value)) != 0) {
+            ++count;
+            gap = 0;
+        } else {
+            ++gap;
+        }
+    }
+    return count;
+}
+
+DWORD ProbeUserObjects() {
+    DWORD count = 0;
+    int gap = 0;
+    for (ULONG_PTR value = 32; value < 0x10000 && gap < 256; value += 2) {
+        if (IsWindow(reinterpret_cast<HWND>(value)) || IsMenu(reinterpret_cast<HMENU>(value))) {
+            ++count;
+            gap = 0;
+        } else {
+            ++gap;
+        }
+    }
+    return count;
+}
+
 }  // namespace
 
 KVHandleCounts KVHandleCounts::Now() {
@@ -135,6 +167,8 @@ KVHandleCounts KVHandleCounts::Now() {
     if (!GetProcessHandleCount(GetCurrentProcess(), &counts.kernel) || counts.kernel == 0)
         counts.kernel = ProbeKernelHandles();
     counts.gdi = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+    if (counts.gdi == 0) counts.gdi = ProbeGdiObjects();
     counts.user = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
+    if (counts.user == 0) counts.user = ProbeUserObjects();
     return counts;
 }
