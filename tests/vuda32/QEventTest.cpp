@@ -85,6 +85,18 @@ TEST(QEventTest, OperationsOnAClosedEventRaiseWithTheirOwnPlace) {
               "QGenException 19003 Wait:135 error 6 in .\\Synchronization\\QEvent.cpp");
 }
 
+TEST(QEventTest, CloseOfAHandleClosedBehindItsBackRaisesOnce) {
+    KVTestEnv env;
+    QEvent event;
+    event.Create(false, false);
+    ::CloseHandle(event.GetHandle());
+    EXPECT_EQ(RaisedAt([&] { event.Close(); }),
+              "QGenException 19002 Close:63 error 6 in .\\Synchronization\\QEvent.cpp");
+    // The dead handle is forgotten: neither a second Close nor the destructor tries it again.
+    EXPECT_EQ(event.GetHandle(), nullptr);
+    EXPECT_NO_THROW(event.Close());
+}
+
 TEST(QEventTest, NameTakenByAnotherKindOfObjectRaisesAndLeaksNothing) {
     KVTestEnv env;
     const std::string name = UniqueName("mutex");
