@@ -2,35 +2,28 @@
 
 #include <atomic>
 #include <cstdlib>
+#include <functional>
 
 #include "tests/support/KVTestEnv.h"
-#include "vuda32/Synchronization/QEvent.h"
 #include "vuda32/Synchronization/QThread.h"
 
 namespace {
-
-// Only a safety net for a thread that never ends; a working one ends at once.
-const DWORD kEndLimitMs = 10000;
 
 // A thread whose start-up step can be delayed, made to fail or given windows.
 class TestThread : public QThread {
 public:
     DWORD startupDelayMs = 0;
     bool failStartup = false;
-    // Called on the new thread during start-up, e.g. to create windows.
-    void (*startupWork)(TestThread*) = nullptr;
-
+    std::function<void(TestThread&)> startupWork;
     std::atomic<bool> startupDone{false};
     std::atomic<bool> exited{false};
     std::atomic<void*> parameterSeen{nullptr};
 
-    // Ends the loop with a quit message carrying this exit value.
     bool Quit(WPARAM exitValue) { return ::PostThreadMessageA(GetThreadId(), WM_QUIT, exitValue, 0) != FALSE; }
 
-    // Waits for the end and returns the exit code; a thread that does not end within the
-    // limit is told to quit (code 0) so that the test reports instead of hanging.
+    // The limit only keeps a thread that never ends from hanging the run.
     DWORD WaitForEnd() {
-        if (::WaitForSingleObject(GetThreadHandle(), kEndLimitMs) != WAIT_OBJECT_0) {
+        if (::WaitForSingleObject(GetThreadHandle(), 10000) != WAIT_OBJECT_0) {
             ADD_FAILURE() << "thread did not end";
             Quit(0);
             ::WaitForSingleObject(GetThreadHandle(), INFINITE);
@@ -42,21 +35,18 @@ public:
 
 protected:
     bool InitInstance(QThreadStart* start) override {
-        // Give the thread its message queue, so that it can be posted to from now on.
-        MSG msg;
+        MSG msg;  // gives the thread its queue, so it can be posted to from now on
         ::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE);
         parameterSeen = GetThreadParameter();
-        if (startupDelayMs != 0) ::Sleep(startupDelayMs);
-        if (startupWork != nullptr) startupWork(this);
+        ::Sleep(startupDelayMs);
+        if (startupWork) startupWork(*this);
         startupDone = true;
-        if (failStartup) return false;
-        return QThread::InitInstance(start);
+        return failStartup ? false : QThread::InitInstance(start);
     }
     void ExitInstance() override { exited = true; }
 };
 
-// Starts and ends one thread, so that whatever the process sets up on its first thread
-// is not mistaken for a leak later.
+// Whatever the process sets up for its first threads must not pass for a leak later.
 void WarmUp() {
     TestThread thread;
     ASSERT_TRUE(thread.CreateThread(nullptr));
@@ -64,37 +54,72 @@ void WarmUp() {
     thread.WaitForEnd();
 }
 
-}  // namespace
-
-TEST(QThreadTest, CreatorReturnsOnlyAfterTheStartupStep) {
-    KVTestEnv env;
-    TestThread thread;
-    // The delay makes a creator that does not wait return long before the step is done.
-    thread.startupDelayMs = 300;
-    void* parameter = std::malloc(16);
-    ASSERT_TRUE(thread.CreateThread(parameter));
-    EXPECT_TRUE(thread.startupDone);
-    EXPECT_EQ(thread.parameterSeen, parameter);
-    EXPECT_NE(thread.GetThreadHandle(), nullptr);
-    EXPECT_NE(thread.GetThreadId(), 0u);
-    EXPECT_TRUE(thread.Quit(0));
-    thread.WaitForEnd();
+// A WM_COMMAND ends the loop with 1000 * tag + command id (tag in the user-data slot).
+LRESULT CALLBACK CommandEndsLoop(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message != WM_COMMAND) return ::DefWindowProcA(window, message, wParam, lParam);
+    ::PostQuitMessage(static_cast<int>(::GetWindowLongPtrA(window, GWLP_USERDATA) * 1000 + LOWORD(wParam)));
+    return 0;
 }
 
-TEST(QThreadTest, LoopReturnsTheQuitMessagesWParam) {
-    KVTestEnv env;
-    TestThread thread;
-    ASSERT_TRUE(thread.CreateThread(nullptr));
-    DWORD code = 0;
-    EXPECT_TRUE(thread.GetExitCode(&code));
-    EXPECT_EQ(code, static_cast<DWORD>(STILL_ACTIVE));
+HWND CreateTaggedWindow(LONG_PTR tag, DWORD style, HWND parent, const char* className) {
+    static const ATOM registered = [] {
+        WNDCLASSA windowClass = {};
+        windowClass.lpfnWndProc = CommandEndsLoop;
+        windowClass.lpszClassName = "KVTestCommandWindow";
+        return ::RegisterClassA(&windowClass);
+    }();
+    EXPECT_NE(registered, 0);
+    HWND window = ::CreateWindowExA(0, className, "", style, 0, 0, 200, 100, parent, nullptr, nullptr, nullptr);
+    EXPECT_NE(window, nullptr);
+    ::SetWindowLongPtrA(window, GWLP_USERDATA, tag);
+    return window;
+}
 
-    EXPECT_TRUE(thread.Quit(42));
-    EXPECT_EQ(thread.WaitForEnd(), 42u);
-    EXPECT_TRUE(thread.exited);
-    // The thread is gone but the object keeps its handle for the exit code.
-    EXPECT_EQ(thread.GetThreadId(), 0u);
-    EXPECT_NE(thread.GetThreadHandle(), nullptr);
+// F5 posted to a window tagged 1 while the accelerator table maps it to command 77.
+DWORD ExitAfterF5(bool toAccelWindow) {
+    TestThread thread;
+    HWND target = nullptr;
+    HACCEL table = nullptr;
+    thread.startupWork = [&](TestThread& self) {
+        target = CreateTaggedWindow(1, WS_OVERLAPPED, nullptr, "KVTestCommandWindow");
+        HWND other = CreateTaggedWindow(2, WS_OVERLAPPED, nullptr, "KVTestCommandWindow");
+        ACCEL f5 = {FVIRTKEY, VK_F5, 77};
+        table = ::CreateAcceleratorTableA(&f5, 1);
+        self.SetAccelTable(table);
+        if (toAccelWindow) self.SetAccelWindow(other);
+    };
+    EXPECT_TRUE(thread.CreateThread(nullptr));
+    ::PostMessageA(target, WM_KEYDOWN, VK_F5, 0);
+    const DWORD exitCode = thread.WaitForEnd();
+    ::DestroyAcceleratorTable(table);
+    return exitCode;
+}
+
+}  // namespace
+
+TEST(QThreadTest, CreatorGoesOnOnlyAfterTheStartupStepAndTheLoopEndsWithTheQuitWParam) {
+    KVTestEnv env;
+    WarmUp();
+    QThread::ClearLastCreateError();
+    const KVHandleCounts before = KVHandleCounts::Now();
+    {
+        TestThread thread;
+        // The delay makes a creator that does not wait return long before the step is done.
+        thread.startupDelayMs = 300;
+        void* parameter = std::malloc(16);
+        ASSERT_TRUE(thread.CreateThread(parameter));
+        EXPECT_TRUE(thread.startupDone);
+        EXPECT_EQ(thread.parameterSeen, parameter);
+        EXPECT_NE(thread.GetThreadId(), 0u);
+
+        EXPECT_TRUE(thread.Quit(42));
+        EXPECT_EQ(thread.WaitForEnd(), 42u);
+        EXPECT_TRUE(thread.exited);
+        EXPECT_EQ(thread.GetThreadId(), 0u);
+        EXPECT_NE(thread.GetThreadHandle(), nullptr);
+    }
+    EXPECT_EQ(KVHandleCounts::Now().kernel, before.kernel);
+    EXPECT_FALSE(QThread::GetLastCreateError().valid);
 }
 
 TEST(QThreadTest, SuspendedFlagHoldsTheThreadBeforeItsLoop) {
@@ -136,17 +161,25 @@ TEST(QThreadTest, FailedStartupReturnsFalseWithTheRecordAndKeepsNothing) {
     EXPECT_EQ(error.systemError, 0u);
 }
 
-TEST(QThreadTest, StartedThreadLeavesNoHandleBehindItsObject) {
+TEST(QThreadTest, AcceleratorsBecomeCommandsOfTheMessagesWindowOrTheAccelWindow) {
     KVTestEnv env;
-    WarmUp();
-    QThread::ClearLastCreateError();
-    const KVHandleCounts before = KVHandleCounts::Now();
-    {
-        TestThread thread;
-        ASSERT_TRUE(thread.CreateThread(nullptr));
-        thread.Quit(0);
-        thread.WaitForEnd();
-    }
-    EXPECT_EQ(KVHandleCounts::Now().kernel, before.kernel);
-    EXPECT_FALSE(QThread::GetLastCreateError().valid);
+    EXPECT_EQ(ExitAfterF5(false), 1077u);
+    EXPECT_EQ(ExitAfterF5(true), 2077u);
+}
+
+TEST(QThreadTest, EscapeCancelsTheActiveWindowAsInADialog) {
+    KVTestEnv env;
+    TestThread thread;
+    HWND button = nullptr;
+    thread.startupWork = [&](TestThread&) {
+        HWND frame = CreateTaggedWindow(3, WS_OVERLAPPEDWINDOW | WS_VISIBLE, nullptr, "KVTestCommandWindow");
+        button = CreateTaggedWindow(5, WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, frame, "BUTTON");
+        ::SetActiveWindow(frame);
+        ::SetFocus(button);
+    };
+    ASSERT_TRUE(thread.CreateThread(nullptr));
+    // Escape typed on the button becomes IDCANCEL for the frame; a loop without dialog-key
+    // handling would hand the key to the button, which ignores it.
+    ::PostMessageA(button, WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_EQ(thread.WaitForEnd(), 3000u + IDCANCEL);
 }
