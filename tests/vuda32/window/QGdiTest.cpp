@@ -168,28 +168,6 @@ TEST_F(QDCTest, SelectingASelectedObjectKeepsTheFirstPreviousHandle) {
     EXPECT_EQ(GetCurrentObject(dc, OBJ_BRUSH), original);
 }
 
-TEST_F(QDCTest, ModesAndColoursReturnTheirPreviousValues) {
-    Canvas canvas(4, 4);
-    QDC& dc = canvas.dc;
-    int mode = dc.GetBkMode();
-    EXPECT_EQ(dc.SetBkMode(mode == OPAQUE ? TRANSPARENT : OPAQUE), mode);
-    dc.SetTextColor(RGB(1, 2, 3));
-    EXPECT_EQ(dc.SetTextColor(RGB(4, 5, 6)), RGB(1, 2, 3));
-    EXPECT_EQ(dc.GetTextColor(), RGB(4, 5, 6));
-    dc.SetROP2(R2_COPYPEN);
-    EXPECT_EQ(dc.SetROP2(R2_XORPEN), R2_COPYPEN);
-    dc.SetPolyFillMode(ALTERNATE);
-    EXPECT_EQ(dc.SetPolyFillMode(WINDING), ALTERNATE);
-    dc.SetStretchBltMode(BLACKONWHITE);
-    EXPECT_EQ(dc.SetStretchBltMode(COLORONCOLOR), BLACKONWHITE);
-    dc.MoveToEx(1, 1);
-    dc.LineTo(3, 1);
-    POINT at = dc.GetCurrentPositionEx();
-    EXPECT_EQ(at.x, 3);
-    dc.Line(POINT{0, 0}, POINT{2, 3});
-    EXPECT_EQ(dc.GetCurrentPositionEx().y, 3);
-}
-
 TEST_F(QDCTest, FailuresRaiseTheirCodeFromTheContextsSource) {
     QDC none;
     ErrExcepInfo mode = Raised([&] { none.SetBkMode(TRANSPARENT); });
@@ -259,6 +237,39 @@ TEST_F(QMemDCTest, AFailedLoadLeavesNoBitmapAndReloadingKeepsTheContext) {
     EXPECT_EQ(bitmap.GetHandle(), nullptr);
 }
 
+namespace {
+
+// Paints its client area red through a paint context.
+class PaintedWindow : public QTestWindow {
+public:
+    bool WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result,
+                    bool extra) override {
+        if (message != WM_PAINT)
+            return QTestWindow::WindowProc(hwnd, message, wParam, lParam, result, extra);
+        ++paints;
+        QPaintDC dc(*this);
+        dc.FillSolidRect(GetClientRect(), RGB(255, 0, 0));
+        return true;
+    }
+    int paints = 0;
+};
+
+}  // namespace
+
+TEST_F(QGdiTest, APaintContextEndsPaintingSoTheWindowIsValidAfterwards) {
+    PaintedWindow window;
+    ASSERT_TRUE(window.Create(static_cast<QWinBase*>(nullptr)));
+    window.ShowWindow(SW_SHOWNOACTIVATE);
+    window.UpdateWindow();
+    EXPECT_EQ(window.paints, 1);
+    EXPECT_FALSE(GetUpdateRect(window.GetHwnd(), nullptr, FALSE));
+    PumpMessages();
+    EXPECT_EQ(window.paints, 1);  // no paint message keeps coming back
+    QClientDC dc(window);
+    EXPECT_EQ(GetPixel(dc.GetHdc(), 5, 5), RGB(255, 0, 0));
+    window.Destroy();
+}
+
 using QClientDCTest = QGdiTest;
 
 TEST_F(QClientDCTest, ReleasesToItsWindowAndForgetsWhenTheWindowIsGone) {
@@ -275,21 +286,4 @@ TEST_F(QClientDCTest, ReleasesToItsWindowAndForgetsWhenTheWindowIsGone) {
     window.Destroy();
     EXPECT_NO_THROW(late.Free());
     EXPECT_EQ(late.GetHdc(), nullptr);
-}
-
-TEST(QRectTest, SizesAndMoves) {
-    QRect rect(10, 20, 110, 70);
-    EXPECT_EQ(rect.Width(), 100);
-    EXPECT_EQ(rect.Height(), 50);
-    rect.InflateRect(5, -10);
-    EXPECT_EQ(rect.left, 5);
-    EXPECT_EQ(rect.top, 30);
-    EXPECT_EQ(rect.Width(), 110);
-    rect.OffsetRect(-5, 1);
-    EXPECT_EQ(rect.left, 0);
-    EXPECT_EQ(rect.bottom, 61);
-    RECT plain = rect;
-    QRect copy;
-    copy = plain;
-    EXPECT_EQ(copy.Height(), rect.Height());
 }
