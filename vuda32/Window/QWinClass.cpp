@@ -8,9 +8,12 @@ namespace {
 const char* const kFile = ".\\Window\\QWinClass.cpp";
 }
 
-QWinClass::~QWinClass() {
+QWinClass::~QWinClass() { Unregister(); }
+
+void QWinClass::Unregister() {
     if (m_atom == 0)
         return;
+    m_atom = 0;
     if (!UnregisterClassA(m_className.c_str(), m_instance)) {
         DWORD error = GetLastError();
         ReportSwallowedError(QWinException(kFile, "~QWinClass", 93, 1001, error));
@@ -20,6 +23,8 @@ QWinClass::~QWinClass() {
 void QWinClass::Register(UINT iconId, const std::string& className, HINSTANCE instance,
                          WNDPROC windowProc, HBRUSH background, UINT classStyle,
                          HICON largeIcon, HICON smallIcon) {
+    // An object holds one class: registering another gives the first one up.
+    Unregister();
     m_className = className;
     m_instance = instance;
     m_iconId = iconId;

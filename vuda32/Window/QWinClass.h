@@ -24,6 +24,8 @@ public:
     const std::string& GetClassName() const { return m_className; }
 
 private:
+    void Unregister();
+
     ATOM m_atom = 0;
     HINSTANCE m_instance = nullptr;
     WNDCLASSEXA m_description = {};

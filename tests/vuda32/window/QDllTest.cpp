@@ -88,11 +88,6 @@ TEST_F(QDllTest, ProcessAttachStoresTheModuleHandleForWindows) {
     GetGlobalData().SetInstance(before);
 }
 
-TEST_F(QDllTest, GlobalDataHoldsTheSystemWaitCursor) {
-    EXPECT_EQ(GetGlobalData().GetWaitCursor(), LoadCursorA(nullptr, IDC_WAIT));
-    EXPECT_NE(GetGlobalData().GetWaitCursor(), nullptr);
-}
-
 namespace {
 
 // Records the messages the hooked thread is sent; can stop them from reaching later hooks.

@@ -1,0 +1,289 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "tests/support/KVTestEnv.h"
+#include "tests/vuda32/window/QWindowTestSupport.h"
+#include "vuda32/Exception/QException.h"
+#include "vuda32/Gdi/QDC.h"
+#include "vuda32/Gdi/QGDIObject.h"
+#include "vuda32/Utility/QRect.h"
+
+namespace {
+
+// A 24-bit bitmap file of one row of pixels.
+std::string BitmapFile(const std::vector<COLORREF>& row) {
+    const int width = static_cast<int>(row.size());
+    const int stride = (width * 3 + 3) & ~3;
+    BITMAPFILEHEADER file = {};
+    BITMAPINFOHEADER info = {};
+    file.bfType = 0x4D42;  // "BM"
+    file.bfOffBits = sizeof(file) + sizeof(info);
+    file.bfSize = file.bfOffBits + stride;
+    info.biSize = sizeof(info);
+    info.biWidth = width;
+    info.biHeight = 1;
+    info.biPlanes = 1;
+    info.biBitCount = 24;
+    std::string bytes(reinterpret_cast<const char*>(&file), sizeof(file));
+    bytes.append(reinterpret_cast<const char*>(&info), sizeof(info));
+    std::string pixels(static_cast<size_t>(stride), '\0');
+    for (int x = 0; x < width; ++x) {
+        pixels[x * 3] = static_cast<char>(GetBValue(row[x]));
+        pixels[x * 3 + 1] = static_cast<char>(GetGValue(row[x]));
+        pixels[x * 3 + 2] = static_cast<char>(GetRValue(row[x]));
+    }
+    return bytes + pixels;
+}
+
+// A screen-compatible memory context with a bitmap of its own, for drawing on.
+class Canvas {
+public:
+    Canvas(int width, int height) {
+        screen_ = GetDC(nullptr);
+        dc.CreateCompatibleDC(nullptr);
+        QDC screen(screen_, false);
+        bitmap.CreateCompatibleBitmap(screen, width, height);
+        dc.SelectObject(bitmap);
+    }
+    ~Canvas() {
+        dc.UnSelectObject(bitmap);
+        ReleaseDC(nullptr, screen_);
+    }
+    QBitmap bitmap;
+    QDC dc;
+
+private:
+    HDC screen_ = nullptr;
+};
+
+template <typename Operation>
+ErrExcepInfo Raised(Operation operation) {
+    try {
+        operation();
+    } catch (const QException& e) {
+        return e.GetFirstInfo();
+    }
+    ADD_FAILURE() << "nothing was raised";
+    return ErrExcepInfo{};
+}
+
+}  // namespace
+
+class QGdiTest : public ::testing::Test {
+protected:
+    KVTestEnv env;
+    QTestApp testApp;
+};
+
+using QFontTest = QGdiTest;
+
+TEST_F(QFontTest, PointSizeBecomesANegativeHeightAtTheContextsResolution) {
+    HDC screen = GetDC(nullptr);
+    QDC dc(screen, false);
+    ASSERT_EQ(GetDeviceCaps(screen, LOGPIXELSY), 96);
+    QFont font;
+    font.CreatePointFont("Tahoma", 9, dc, FW_BOLD, true, false);
+    LOGFONTA description = {};
+    font.GetInfo(sizeof(description), &description);
+    EXPECT_EQ(description.lfHeight, -12);
+    EXPECT_EQ(description.lfWeight, FW_BOLD);
+    EXPECT_TRUE(description.lfItalic);
+    EXPECT_FALSE(description.lfUnderline);
+    EXPECT_EQ(description.lfCharSet, DEFAULT_CHARSET);
+    EXPECT_EQ(description.lfOutPrecision, OUT_TT_ONLY_PRECIS);
+    EXPECT_STREQ(description.lfFaceName, "Tahoma");
+    ReleaseDC(nullptr, screen);
+}
+
+TEST_F(QFontTest, StockFontsAreBorrowedAndOtherStockObjectsRefused) {
+    ErrExcepInfo refused = Raised([] {
+        QFont palette;
+        palette.CreateStockFont(DEFAULT_PALETTE);  // 15: a stock object, but no font
+    });
+    EXPECT_EQ(refused.errorCode, 15503u);
+    EXPECT_EQ(refused.line, 118);
+    EXPECT_EQ(refused.systemError, 0u);
+    EXPECT_EQ(refused.sourceFile, ".\\Gdi\\QFont.cpp");
+
+    HGDIOBJ stock = GetStockObject(DEFAULT_GUI_FONT);
+    {
+        QFont gui;
+        gui.CreateStockFont(DEFAULT_GUI_FONT);
+        EXPECT_EQ(gui.GetHandle(), stock);
+        EXPECT_FALSE(gui.IsOwned());
+        gui.Delete();  // forgets, never deletes
+        EXPECT_EQ(gui.GetHandle(), nullptr);
+        gui.CreateStockFont(DEFAULT_GUI_FONT);
+    }
+    EXPECT_EQ(GetObjectType(stock), static_cast<DWORD>(OBJ_FONT));
+    EXPECT_EQ(GetStockObject(DEFAULT_GUI_FONT), stock);
+}
+
+TEST_F(QFontTest, OwnedFontsAreDeletedWhenReplacedOrDestroyed) {
+    HGDIOBJ first = nullptr;
+    HGDIOBJ second = nullptr;
+    {
+        QFont font;
+        font.Create("Arial", -11, FW_NORMAL, false, true);
+        first = font.GetHandle();
+        LOGFONTA description = {};
+        description.lfHeight = -20;
+        font.CreateFontIndirect(description);
+        second = font.GetHandle();
+        EXPECT_EQ(GetObjectType(first), 0u);
+    }
+    EXPECT_EQ(GetObjectType(second), 0u);
+}
+
+using QDCTest = QGdiTest;
+
+TEST_F(QDCTest, FillSolidRectPaintsTheColourAndKeepsTheBackgroundColour) {
+    Canvas canvas(8, 8);
+    canvas.dc.SetBkColor(RGB(0, 128, 0));
+    canvas.dc.FillSolidRect(QRect(2, 2, 6, 6), RGB(255, 0, 0));
+    EXPECT_EQ(canvas.dc.GetBkColor(), RGB(0, 128, 0));
+    EXPECT_EQ(GetPixel(canvas.dc.GetHdc(), 3, 3), RGB(255, 0, 0));
+    EXPECT_NE(GetPixel(canvas.dc.GetHdc(), 1, 1), RGB(255, 0, 0));
+}
+
+TEST_F(QDCTest, SelectingASelectedObjectKeepsTheFirstPreviousHandle) {
+    Canvas canvas(4, 4);
+    HDC dc = canvas.dc.GetHdc();
+    HGDIOBJ original = GetCurrentObject(dc, OBJ_BRUSH);
+    QBrush red;
+    red.CreateSolidBrush(RGB(255, 0, 0));
+    canvas.dc.SelectObject(red);
+    EXPECT_TRUE(red.IsSelected());
+    EXPECT_EQ(red.GetPrevious(), original);
+    canvas.dc.SelectObject(red);
+    EXPECT_EQ(red.GetPrevious(), original);  // not the brush itself
+    EXPECT_EQ(GetCurrentObject(dc, OBJ_BRUSH), red.GetHandle());
+
+    canvas.dc.UnSelectObject(red);
+    EXPECT_FALSE(red.IsSelected());
+    EXPECT_EQ(GetCurrentObject(dc, OBJ_BRUSH), original);
+    canvas.dc.UnSelectObject(red);  // a second time does nothing
+    EXPECT_EQ(GetCurrentObject(dc, OBJ_BRUSH), original);
+}
+
+TEST_F(QDCTest, FailuresRaiseTheirCodeFromTheContextsSource) {
+    QDC none;
+    ErrExcepInfo mode = Raised([&] { none.SetBkMode(TRANSPARENT); });
+    EXPECT_EQ(mode.errorCode, 2512u);
+    EXPECT_EQ(mode.line, 617);
+    EXPECT_EQ(mode.sourceFile, ".\\Gdi\\QDC.cpp");
+    EXPECT_EQ(mode.typeName, "QGenException");
+    EXPECT_EQ(Raised([&] { none.GetBkColor(); }).errorCode, 2509u);
+    EXPECT_EQ(Raised([&] { none.TextOut(0, 0, "x"); }).errorCode, 2524u);
+    QBrush brush;
+    brush.CreateSolidBrush(RGB(0, 0, 0));
+    ErrExcepInfo select = Raised([&] { none.SelectObject(brush); });
+    EXPECT_EQ(select.errorCode, 2525u);
+    EXPECT_EQ(select.line, 570);
+    EXPECT_FALSE(brush.IsSelected());
+}
+
+using QMemDCTest = QGdiTest;
+
+TEST_F(QMemDCTest, MaskAndTransparentDrawingLeaveTheTransparentColourUnpainted) {
+    const COLORREF red = RGB(255, 0, 0);
+    const COLORREF white = RGB(255, 255, 255);
+    const COLORREF blue = RGB(0, 0, 255);
+    std::string path = env.WriteFile("image.bmp", BitmapFile({red, white, red}));
+
+    Canvas target(3, 1);
+    target.dc.FillSolidRect(QRect(0, 0, 3, 1), blue);
+    QMemDC image;
+    image.LoadBitmapFile(target.dc, path, nullptr);
+    ASSERT_NE(image.GetBitmap(), nullptr);
+    EXPECT_EQ(image.GetBitmap()->GetDescription().bmWidth, 3);
+    EXPECT_EQ(image.GetBitmap()->GetDescription().bmHeight, 1);
+    image.SetBkColor(RGB(9, 9, 9));
+
+    QMemDC mask;
+    mask.CreateBitmapMask(image, white);
+    EXPECT_EQ(image.GetBkColor(), RGB(9, 9, 9));  // restored
+    EXPECT_EQ(mask.GetBitmap()->GetDescription().bmBitsPixel, 1);
+    EXPECT_EQ(GetPixel(mask.GetHdc(), 0, 0), RGB(0, 0, 0));
+    EXPECT_EQ(GetPixel(mask.GetHdc(), 1, 0), white);
+
+    target.dc.DrawTransparent(0, 0, 3, 1, image, mask, 0, 0);
+    EXPECT_EQ(GetPixel(target.dc.GetHdc(), 0, 0), red);
+    EXPECT_EQ(GetPixel(target.dc.GetHdc(), 1, 0), blue);
+    EXPECT_EQ(GetPixel(target.dc.GetHdc(), 2, 0), red);
+}
+
+TEST_F(QMemDCTest, AFailedLoadLeavesNoBitmapAndReloadingKeepsTheContext) {
+    Canvas target(1, 1);
+    QMemDC image;
+    image.LoadBitmapFile(target.dc, env.WriteFile("a.bmp", BitmapFile({RGB(1, 2, 3)})), nullptr);
+    HDC context = image.GetHdc();
+    image.LoadBitmapFile(target.dc, env.WriteFile("b.bmp", BitmapFile({RGB(4, 5, 6)})), nullptr);
+    EXPECT_EQ(image.GetHdc(), context);
+    EXPECT_EQ(GetPixel(image.GetHdc(), 0, 0), RGB(4, 5, 6));
+
+    ErrExcepInfo missing =
+        Raised([&] { image.LoadBitmapFile(target.dc, env.TempFolder() + "none.bmp", nullptr); });
+    EXPECT_EQ(missing.errorCode, 10001u);
+    EXPECT_EQ(missing.line, 334);
+    EXPECT_EQ(missing.sourceFile, ".\\Gdi\\QBitmap.cpp");
+    EXPECT_EQ(image.GetBitmap(), nullptr);
+
+    QBitmap bitmap;
+    EXPECT_THROW(bitmap.Load(MAKEINTRESOURCEA(4711), GetModuleHandleA(nullptr), false),
+                 QGenException);
+    EXPECT_EQ(bitmap.GetHandle(), nullptr);
+}
+
+namespace {
+
+// Paints its client area red through a paint context.
+class PaintedWindow : public QTestWindow {
+public:
+    bool WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result,
+                    bool extra) override {
+        if (message != WM_PAINT)
+            return QTestWindow::WindowProc(hwnd, message, wParam, lParam, result, extra);
+        ++paints;
+        QPaintDC dc(*this);
+        dc.FillSolidRect(GetClientRect(), RGB(255, 0, 0));
+        return true;
+    }
+    int paints = 0;
+};
+
+}  // namespace
+
+TEST_F(QGdiTest, APaintContextEndsPaintingSoTheWindowIsValidAfterwards) {
+    PaintedWindow window;
+    ASSERT_TRUE(window.Create(static_cast<QWinBase*>(nullptr)));
+    window.ShowWindow(SW_SHOWNOACTIVATE);
+    window.UpdateWindow();
+    EXPECT_EQ(window.paints, 1);
+    EXPECT_FALSE(GetUpdateRect(window.GetHwnd(), nullptr, FALSE));
+    PumpMessages();
+    EXPECT_EQ(window.paints, 1);  // no paint message keeps coming back
+    QClientDC dc(window);
+    EXPECT_EQ(GetPixel(dc.GetHdc(), 5, 5), RGB(255, 0, 0));
+    window.Destroy();
+}
+
+using QClientDCTest = QGdiTest;
+
+TEST_F(QClientDCTest, ReleasesToItsWindowAndForgetsWhenTheWindowIsGone) {
+    QTestWindow window;
+    ASSERT_TRUE(window.Create(static_cast<QWinBase*>(nullptr)));
+    {
+        QClientDC dc(window);
+        EXPECT_NE(dc.GetHdc(), nullptr);
+        EXPECT_EQ(WindowFromDC(dc.GetHdc()), window.GetHwnd());
+        dc.Free();
+        EXPECT_EQ(dc.GetHdc(), nullptr);
+    }
+    QClientDC late(window);
+    window.Destroy();
+    EXPECT_NO_THROW(late.Free());
+    EXPECT_EQ(late.GetHdc(), nullptr);
+}
