@@ -1,6 +1,6 @@
 #include "vuda32/Application/QGlobalData.h"
 
-#include "vuda32/Application/QWindowsHook.h"
+#include "vuda32/Window/QWindowsHook.h"
 #include "vuda32/Exception/QException.h"
 
 namespace {

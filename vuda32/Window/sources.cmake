@@ -1,3 +1,4 @@
 list(APPEND VUDA32_WIN_SOURCES
   Window/QWinBase.cpp
+  Window/QWindowsHook.cpp
   Window/QWinClass.cpp)

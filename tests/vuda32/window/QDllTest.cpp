@@ -5,7 +5,7 @@
 #include "tests/support/KVTestEnv.h"
 #include "vuda32/Application/QDll.h"
 #include "vuda32/Application/QGlobalData.h"
-#include "vuda32/Application/QWindowsHook.h"
+#include "vuda32/Window/QWindowsHook.h"
 #include "vuda32/Exception/QException.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "vuda32/Application/QWindowsHook.h"
+#include "vuda32/Window/QWindowsHook.h"
 
 #include "vuda32/Application/QGlobalData.h"
 #include "vuda32/Application/QSwallowedError.h"
@@ -43,10 +43,9 @@ QWindowsHook::~QWindowsHook() {
         if (slot == this)
             slot = nullptr;
     }
-    // The procedure lives in this module; a hook left behind after the module is unloaded
-    // would call into nothing, so the owner removes what it installed.
-    if (m_hook != nullptr)
-        UnhookWindowsHookEx(m_hook);
+    // The platform hook itself stays installed: it belongs to one GUI thread and the system
+    // removes it when that thread ends, which the wizard waits for before the module can go.
+    // Until then the procedure finds the slot empty and passes every message on.
 }
 
 bool QWindowsHook::OnHook(WPARAM, LPARAM) { return true; }
