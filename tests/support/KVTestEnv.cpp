@@ -109,9 +109,31 @@ std::string KVTestEnv::WriteFile(const std::string& name, const std::string& byt
     return path;
 }
 
+namespace {
+
+// Wine answers GetProcessHandleCount with 0. Its handle values are table slots handed out
+// lowest-free-first, so the open ones sit densely at the bottom: count them until a long gap.
+DWORD ProbeKernelHandles() {
+    DWORD count = 0;
+    int gap = 0;
+    for (ULONG_PTR value = 4; gap < 256; value += 4) {
+        DWORD flags = 0;
+        if (GetHandleInformation(reinterpret_cast<HANDLE>(value), &flags)) {
+            ++count;
+            gap = 0;
+        } else {
+            ++gap;
+        }
+    }
+    return count;
+}
+
+}  // namespace
+
 KVHandleCounts KVHandleCounts::Now() {
     KVHandleCounts counts;
-    GetProcessHandleCount(GetCurrentProcess(), &counts.kernel);
+    if (!GetProcessHandleCount(GetCurrentProcess(), &counts.kernel) || counts.kernel == 0)
+        counts.kernel = ProbeKernelHandles();
     counts.gdi = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
     counts.user = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
     return counts;

@@ -1,0 +1,1 @@
+list(APPEND COMMON_CORE_SOURCES KVObserver.cpp)

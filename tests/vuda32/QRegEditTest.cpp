@@ -1,0 +1,319 @@
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <map>
+#include <string>
+
+#include "tests/support/KVRaised.h"
+#include "tests/support/KVTestEnv.h"
+#include "vuda32/System/QRegEdit.h"
+
+namespace {
+
+template <typename Call>
+std::string Raised(Call&& call) {
+    return Where(RaisedBy<QGenException>(call));
+}
+
+// What the registry itself holds, read without the wrapper.
+DWORD StoredType(HKEY root, const std::string& path, const char* name, DWORD* size) {
+    DWORD type = REG_NONE;
+    *size = 0;
+    RegGetValueA(root, path.c_str(), name, RRF_RT_ANY | RRF_NOEXPAND, &type, nullptr, size);
+    return type;
+}
+
+// Wine counts no process handles, so a leaked key shows as a handle that still works.
+bool KeyAlive(HKEY key) {
+    return RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                            nullptr, nullptr, nullptr, nullptr) != ERROR_INVALID_HANDLE;
+}
+
+const HKEY kBrokenRoot = reinterpret_cast<HKEY>(static_cast<uintptr_t>(0x12340));
+
+class QRegEditTest : public ::testing::Test {
+protected:
+    // A key of this test's own, created with full access.
+    void Create(QRegEdit& reg, const std::string& subKey = "") {
+        reg.CreateKey(nullptr, HKEY_CURRENT_USER, Path(subKey), KEY_ALL_ACCESS);
+    }
+    std::string Path(const std::string& subKey) const {
+        return subKey.empty() ? env.KeyPath() : env.KeyPath() + "\\" + subKey;
+    }
+    bool Exists(const std::string& subKey) const {
+        HKEY key;
+        if (RegOpenKeyExA(HKEY_CURRENT_USER, Path(subKey).c_str(), 0, KEY_READ, &key) != 0)
+            return false;
+        RegCloseKey(key);
+        return true;
+    }
+
+    KVTestEnv env;
+};
+
+TEST_F(QRegEditTest, ValuesKeepTheirTypesAndData) {
+    QRegEdit reg;
+    DWORD disposition = 0;
+    reg.CreateKey(&disposition, HKEY_CURRENT_USER, env.KeyPath(), KEY_ALL_ACCESS);
+    EXPECT_EQ(disposition, static_cast<DWORD>(REG_CREATED_NEW_KEY));
+    const unsigned char bytes[5] = {1, 0, 2, 0, 3};
+    reg.SetValue("Text", "c:\\kv");
+    reg.SetValue("Number", DWORD{7});
+    reg.SetValue("Bytes", bytes, sizeof bytes);
+
+    reg.CreateKey(&disposition, HKEY_CURRENT_USER, env.KeyPath(), KEY_ALL_ACCESS);
+    EXPECT_EQ(disposition, static_cast<DWORD>(REG_OPENED_EXISTING_KEY));
+    std::string text;
+    DWORD number = 0;
+    unsigned char read[5] = {};
+    reg.GetValue("Text", text, nullptr);
+    reg.GetValue("Number", number, nullptr);
+    reg.GetValue("Bytes", read, sizeof read);
+    EXPECT_EQ(text, "c:\\kv");
+    EXPECT_EQ(number, 7u);
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(read), 5),
+              std::string(reinterpret_cast<const char*>(bytes), 5));
+    EXPECT_EQ(reg.GetValueLen("Number"), 4u);
+    EXPECT_EQ(reg.GetValueLen("Bytes"), 5u);
+
+    DWORD size = 0;
+    EXPECT_EQ(StoredType(HKEY_CURRENT_USER, env.KeyPath(), "Text", &size),
+              static_cast<DWORD>(REG_SZ));
+    EXPECT_EQ(StoredType(HKEY_CURRENT_USER, env.KeyPath(), "Number", &size),
+              static_cast<DWORD>(REG_DWORD));
+    EXPECT_EQ(StoredType(HKEY_CURRENT_USER, env.KeyPath(), "Bytes", &size),
+              static_cast<DWORD>(REG_BINARY));
+}
+
+TEST_F(QRegEditTest, StringsAreReadWholeAndEndAtTheirFirstZero) {
+    QRegEdit reg;
+    Create(reg);
+    const std::string longText(600, 'x');
+    reg.SetValue("Long", longText);
+    reg.SetValue("Short", "yz");
+    reg.SetValue("Empty", "");
+    const char zero[] = "ab\0cd";
+    ASSERT_EQ(RegSetValueExA(reg.GetKey(), "Zero", 0, REG_SZ,
+                             reinterpret_cast<const BYTE*>(zero), sizeof zero),
+              ERROR_SUCCESS);
+
+    std::string text;
+    reg.GetValue("Long", text, nullptr);
+    EXPECT_EQ(text, longText);
+    reg.GetValue("Short", text, nullptr);  // nothing left over from the longer text
+    EXPECT_EQ(text, "yz");
+    reg.GetValue("Empty", text, "default");
+    EXPECT_EQ(text, "");
+    reg.GetValue("Zero", text, nullptr);
+    EXPECT_EQ(text, "ab");
+}
+
+TEST_F(QRegEditTest, NumbersFallBackToTheirDefaultOrRaise) {
+    env.SetString(HKEY_CURRENT_USER, "", "Short", "ab");
+    env.SetString(HKEY_CURRENT_USER, "", "Long", "a text longer than a number");
+    const char four[4] = {1, 2, 3, 4};
+    env.SetBinary(HKEY_CURRENT_USER, "", "Bytes", four, sizeof four);
+    QRegEdit reg;
+    reg.OpenKey(HKEY_CURRENT_USER, env.KeyPath(), KEY_READ);
+
+    DWORD number = 9;
+    const DWORD five = 5;
+    reg.GetValue("Missing", number, &five);
+    EXPECT_EQ(number, 5u);
+    EXPECT_EQ(Raised([&] { reg.GetValue("Missing", number, nullptr); }),
+              "QGenException 1503 GetValue:290 error 2 in .\\System\\QRegEdit.cpp");
+    for (const char* name : {"Short", "Long", "Bytes"}) {
+        number = 9;
+        EXPECT_EQ(Raised([&] { reg.GetValue(name, number, &five); }),
+                  "QGenException 1504 GetValue:279 error 0 in .\\System\\QRegEdit.cpp")
+            << name;
+        EXPECT_EQ(number, 0u) << name;
+    }
+}
+
+TEST_F(QRegEditTest, TextsFallBackToTheirDefaultOrRaise) {
+    env.SetDword(HKEY_CURRENT_USER, "", "Number", 3);
+    QRegEdit reg;
+    reg.OpenKey(HKEY_CURRENT_USER, env.KeyPath(), KEY_READ);
+
+    std::string text = "old";
+    reg.GetValue("Missing", text, "default");
+    EXPECT_EQ(text, "default");
+    EXPECT_EQ(Raised([&] { reg.GetValue("Missing", text, nullptr); }),
+              "QGenException 1503 GetValue:250 error 2 in .\\System\\QRegEdit.cpp");
+    EXPECT_EQ(text, "");
+    text = "old";
+    EXPECT_EQ(Raised([&] { reg.GetValue("Number", text, "default"); }),
+              "QGenException 1504 GetValue:237 error 0 in .\\System\\QRegEdit.cpp");
+    EXPECT_EQ(text, "");
+}
+
+TEST_F(QRegEditTest, BinaryValuesMustExistFitAndBeBinary) {
+    env.SetString(HKEY_CURRENT_USER, "", "Text", "abc");
+    const char big[30] = {};
+    env.SetBinary(HKEY_CURRENT_USER, "", "Big", big, sizeof big);
+    QRegEdit reg;
+    reg.OpenKey(HKEY_CURRENT_USER, env.KeyPath(), KEY_READ);
+
+    char buffer[20];
+    EXPECT_EQ(Raised([&] { reg.GetValue("Missing", buffer, sizeof buffer); }),
+              "QGenException 1503 GetValue:320 error 2 in .\\System\\QRegEdit.cpp");
+    EXPECT_EQ(Raised([&] { reg.GetValue("Text", buffer, sizeof buffer); }),
+              "QGenException 1504 GetValue:315 error 0 in .\\System\\QRegEdit.cpp");
+    EXPECT_EQ(Raised([&] { reg.GetValue("Big", buffer, sizeof buffer); }),
+              "QGenException 1503 GetValue:320 error 234 in .\\System\\QRegEdit.cpp");
+    EXPECT_EQ(Raised([&] { reg.GetValueLen("Missing"); }),
+              "QGenException 1503 GetValueLen:345 error 2 in .\\System\\QRegEdit.cpp");
+}
+
+TEST_F(QRegEditTest, TwoRootOpenFallsBackOnlyWhenTheFirstRootLacksTheKey) {
+    QRegEdit reg;
+    std::string text;
+    env.SetString(HKEY_LOCAL_MACHINE, "", "InstallRoot", "machine");
+    EXPECT_TRUE(reg.OpenKey(HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE, env.KeyPath(), KEY_READ));
+    reg.GetValue("InstallRoot", text, nullptr);
+    EXPECT_EQ(text, "machine");
+
+    env.SetString(HKEY_CURRENT_USER, "", "InstallRoot", "user");
+    EXPECT_FALSE(reg.OpenKey(HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE, env.KeyPath(), KEY_READ));
+    reg.GetValue("InstallRoot", text, nullptr);
+    EXPECT_EQ(text, "user");
+
+    const HKEY held = reg.GetKey();
+    EXPECT_EQ(Raised([&] {
+                  reg.OpenKey(HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE, Path("Missing"), KEY_READ);
+              }),
+              "QGenException 1501 OpenKey:405 error 2 in .\\System\\QRegEdit.cpp");
+    EXPECT_FALSE(reg.IsOpen());
+    EXPECT_FALSE(KeyAlive(held));
+    // A first root that fails for another reason is not a reason to try the second.
+    EXPECT_EQ(
+        Raised([&] { reg.OpenKey(kBrokenRoot, HKEY_LOCAL_MACHINE, env.KeyPath(), KEY_READ); }),
+        "QGenException 1501 OpenKey:405 error 6 in .\\System\\QRegEdit.cpp");
+    EXPECT_FALSE(reg.IsOpen());
+}
+
+TEST_F(QRegEditTest, OpeningAndCreatingHoldOneKeyAndNoneAfterAFailure) {
+    QRegEdit reg;
+    Create(reg, "Sub");
+    HKEY held = reg.GetKey();
+    reg.OpenKey(HKEY_CURRENT_USER, env.KeyPath(), KEY_READ);
+    EXPECT_FALSE(KeyAlive(held));
+
+    held = reg.GetKey();
+    EXPECT_EQ(Raised([&] { reg.OpenKey(HKEY_CURRENT_USER, Path("Missing"), KEY_READ); }),
+              "QGenException 1501 OpenKey:371 error 2 in .\\System\\QRegEdit.cpp");
+    EXPECT_FALSE(reg.IsOpen());
+    EXPECT_FALSE(KeyAlive(held));
+
+    reg.OpenKey(HKEY_CURRENT_USER, env.KeyPath(), KEY_READ);
+    held = reg.GetKey();
+    EXPECT_EQ(Raised([&] { reg.CreateKey(nullptr, kBrokenRoot, "New", KEY_ALL_ACCESS); }),
+              "QGenException 1506 CreateKey:105 error 6 in .\\System\\QRegEdit.cpp");
+    EXPECT_FALSE(reg.IsOpen());
+    EXPECT_FALSE(KeyAlive(held));
+}
+
+TEST_F(QRegEditTest, QueryInfoKeyCountsAndGivesUpTheKeyOnFailure) {
+    QRegEdit reg;
+    Create(reg, "One");
+    Create(reg, "Two");
+    Create(reg);
+    reg.SetValue("A", DWORD{1});
+    DWORD subKeys = 0, values = 0;
+    reg.QueryInfoKey(subKeys, values);
+    EXPECT_EQ(subKeys, 2u);
+    EXPECT_EQ(values, 1u);
+
+    // A key deleted while it is held cannot say what it holds.
+    reg.OpenKey(HKEY_CURRENT_USER, Path("One"), KEY_READ);
+    const HKEY held = reg.GetKey();
+    ASSERT_EQ(RegDeleteTreeA(HKEY_CURRENT_USER, Path("One").c_str()), ERROR_SUCCESS);
+    EXPECT_EQ(Raised([&] { reg.QueryInfoKey(subKeys, values); }),
+              "QGenException 1503 QueryInfoKey:428 error 1018 in .\\System\\QRegEdit.cpp");
+    EXPECT_FALSE(reg.IsOpen());
+    EXPECT_FALSE(KeyAlive(held));
+}
+
+TEST_F(QRegEditTest, WritesToAReadOnlyKeyRaise) {
+    QRegEdit reg;
+    Create(reg);
+    reg.OpenKey(HKEY_CURRENT_USER, env.KeyPath(), KEY_READ);
+    EXPECT_EQ(Raised([&] { reg.SetValue("S", "text"); }),
+              "QGenException 1502 SetValue:449 error 5 in .\\System\\QRegEdit.cpp");
+    EXPECT_EQ(Raised([&] { reg.SetValue("N", DWORD{1}); }),
+              "QGenException 1502 SetValue:470 error 5 in .\\System\\QRegEdit.cpp");
+    EXPECT_EQ(Raised([&] { reg.SetValue("B", "x", 1); }),
+              "QGenException 1502 SetValue:492 error 5 in .\\System\\QRegEdit.cpp");
+}
+
+TEST_F(QRegEditTest, DeletesKeysAndValues) {
+    QRegEdit reg;
+    Create(reg, "Full\\Child");
+    Create(reg, "Valued");
+    reg.SetValue("V", DWORD{1});
+    Create(reg, "Empty");
+    Create(reg);
+    reg.SetValue("Gone", DWORD{1});
+
+    EXPECT_EQ(Raised([&] { reg.DeleteKey("Valued"); }),
+              "QGenException 1508 DeleteKey:125 error 1020 in .\\System\\QRegEdit.cpp");
+    EXPECT_EQ(Raised([&] { reg.DeleteKey("Full"); }),
+              "QGenException 1508 DeleteKey:125 error 1020 in .\\System\\QRegEdit.cpp");
+    EXPECT_TRUE(Exists("Valued"));
+    EXPECT_TRUE(Exists("Full\\Child"));
+    reg.DeleteKey("Empty");
+    EXPECT_FALSE(Exists("Empty"));
+    reg.DeleteKeyAndSubKeys("Full");
+    EXPECT_FALSE(Exists("Full"));
+    EXPECT_EQ(Raised([&] { reg.DeleteKeyAndSubKeys("Full"); }),
+              "QGenException 1508 DeleteKeyAndSubKeys:145 error 2 in .\\System\\QRegEdit.cpp");
+
+    reg.DeleteValue("Gone");
+    DWORD size = 0;
+    EXPECT_EQ(StoredType(HKEY_CURRENT_USER, env.KeyPath(), "Gone", &size),
+              static_cast<DWORD>(REG_NONE));
+    EXPECT_EQ(Raised([&] { reg.DeleteValue("Gone"); }),
+              "QGenException 1505 DeleteValue:165 error 2 in .\\System\\QRegEdit.cpp");
+}
+
+TEST_F(QRegEditTest, EnumValueListsEveryValueThenAnswersFalse) {
+    QRegEdit reg;
+    Create(reg);
+    const std::string longName(300, 'n');
+    reg.SetValue("Text", "t");
+    reg.SetValue("Number", DWORD{1});
+    reg.SetValue(longName, "x", 1);
+
+    std::map<std::string, DWORD> found;
+    std::string name;
+    DWORD type = 0;
+    DWORD index = 0;
+    while (reg.EnumValue(index, name, type)) {
+        found[name] = type;
+        ASSERT_LT(++index, 10u);
+    }
+    const std::map<std::string, DWORD> expected = {
+        {"Text", REG_SZ}, {"Number", REG_DWORD}, {longName, REG_BINARY}};
+    EXPECT_EQ(found, expected);
+    EXPECT_FALSE(reg.EnumValue(index + 5, name, type));
+}
+
+TEST_F(QRegEditTest, OwnerReleasesItsKeyAndRaisesWhenItCannotClose) {
+    HKEY held = nullptr;
+    {
+        QRegEdit reg;
+        Create(reg);
+        held = reg.GetKey();
+    }
+    EXPECT_FALSE(KeyAlive(held));
+
+    QRegEdit reg;
+    Create(reg);
+    ASSERT_EQ(RegCloseKey(reg.GetKey()), ERROR_SUCCESS);  // behind the wrapper's back
+    EXPECT_EQ(Raised([&] { reg.CloseKey(); }),
+              "QGenException 1507 CloseKey:80 error 6 in .\\System\\QRegEdit.cpp");
+    EXPECT_FALSE(reg.IsOpen());
+}
+
+}  // namespace

@@ -1,0 +1,3 @@
+list(APPEND VUDA32_WIN_SOURCES
+  File/QFile.cpp
+  File/QMemBuf.cpp)

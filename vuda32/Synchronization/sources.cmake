@@ -1,0 +1,4 @@
+list(APPEND VUDA32_WIN_SOURCES
+  Synchronization/QCriticalSection.cpp
+  Synchronization/QEvent.cpp
+  Synchronization/QSynchronization.cpp)

@@ -1,0 +1,1 @@
+list(APPEND VUDA32_WIN_SOURCES System/QRegEdit.cpp)
