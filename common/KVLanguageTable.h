@@ -1,0 +1,49 @@
+// The texts of every window and message, by key, with compiled-in defaults.
+//   KVLanguageTable   the process-wide table filled from the language files
+#pragma once
+
+#include <cstdint>
+#include <initializer_list>
+#include <string>
+#include <string_view>
+
+#include "common/KVLanguageFile.h"
+
+class KVLanguageTable {
+public:
+    // Reads the missing-entry switch "LogLangFile" below `keyPath` once, now.
+    KVLanguageTable();
+    explicit KVLanguageTable(const std::string& keyPath);
+    virtual ~KVLanguageTable();
+    KVLanguageTable(const KVLanguageTable&) = delete;
+    KVLanguageTable& operator=(const KVLanguageTable&) = delete;
+
+    // The one table of the process.
+    static KVLanguageTable& Instance();
+
+    // Adds the entries of a file (an empty name reloads the current one). Raises
+    // QFileException when the file cannot be opened or read; the entries stay as they were.
+    void Load(const std::string& fileName);
+    // Until a load has succeeded, every look-up first tries to load the current file.
+    const LanguageEntry* Find(const std::string& key);
+
+    std::string GetText(const std::string& key, const std::string& defaultText);
+    std::string GetText(const std::string& key, const LanguageReplacements& replacements,
+                        const std::string& defaultText);
+    // 0 when the text has no accelerator; `defaultChar` when the key is missing (not logged).
+    char GetAccelerator(const std::string& key, char defaultChar);
+
+    // Appends one line to the file name + ".log" when "LogLangFile" is 1; never fails.
+    void LogMissing(const char* format, std::initializer_list<std::string_view> args);
+    void Clear();
+
+    bool IsLoaded() const { return loaded_; }
+    const std::string& GetFileName() const { return fileName_; }
+    size_t Size() const { return entries_.size(); }
+
+private:
+    LanguageEntries entries_;
+    std::string fileName_ = "language.txt";
+    bool loaded_ = false;
+    uint32_t logMissing_ = 0;
+};

@@ -1,0 +1,130 @@
+#include "vuda32/File/QLog.h"
+
+#include "vuda32/Exception/QException.h"
+#include "vuda32/File/QLogLine.h"
+
+namespace {
+const char* const kSource = ".\\File\\QLog.cpp";
+}
+
+QLog::QLog()
+    : initialFlags_(text_.flags()), initialFill_(text_.fill()), initialPrecision_(text_.precision()) {}
+
+QLog::~QLog() {
+    try {
+        CloseFile();
+    } catch (...) {
+        // A destructor cannot report a failed close; the handle is gone either way.
+    }
+}
+
+void QLog::Open(const std::string& fileName, bool append) {
+    fileName_ = fileName;
+    append_ = append;
+    PrepFile();
+}
+
+void QLog::PrepFile() {
+    CloseFile();
+    HANDLE file = ::CreateFileA(fileName_.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        throw QFileException(kSource, "PrepFile", __LINE__, 6001, ::GetLastError());
+    file_ = file;
+    if (append_ && ::SetFilePointer(file_, 0, nullptr, FILE_END) == INVALID_SET_FILE_POINTER) {
+        const DWORD error = ::GetLastError();
+        if (error != NO_ERROR) throw QFileException(kSource, "PrepFile", __LINE__, 6001, error);
+    }
+}
+
+bool QLog::OpenNumbered(const std::string& baseName) {
+    for (int n = 0; n < kFileCount; ++n) {
+        try {
+            Open(baseName + std::to_string(n) + ".log", false);
+            return true;
+        } catch (const QFileException&) {
+            // Held open by another process, or the folder is unusable: try the next number.
+        }
+    }
+    return false;
+}
+
+void QLog::Configure(uint32_t logLevel) {
+    mask_ = LogMaskForLevel(logLevel);
+    outputs_ = OutputFile;
+    timeStamp_ = true;
+    threadId_ = true;
+}
+
+void QLog::CloseFile() {
+    if (file_ == INVALID_HANDLE_VALUE) return;
+    HANDLE file = file_;
+    file_ = INVALID_HANDLE_VALUE;
+    if (!::CloseHandle(file))
+        throw QFileException(kSource, "CloseFile", __LINE__, 6004, ::GetLastError());
+}
+
+std::ostream& QLog::BeginEntry(uint32_t level, const char* method) {
+    lock_.Enter();
+    level_ = level;
+    method_ = method;
+    text_.flags(initialFlags_);
+    text_.fill(initialFill_);
+    // Width and precision are formatting too; none of a caller's settings may carry over.
+    text_.width(0);
+    text_.precision(initialPrecision_);
+    return text_;
+}
+
+void QLog::EndEntry() {
+    // However the write ends, the entry is discarded and the lock left, so that one failed
+    // write never blocks the other threads' entries.
+    struct Finish {
+        QLog& log;
+        ~Finish() {
+            log.level_ = 0;
+            log.method_ = nullptr;
+            log.textBuf_.Text().clear();
+            log.text_.clear();
+            log.lock_.Leave();
+        }
+    } finish{*this};
+    if (method_) WriteEntry(level_, method_);
+}
+
+void QLog::WriteEntry(uint32_t level, const char* method) {
+    if ((mask_ & level) == 0) return;
+    QCriticalSectionLock hold(lock_);
+    QLogTime time;
+    const QLogTime* timeField = nullptr;
+    if (timeStamp_) {
+        SYSTEMTIME now;
+        ::GetLocalTime(&now);
+        time = {now.wHour, now.wMinute, now.wSecond, now.wMilliseconds};
+        timeField = &time;
+    }
+    const uint32_t thread = ::GetCurrentThreadId();
+    FormatLogLineStart(line_, level, timeField, threadId_ ? &thread : nullptr, method);
+    if (outputs_ & OutputFile) LogToFile();
+}
+
+void QLog::LogToFile() {
+    if (file_ == INVALID_HANDLE_VALUE) return;
+    AppendLogText(line_, textBuf_.Text());
+    DWORD written = 0;
+    if (!::WriteFile(file_, line_.data(), static_cast<DWORD>(line_.size()), &written, nullptr))
+        throw QFileException(kSource, "LogToFile", __LINE__, 6003, ::GetLastError());
+}
+
+QLogEntry::QLogEntry(QLog* log, uint32_t level, const char* method) : log_(log) {
+    if (log_) stream_ = &log_->BeginEntry(level, method);
+}
+
+QLogEntry::~QLogEntry() {
+    if (!log_) return;
+    try {
+        log_->EndEntry();
+    } catch (...) {
+        // The entry is lost; the caller's work goes on.
+    }
+}
