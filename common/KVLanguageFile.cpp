@@ -24,12 +24,13 @@ std::string ReplaceAll(std::string_view text, std::string_view from, std::string
 void AddLine(std::string_view line, LanguageEntries& entries, size_t& added) {
     if (line.empty() || line.front() == '#') return;
     const size_t equals = line.find('=');
-    std::string key(line.substr(0, equals));
-    if (entries.find(key) != entries.end()) return;
+    const std::string_view key = line.substr(0, equals);
+    const auto place = entries.lower_bound(key);
+    if (place != entries.end() && place->first == key) return;
     LanguageEntry entry;
     if (equals != std::string_view::npos) entry.text = ReplaceNewlines(line.substr(equals + 1));
     entry.accelerator = AcceleratorOf(entry.text);
-    entries.emplace(std::move(key), std::move(entry));
+    entries.emplace_hint(place, std::string(key), std::move(entry));
     ++added;
 }
 

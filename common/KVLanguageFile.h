@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <initializer_list>
 #include <map>
 #include <string>
@@ -19,7 +20,9 @@ struct LanguageEntry {
     char accelerator = 0;
 };
 
-using LanguageEntries = std::map<std::string, LanguageEntry>;
+// Byte-wise ordered keys; the transparent comparison lets a line's key be looked up before
+// it is copied.
+using LanguageEntries = std::map<std::string, LanguageEntry, std::less<>>;
 using LanguageReplacements = std::vector<std::pair<std::string, std::string>>;
 
 // Adds the entries of one language file's raw bytes. Only CR LF ends a line; "#" on the first

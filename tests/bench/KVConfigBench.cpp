@@ -1,7 +1,9 @@
 // Speed of the language table and the log, each against a baseline measured in the same run.
 // Not a test: run it by hand (see docs/benchmarks.md) and compare the printed ratios.
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -56,14 +58,48 @@ std::string MegabyteFile() {
     return file;
 }
 
+// The least a parser could do with the same bytes: cut the lines and copy each into a
+// map of key and line, as a naive reader would.
+size_t SplitOnly(const std::string& file) {
+    std::map<std::string, std::string> lines;
+    for (size_t start = 0; start < file.size();) {
+        size_t end = file.find("\r\n", start);
+        if (end == std::string::npos) end = file.size();
+        const size_t equals = file.find('=', start);
+        lines.emplace(file.substr(start, equals - start), file.substr(start, end - start));
+        start = end + 2;
+    }
+    return lines.size();
+}
+
 void ReportParse(const char* what, const std::string& file) {
     size_t entries = 0;
     const double perSecond = RunsPerSecond([&] {
         LanguageEntries table;
         entries = ParseLanguageFile(file, table);
     });
-    std::printf("parse %-22s %8zu bytes %6zu entries: %9.1f files/s  %7.1f MB/s\n", what,
-                file.size(), entries, perSecond, perSecond * file.size() / (1024.0 * 1024.0));
+    const double baseline = RunsPerSecond([&] { SplitOnly(file); });
+    std::printf("parse %-16s %8zu bytes %6zu entries: %7.1f MB/s, split-only %7.1f MB/s, time ratio %.2f\n",
+                what, file.size(), entries, perSecond * file.size() / (1024.0 * 1024.0),
+                baseline * file.size() / (1024.0 * 1024.0), baseline / perSecond);
+}
+
+// A look-up of a plain map of strings, with the copy of the text a caller receives.
+double PlainLookups(const std::vector<std::string>& keys) {
+    std::map<std::string, std::string> plain;
+    for (const std::string& key : keys) plain.emplace(key, "The &text of entry,\r\nas a translator writes it.");
+    for (int i = 0; i < 10000; ++i) plain.emplace(Key(i), "filler");
+    size_t next = 0;
+    return RunsPerSecond([&] {
+        std::string text = plain.find(keys[next])->second;
+        next = (next + 1) % keys.size();
+    });
+}
+
+std::vector<std::string> LookupKeys() {
+    std::vector<std::string> keys;
+    for (int i = 0; i < 10000; i += 7) keys.push_back(Key(i));
+    return keys;
 }
 
 #ifdef _WIN32
@@ -88,8 +124,7 @@ void ReportLookups(const std::string& folder) {
     // A key path nobody has: the missing-entry log stays off.
     KVLanguageTable table("Software\\KVBench\\none");
     table.Load(path);
-    std::vector<std::string> keys;
-    for (int i = 0; i < 10000; i += 7) keys.push_back(Key(i));
+    const std::vector<std::string> keys = LookupKeys();
     size_t next = 0;
     const double found = RunsPerSecond([&] {
         table.GetText(keys[next], "default");
@@ -99,14 +134,20 @@ void ReportLookups(const std::string& folder) {
         table.GetText(keys[next], {{"msisdn", "+4712345678"}, {"email", "a@b.no"}}, "default");
         next = (next + 1) % keys.size();
     });
-    std::printf("GetText of 10,000 entries:         %10.0f look-ups/s\n", found);
-    std::printf("GetText with two placeholders:     %10.0f look-ups/s\n", filled);
+    const double plain = PlainLookups(keys);
+    std::printf("GetText of 10,000 entries:         %10.0f look-ups/s, time ratio to a plain map %.2f\n",
+                found, plain / found);
+    std::printf("GetText with two placeholders:     %10.0f look-ups/s, time ratio to a plain map %.2f\n",
+                filled, plain / filled);
     DeleteFileA(path.c_str());
 }
 
 // The log against the least any log could do: one WriteFile per line of the same length.
+// The machine is shared, so the two loops alternate in short rounds and each keeps its best
+// round; a burst of someone else's work then spoils one round, not the ratio.
 void ReportLog(const std::string& folder) {
-    constexpr int kEntries = 200000;
+    constexpr int kRounds = 9;
+    constexpr int kEntries = 20000;
     const std::string base = folder + "KVBench";
     QLog log;
     if (!log.OpenNumbered(base)) {
@@ -114,27 +155,34 @@ void ReportLog(const std::string& folder) {
         return;
     }
     log.Configure(5);
-    const auto logStart = Clock::now();
-    for (int i = 0; i < kEntries; ++i)
-        QLogEntry(&log, QLog::LevelInfo, "KVRegisterModel::NextPage") << "page " << (i % 5 + 1) << " shown";
-    const double logSeconds = Seconds(logStart);
     const std::string sample = "4 | 12:34:56_789 | 0x00000123 | KVRegisterModel::NextPage | page 3 shown \n";
-    log.CloseFile();
-
-    HANDLE file = CreateFileA(log.GetFileName().c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+    const std::string barePath = folder + "KVBenchBare.log";
+    HANDLE bare = CreateFileA(barePath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
                               CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    const auto bareStart = Clock::now();
-    for (int i = 0; i < kEntries; ++i) {
-        DWORD written = 0;
-        WriteFile(file, sample.data(), static_cast<DWORD>(sample.size()), &written, nullptr);
+    double bestLog = 1e9;
+    double bestBare = 1e9;
+    for (int round = 0; round < kRounds; ++round) {
+        const auto logStart = Clock::now();
+        for (int i = 0; i < kEntries; ++i)
+            QLogEntry(&log, QLog::LevelInfo, "KVRegisterModel::NextPage")
+                << "page " << (i % 5 + 1) << " shown";
+        bestLog = std::min(bestLog, Seconds(logStart));
+
+        const auto bareStart = Clock::now();
+        for (int i = 0; i < kEntries; ++i) {
+            DWORD written = 0;
+            WriteFile(bare, sample.data(), static_cast<DWORD>(sample.size()), &written, nullptr);
+        }
+        bestBare = std::min(bestBare, Seconds(bareStart));
     }
-    const double bareSeconds = Seconds(bareStart);
-    CloseHandle(file);
+    CloseHandle(bare);
+    log.CloseFile();
+    DeleteFileA(barePath.c_str());
     DeleteFileA(log.GetFileName().c_str());
 
-    std::printf("QLog entries (LogLevel 5):         %10.0f entries/s\n", kEntries / logSeconds);
-    std::printf("bare WriteFile of the same lines:  %10.0f lines/s\n", kEntries / bareSeconds);
-    std::printf("ratio log / bare (aim <= 1.2):     %10.2f\n", logSeconds / bareSeconds);
+    std::printf("QLog entries (LogLevel 5):         %10.0f entries/s\n", kEntries / bestLog);
+    std::printf("bare WriteFile of the same lines:  %10.0f lines/s\n", kEntries / bestBare);
+    std::printf("time ratio log / bare (aim <= 1.2):%10.2f\n", bestLog / bestBare);
 }
 #endif
 
@@ -149,14 +197,8 @@ int main() {
     ReportLog(folder);
     RemoveDirectoryA(folder.c_str());
 #else
-    LanguageEntries table;
-    ParseLanguageFile(EntriesFile(10000), table);
-    size_t next = 0;
-    const double perSecond = RunsPerSecond([&] {
-        table.find(Key(static_cast<int>(next)));
-        next = (next + 7) % 10000;
-    });
-    std::printf("map look-ups of 10,000 entries:    %10.0f look-ups/s\n", perSecond);
+    const double plain = PlainLookups(LookupKeys());
+    std::printf("plain map look-ups (the baseline): %10.0f look-ups/s\n", plain);
 #endif
     return 0;
 }

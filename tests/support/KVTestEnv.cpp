@@ -111,14 +111,18 @@ std::string KVTestEnv::WriteFile(const std::string& name, const std::string& byt
 
 namespace {
 
-// Wine answers GetProcessHandleCount with 0. Its handle values are table slots handed out
-// lowest-free-first, so the open ones sit densely at the bottom: count them until a long gap.
-DWORD ProbeKernelHandles() {
+// Wine answers GetProcessHandleCount and GetGuiResources with 0, so the tables are probed
+// instead. Handles are table slots handed out lowest-free-first, so the live ones sit densely
+// at the bottom: count them until a long gap. Kernel handles are multiples of 4 from 4. GDI
+// and USER handles carry the slot in the low word and a generation in the high word, and a
+// handle whose high word is 0 stands for whatever object holds that slot; GDI slots start at
+// 32, USER slots at 32 too, two apart.
+template <typename IsLive>
+DWORD CountLiveHandles(ULONG_PTR first, ULONG_PTR step, IsLive isLive) {
     DWORD count = 0;
     int gap = 0;
-    for (ULONG_PTR value = 4; gap < 256; value += 4) {
-        DWORD flags = 0;
-        if (GetHandleInformation(reinterpret_cast<HANDLE>(value), &flags)) {
+    for (ULONG_PTR value = first; value < 0x10000 && gap < 256; value += step) {
+        if (isLive(value)) {
             ++count;
             gap = 0;
         } else {
@@ -128,6 +132,26 @@ DWORD ProbeKernelHandles() {
     return count;
 }
 
+DWORD ProbeKernelHandles() {
+    return CountLiveHandles(4, 4, [](ULONG_PTR v) {
+        DWORD flags = 0;
+        return GetHandleInformation(reinterpret_cast<HANDLE>(v), &flags) != FALSE;
+    });
+}
+
+DWORD ProbeGdiObjects() {
+    return CountLiveHandles(32, 1, [](ULONG_PTR v) {
+        return GetObjectType(reinterpret_cast<HGDIOBJ>(v)) != 0;
+    });
+}
+
+// Windows and menus: the USER objects our code makes.
+DWORD ProbeUserObjects() {
+    return CountLiveHandles(32, 2, [](ULONG_PTR v) {
+        return IsWindow(reinterpret_cast<HWND>(v)) || IsMenu(reinterpret_cast<HMENU>(v));
+    });
+}
+
 }  // namespace
 
 KVHandleCounts KVHandleCounts::Now() {
@@ -135,6 +159,8 @@ KVHandleCounts KVHandleCounts::Now() {
     if (!GetProcessHandleCount(GetCurrentProcess(), &counts.kernel) || counts.kernel == 0)
         counts.kernel = ProbeKernelHandles();
     counts.gdi = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+    if (counts.gdi == 0) counts.gdi = ProbeGdiObjects();
     counts.user = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
+    if (counts.user == 0) counts.user = ProbeUserObjects();
     return counts;
 }

@@ -41,7 +41,9 @@ private:
     std::string oldTemp_;
 };
 
-// Counts of the process's kernel, GDI and USER handles, for leak checks.
+// Counts of the process's kernel, GDI and USER handles, for leak checks. Where the system
+// does not count them (Wine), they are counted by probing the handle tables; the USER count
+// then covers windows and menus.
 struct KVHandleCounts {
     DWORD kernel = 0;
     DWORD gdi = 0;

@@ -19,36 +19,35 @@ TEST(QLogLineTest, FieldsAppearOnlyWhenSwitchedOn) {
     const uint32_t thread = 0x1a2b;
     EXPECT_EQ(Line(1, &time, &thread, "KVRegisterModel::NextPage", "page 2"),
               "1 | 9:5:3_17 | 0x00001A2B | KVRegisterModel::NextPage | page 2 \n");
-    EXPECT_EQ(Line(4, nullptr, nullptr, "A::B", "x"), "4 | A::B | x \n");
-    EXPECT_EQ(Line(4, nullptr, &thread, "A::B", "x"), "4 | 0x00001A2B | A::B | x \n");
-    EXPECT_EQ(Line(4, &time, nullptr, "A::B", "x"), "4 | 9:5:3_17 | A::B | x \n");
+    EXPECT_EQ(Line(4, nullptr, nullptr, "A::B", "two\r\nlines"), "4 | A::B | two\r\nlines \n");
+    EXPECT_EQ(Line(4, nullptr, &thread, "A::B", ""), "4 | 0x00001A2B | A::B |  \n");
 }
 
-TEST(QLogLineTest, EdgesOfTheFormat) {
-    const QLogTime late{23, 59, 59, 999};
-    const uint32_t highThread = 0xFFFFFFFF;
-    EXPECT_EQ(Line(4, &late, &highThread, "A::B", ""),
-              "4 | 23:59:59_999 | 0xFFFFFFFF | A::B |  \n");
-    // A CR LF in the text is kept; the line itself ends with a lone LF.
-    EXPECT_EQ(Line(1, nullptr, nullptr, "A::B", "two\r\nlines"), "1 | A::B | two\r\nlines \n");
-    EXPECT_EQ(Line(1, nullptr, nullptr, "A::B", std::string("cut\0here", 8)), "1 | A::B | cut \n");
-    EXPECT_EQ(Line(0xFFFFFFFF, nullptr, nullptr, "A::B", "x"), "-1 | A::B | x \n");
-
-    const std::string longText(100000, 't');
-    EXPECT_EQ(Line(1, &late, &highThread, std::string(5000, 'm'), longText).size(),
-              4u + 15 + 13 + 5003 + 100000 + 2);
+TEST(QLogLineTest, NumbersAtTheEdgesOfTheirRanges) {
+    const QLogTime time{23, 59, 59, 999};
+    const uint32_t thread = 0xFFFFFFFF;
+    EXPECT_EQ(Line(0, &time, &thread, "A::B", "x"), "0 | 23:59:59_999 | 0xFFFFFFFF | A::B | x \n");
+    EXPECT_EQ(Line(0x80000000, nullptr, nullptr, "A::B", "x"), "-2147483648 | A::B | x \n");
+    EXPECT_EQ(Line(0x7FFFFFFF, nullptr, nullptr, "A::B", std::string("cut\0", 4)),
+              "2147483647 | A::B | cut \n");
 }
 
-TEST(QLogLineTest, LevelTableMapsUnknownValuesToErrorsOnly) {
-    EXPECT_EQ(LogMaskForLevel(0), 0u);
-    EXPECT_EQ(LogMaskForLevel(1), 0x1u);
-    EXPECT_EQ(LogMaskForLevel(2), 0xFu);
-    EXPECT_EQ(LogMaskForLevel(3), 0x17u);
-    EXPECT_EQ(LogMaskForLevel(4), 0x1u);
-    EXPECT_EQ(LogMaskForLevel(5), 0xFFFFFFFFu);
-    EXPECT_EQ(LogMaskForLevel(6), 0x1u);
+TEST(QLogLineTest, TimeOfDayComesFromLocalTicks) {
+    constexpr uint64_t kMs = 10000;
+    constexpr uint64_t kDay = 24ull * 3600 * 1000 * kMs;
+    // A midnight counted from 1601, plus 9:05:03.017 and ticks below a millisecond.
+    const uint64_t midnight = 154617 * kDay;
+    const QLogTime t = LogTimeOfDay(midnight + ((9 * 3600 + 5 * 60 + 3) * 1000 + 17) * kMs + 9999);
+    EXPECT_EQ(Line(1, &t, nullptr, "A::B", ""), "1 | 9:5:3_17 | A::B |  \n");
+    const QLogTime last = LogTimeOfDay(midnight + kDay - 1);
+    EXPECT_EQ(Line(1, &last, nullptr, "A::B", ""), "1 | 23:59:59_999 | A::B |  \n");
+    EXPECT_EQ(LogTimeOfDay(midnight + kDay).hour, 0u);
+}
+
+TEST(QLogLineTest, LevelFourAndUnknownLevelsSelectErrorsOnly) {
+    const uint32_t masks[] = {0, 0x1, 0xF, 0x17, 0x1, 0xFFFFFFFF, 0x1};
+    for (uint32_t level = 0; level < 7; ++level) EXPECT_EQ(LogMaskForLevel(level), masks[level]);
     EXPECT_EQ(LogMaskForLevel(10), 0x1u);
-    EXPECT_EQ(LogMaskForLevel(0xFFFFFFFF), 0x1u);
 }
 
 }  // namespace

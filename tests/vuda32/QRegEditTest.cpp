@@ -16,10 +16,10 @@ std::string Raised(Call&& call) {
 }
 
 // What the registry itself holds, read without the wrapper.
-DWORD StoredType(HKEY root, const std::string& path, const char* name, DWORD* size) {
+DWORD StoredType(const std::string& path, const char* name) {
     DWORD type = REG_NONE;
-    *size = 0;
-    RegGetValueA(root, path.c_str(), name, RRF_RT_ANY | RRF_NOEXPAND, &type, nullptr, size);
+    RegGetValueA(HKEY_CURRENT_USER, path.c_str(), name, RRF_RT_ANY | RRF_NOEXPAND, &type, nullptr,
+                 nullptr);
     return type;
 }
 
@@ -75,14 +75,9 @@ TEST_F(QRegEditTest, ValuesKeepTheirTypesAndData) {
               std::string(reinterpret_cast<const char*>(bytes), 5));
     EXPECT_EQ(reg.GetValueLen("Number"), 4u);
     EXPECT_EQ(reg.GetValueLen("Bytes"), 5u);
-
-    DWORD size = 0;
-    EXPECT_EQ(StoredType(HKEY_CURRENT_USER, env.KeyPath(), "Text", &size),
-              static_cast<DWORD>(REG_SZ));
-    EXPECT_EQ(StoredType(HKEY_CURRENT_USER, env.KeyPath(), "Number", &size),
-              static_cast<DWORD>(REG_DWORD));
-    EXPECT_EQ(StoredType(HKEY_CURRENT_USER, env.KeyPath(), "Bytes", &size),
-              static_cast<DWORD>(REG_BINARY));
+    EXPECT_EQ(StoredType(env.KeyPath(), "Text"), DWORD{REG_SZ});
+    EXPECT_EQ(StoredType(env.KeyPath(), "Number"), DWORD{REG_DWORD});
+    EXPECT_EQ(StoredType(env.KeyPath(), "Bytes"), DWORD{REG_BINARY});
 }
 
 TEST_F(QRegEditTest, StringsAreReadWholeAndEndAtTheirFirstZero) {
@@ -270,9 +265,7 @@ TEST_F(QRegEditTest, DeletesKeysAndValues) {
               "QGenException 1508 DeleteKeyAndSubKeys:145 error 2 in .\\System\\QRegEdit.cpp");
 
     reg.DeleteValue("Gone");
-    DWORD size = 0;
-    EXPECT_EQ(StoredType(HKEY_CURRENT_USER, env.KeyPath(), "Gone", &size),
-              static_cast<DWORD>(REG_NONE));
+    EXPECT_EQ(StoredType(env.KeyPath(), "Gone"), DWORD{REG_NONE});
     EXPECT_EQ(Raised([&] { reg.DeleteValue("Gone"); }),
               "QGenException 1505 DeleteValue:165 error 2 in .\\System\\QRegEdit.cpp");
 }
@@ -297,6 +290,10 @@ TEST_F(QRegEditTest, EnumValueListsEveryValueThenAnswersFalse) {
         {"Text", REG_SZ}, {"Number", REG_DWORD}, {longName, REG_BINARY}};
     EXPECT_EQ(found, expected);
     EXPECT_FALSE(reg.EnumValue(index + 5, name, type));
+
+    reg.CloseKey();
+    EXPECT_EQ(Raised([&] { reg.EnumValue(0, name, type); }),
+              "QGenException 1503 EnumValue:201 error 6 in .\\System\\QRegEdit.cpp");
 }
 
 TEST_F(QRegEditTest, OwnerReleasesItsKeyAndRaisesWhenItCannotClose) {

@@ -106,6 +106,7 @@ void QFile::ReadString(std::string& text, uint32_t* bytesRead, bool throughTempo
     DWORD read = 0;
     if (!ReadFile(handle_, Target(target), size, &read, nullptr)) {
         const DWORD error = GetLastError();
+        // Either way the caller is left with no text, never with an older or half-read one.
         text.clear();
         throw QFileException(kSource, "ReadString", kLineReadString, kReadFailed, error);
     }

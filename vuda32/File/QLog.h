@@ -69,6 +69,7 @@ private:
     void PrepFile();
     void WriteEntry(uint32_t level, const char* method);
     void LogToFile();
+    uint64_t LocalTicksNow();
 
     uint32_t mask_ = 8;
     uint32_t outputs_ = 0;
@@ -85,6 +86,8 @@ private:
     std::streamsize initialPrecision_;
     uint32_t level_ = 0;
     const char* method_ = nullptr;
+    uint64_t offsetSecond_ = ~uint64_t{0};
+    uint64_t localOffset_ = 0;  // local minus system time; wraps for zones west of UTC
     std::string line_;  // reused, so an entry allocates nothing once lines stop growing
 };
 

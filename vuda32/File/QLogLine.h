@@ -1,6 +1,6 @@
 // Platform-free pieces of the diagnostic log (no <windows.h>).
 //   QLogTime     the local time of day an entry carries
-// Free functions: FormatLogLineStart, AppendLogText, LogMaskForLevel.
+// Free functions: LogTimeOfDay, FormatLogLineStart, AppendLogText, LogMaskForLevel.
 #pragma once
 
 #include <cstdint>
@@ -13,6 +13,9 @@ struct QLogTime {
     unsigned second = 0;
     unsigned millisecond = 0;
 };
+
+// The time of day of a local time counted in 100-nanosecond ticks (the platform's file time).
+QLogTime LogTimeOfDay(uint64_t localTicks);
 
 // Replaces `line` with the fields before the text: "<level> | ", then "<h>:<m>:<s>_<ms> | "
 // when `time` is given, "0x<8 upper-case hex digits> | " when `threadId` is given, and

@@ -1,4 +1,5 @@
 list(APPEND VUDA32_WIN_SOURCES
   Synchronization/QCriticalSection.cpp
   Synchronization/QEvent.cpp
-  Synchronization/QSynchronization.cpp)
+  Synchronization/QSynchronization.cpp
+  Synchronization/QThread.cpp)

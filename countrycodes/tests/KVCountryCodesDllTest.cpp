@@ -1,0 +1,317 @@
+// Tests of KVCountryCodes.dll through its exports, loaded afresh for every test.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "countrycodes/dll/KVCountryCodes.h"
+#include "tests/support/KVTestEnv.h"
+
+namespace {
+
+constexpr unsigned char kGuard = 0xA5;
+
+// A buffer of `size` bytes followed by guard bytes that no export may touch.
+struct GuardedBuffer {
+    explicit GuardedBuffer(std::size_t size) : size(size), bytes(size + 8, kGuard) {}
+    char* data() { return reinterpret_cast<char*>(bytes.data()); }
+    std::string text() const { return std::string(reinterpret_cast<const char*>(bytes.data()), strnlen(reinterpret_cast<const char*>(bytes.data()), size)); }
+    bool guardIntact() const {
+        for (std::size_t i = size; i < bytes.size(); ++i) {
+            if (bytes[i] != kGuard) return false;
+        }
+        return std::memchr(bytes.data(), 0, size) != nullptr;
+    }
+    std::size_t size;
+    std::vector<unsigned char> bytes;
+};
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << file.rdbuf();
+    return bytes.str();
+}
+
+struct Example {
+    std::string region, mobile, fixed;
+    bool fixedIsAlsoMobile = false;
+};
+
+std::vector<Example> ReadExamples() {
+    std::istringstream lines(ReadFile(KV_COUNTRY_TEST_DATA_DIR "/examples.txt"));
+    std::vector<Example> examples;
+    std::string line;
+    while (std::getline(lines, line)) {
+        if (line.empty() || line[0] == '#') continue;
+        std::istringstream fields(line);
+        Example e;
+        std::string both;
+        std::getline(fields, e.region, '\t');
+        std::getline(fields, e.mobile, '\t');
+        std::getline(fields, e.fixed, '\t');
+        std::getline(fields, both, '\t');
+        e.fixedIsAlsoMobile = both == "1";
+        examples.push_back(e);
+    }
+    return examples;
+}
+
+}  // namespace
+
+class KVCountryCodesDllTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        module_ = LoadLibraryA(KV_COUNTRY_DLL);
+        ASSERT_NE(module_, nullptr) << "LoadLibrary failed: " << GetLastError();
+        Bind(init_, "KVCountryInit");
+        Bind(getCountries_, "KVGetCountries");
+        Bind(getInfo_, "KVGetCountryInfo");
+        Bind(onPrefix_, "KVGetCountryOnPrefix");
+        Bind(getHome_, "KVGetHomeCountry");
+        Bind(setHome_, "KVSetHomeCountry");
+        Bind(toMsisdn_, "KVConvertToMsisdn");
+        Bind(onName_, "KVGetCountryOnName");
+        Bind(onCode_, "KVGetCountryOnCode");
+        Bind(load_, "KVCountryLoad");
+        Bind(toNumber_, "KVConvertToNumber");
+        ASSERT_EQ(init_(env_.KeyPath().c_str()), 0);
+    }
+    void TearDown() override {
+        if (module_) FreeLibrary(module_);
+    }
+    template <typename F>
+    void Bind(F*& slot, const char* name) {
+        slot = reinterpret_cast<F*>(reinterpret_cast<void*>(GetProcAddress(module_, name)));
+        ASSERT_NE(slot, nullptr) << name << " is not exported under its plain name";
+    }
+    std::string Prefix(const char* digits) {
+        GuardedBuffer out(8);
+        onPrefix_(digits, out.data());
+        EXPECT_TRUE(out.guardIntact()) << digits;
+        return out.text();
+    }
+    std::string Msisdn(const std::string& number, const char* region) {
+        GuardedBuffer out(32);
+        toMsisdn_(number.c_str(), region, out.data());
+        EXPECT_TRUE(out.guardIntact()) << number;
+        return out.text();
+    }
+    std::string Home() {
+        GuardedBuffer out(8);
+        getHome_(out.data());
+        EXPECT_TRUE(out.guardIntact());
+        return out.text();
+    }
+    // Fills the five buffers; returns the export's result and the texts.
+    int Info(const char* code, std::vector<std::string>& texts) {
+        std::vector<GuardedBuffer> buffers = {GuardedBuffer(8), GuardedBuffer(64), GuardedBuffer(8),
+                                              GuardedBuffer(8), GuardedBuffer(8)};
+        KVCountryInfo info = {buffers[0].data(), buffers[1].data(), buffers[2].data(), buffers[3].data(),
+                              buffers[4].data()};
+        for (auto& b : buffers) b.data()[0] = '\0';
+        const int result = getInfo_(code, &info);
+        texts.clear();
+        for (auto& b : buffers) {
+            EXPECT_TRUE(b.guardIntact()) << code;
+            texts.push_back(b.text());
+        }
+        return result;
+    }
+
+    KVTestEnv env_;
+    HMODULE module_ = nullptr;
+    decltype(&KVCountryInit) init_ = nullptr;
+    decltype(&KVGetCountries) getCountries_ = nullptr;
+    decltype(&KVGetCountryInfo) getInfo_ = nullptr;
+    decltype(&KVGetCountryOnPrefix) onPrefix_ = nullptr;
+    decltype(&KVGetHomeCountry) getHome_ = nullptr;
+    decltype(&KVSetHomeCountry) setHome_ = nullptr;
+    decltype(&KVConvertToMsisdn) toMsisdn_ = nullptr;
+    decltype(&KVGetCountryOnName) onName_ = nullptr;
+    decltype(&KVGetCountryOnCode) onCode_ = nullptr;
+    decltype(&KVCountryLoad) load_ = nullptr;
+    decltype(&KVConvertToNumber) toNumber_ = nullptr;
+};
+
+TEST_F(KVCountryCodesDllTest, PrefixFindsTheOneRegionWhoseCallingCodeStartsTheDigits) {
+    const struct {
+        const char* digits;
+        const char* region;
+    } cases[] = {{"47", "NO"}, {"4791", "NO"}, {"35", ""}, {"358", "FI"}, {"12", "US"}, {"7", "RU"},
+                 {"44", "GB"}, {"290", "SH"}, {"999", ""}, {"", ""}, {"0047", ""}, {"+47", ""}};
+    for (const auto& c : cases) EXPECT_EQ(Prefix(c.digits), c.region) << c.digits;
+    EXPECT_EQ(Prefix(std::string(5000, '9').c_str()), "");  // "999..." begins with no code
+    EXPECT_EQ(Prefix(nullptr), "");
+}
+
+TEST_F(KVCountryCodesDllTest, CountryListAndInfoCoverEveryRegionWithinTheBuffers) {
+    int status = -1;
+    const std::string list = getCountries_(&status);
+    EXPECT_EQ(status, 0);
+    std::vector<std::string> codes;
+    std::istringstream items(list);
+    for (std::string code; std::getline(items, code, ';');) codes.push_back(code);
+    EXPECT_EQ(codes.size(), 245u);
+    std::vector<std::string> texts;
+    for (const auto& code : codes) {
+        ASSERT_EQ(Info(code.c_str(), texts), 0) << code;
+        EXPECT_EQ(texts[0], code);
+        EXPECT_FALSE(texts[1].empty()) << code;
+        EXPECT_FALSE(texts[2].empty()) << code;
+    }
+    ASSERT_EQ(Info("NO", texts), 0);
+    EXPECT_EQ(texts, (std::vector<std::string>{"NO", "Norway", "47", "00", ""}));
+    ASSERT_EQ(Info("ru", texts), 0);
+    EXPECT_EQ(texts, (std::vector<std::string>{"RU", "Russian Federation", "7", "8~10", "8"}));
+    EXPECT_NE(Info("ZZ", texts), 0);
+    EXPECT_NE(Info("", texts), 0);
+    EXPECT_NE(Info(std::string(300, 'N').c_str(), texts), 0);
+    EXPECT_NE(getInfo_("NO", nullptr), 0);
+}
+
+TEST_F(KVCountryCodesDllTest, NamesAreInCodePage1252) {
+    const struct {
+        const char* code;
+        const char* name;
+    } cases[] = {{"CI", "C\xF4te d'Ivoire"}, {"AX", "\xC5land Islands"}, {"RE", "R\xE9union"},
+                 {"TR", "T\xFCrkiye"},       {"CW", "Cura\xE7" "ao"},     {"BL", "Saint Barth\xE9lemy"}};
+    std::vector<std::string> texts;
+    for (const auto& c : cases) {
+        ASSERT_EQ(Info(c.code, texts), 0);
+        EXPECT_EQ(texts[1], c.name);
+        GuardedBuffer code(8);
+        EXPECT_EQ(onName_(c.name, code.data()), 0);
+        EXPECT_EQ(code.text(), c.code);
+    }
+}
+
+TEST_F(KVCountryCodesDllTest, EveryRegionsMobileExampleIsAcceptedInEachFormAndItsFixedLineExampleIsNot) {
+    const auto examples = ReadExamples();
+    ASSERT_EQ(examples.size(), 245u);
+    std::vector<std::string> info;
+    for (const auto& e : examples) {
+        ASSERT_EQ(Info(e.region.c_str(), info), 0) << e.region;
+        if (e.mobile.empty()) continue;  // a region without mobile numbers (TA)
+        const std::string& cc = info[2];
+        const std::string expected = "+" + cc + e.mobile;
+        const std::string spaced = e.mobile.substr(0, 3) + " " + e.mobile.substr(3);
+        EXPECT_EQ(Msisdn(e.mobile, e.region.c_str()), expected) << e.region << " national";
+        EXPECT_EQ(Msisdn("+" + cc + " " + spaced, e.region.c_str()), expected) << e.region << " +cc";
+        EXPECT_EQ(Msisdn("(+" + cc + ") " + e.mobile + " ", e.region.c_str()), expected) << e.region;
+        // In Hong Kong "008" is itself an international prefix, so "00852" reads as +52.
+        if (info[3] == "00" && e.region != "HK") {
+            EXPECT_EQ(Msisdn("00" + cc + "-" + spaced, e.region.c_str()), expected) << e.region << " 00cc";
+        }
+        // The number as the region prints it, trunk prefix included, reads back the same.
+        GuardedBuffer layout(32);
+        EXPECT_EQ(toNumber_(expected.c_str(), layout.data(), 32), 0) << e.region;
+        EXPECT_EQ(Msisdn(layout.text(), e.region.c_str()), expected) << e.region << " " << layout.text();
+        if (!e.fixed.empty()) {
+            EXPECT_EQ(Msisdn(e.fixed, e.region.c_str()).empty(), !e.fixedIsAlsoMobile) << e.region << " " << e.fixed;
+        }
+    }
+}
+
+TEST_F(KVCountryCodesDllTest, HomeCountryComesFromTheRegistryElseTheLocaleAndIsStoredThere) {
+    const std::string fromLocale = Home();
+    EXPECT_EQ(fromLocale.size(), 2u);
+    env_.SetString(HKEY_CURRENT_USER, "", "HomeCountry", "FI");
+    ASSERT_EQ(init_(env_.KeyPath().c_str()), 0);
+    EXPECT_EQ(Home(), "FI");
+    EXPECT_EQ(setHome_("se"), 0);
+    EXPECT_EQ(Home(), "SE");
+    std::string stored;
+    ASSERT_TRUE(env_.GetString(HKEY_CURRENT_USER, "", "HomeCountry", &stored));
+    EXPECT_EQ(stored, "SE");
+    EXPECT_NE(setHome_("XX"), 0);
+    EXPECT_NE(setHome_(nullptr), 0);
+    ASSERT_TRUE(env_.GetString(HKEY_CURRENT_USER, "", "HomeCountry", &stored));
+    EXPECT_EQ(stored, "SE");
+    env_.SetString(HKEY_CURRENT_USER, "", "HomeCountry", "nonsense");
+    ASSERT_EQ(init_(env_.KeyPath().c_str()), 0);
+    EXPECT_EQ(Home(), fromLocale);
+}
+
+TEST_F(KVCountryCodesDllTest, HomeInternationalPrefixIsRetriedAsPlus) {
+    EXPECT_EQ(Msisdn("0011 1 416 555 0123", "US"), "");
+    env_.SetString(HKEY_CURRENT_USER, "", "HomeCountry", "AU");
+    ASSERT_EQ(init_(env_.KeyPath().c_str()), 0);
+    EXPECT_EQ(Msisdn("0011 1 416 555 0123", "US"), "+14165550123");
+}
+
+TEST_F(KVCountryCodesDllTest, EmptyAbsurdAndUnknownInputGivesNothing) {
+    const std::string huge(100000, '9');
+    for (const std::string& number : {std::string(), std::string("+"), huge, std::string("+47 406 12 345 x12"),
+                                      std::string("\xFF\xFE\x01"), std::string(40, '+')}) {
+        EXPECT_EQ(Msisdn(number, "NO"), "");
+    }
+    EXPECT_EQ(Msisdn("40612345", "ZZ"), "");
+    EXPECT_EQ(Msisdn("40612345", ""), "");
+    GuardedBuffer out(32);
+    EXPECT_NE(toMsisdn_(nullptr, "NO", out.data()), 0);
+    EXPECT_NE(toMsisdn_("40612345", nullptr, out.data()), 0);
+    EXPECT_TRUE(out.guardIntact());
+    toMsisdn_("40612345", "NO", nullptr);  // no buffer: nothing to write, and no crash
+}
+
+TEST_F(KVCountryCodesDllTest, CallingCodeAndNameLookups) {
+    GuardedBuffer code(8);
+    EXPECT_EQ(onCode_("47", code.data()), 0);
+    EXPECT_EQ(code.text(), "NO");
+    EXPECT_EQ(onCode_("+1", code.data()), 0);
+    EXPECT_EQ(code.text(), "US");
+    for (const char* bad : {"4", "479", "999", "", "abc"}) {
+        EXPECT_NE(onCode_(bad, code.data()), 0) << bad;
+        EXPECT_EQ(code.text(), "");
+    }
+    EXPECT_EQ(onName_("norway", code.data()), 0);
+    EXPECT_EQ(code.text(), "NO");
+    EXPECT_NE(onName_("Norw", code.data()), 0);
+    EXPECT_TRUE(code.guardIntact());
+}
+
+TEST_F(KVCountryCodesDllTest, ConvertToNumberGivesTheNationalLayoutWithinTheBuffer) {
+    GuardedBuffer number(32);
+    EXPECT_EQ(toNumber_("+4740612345", number.data(), 32), 0);
+    EXPECT_EQ(number.text(), "406 12 345");
+    EXPECT_EQ(toNumber_("+5491123456789", number.data(), 32), 0);
+    EXPECT_EQ(number.text(), "011 15-2345-6789");
+    GuardedBuffer small(5);
+    EXPECT_NE(toNumber_("+4740612345", small.data(), 5), 0);
+    EXPECT_EQ(small.text(), "406 ");
+    EXPECT_TRUE(small.guardIntact());
+    EXPECT_NE(toNumber_("4740612345", number.data(), 32), 0);
+    EXPECT_EQ(number.text(), "");
+    EXPECT_TRUE(number.guardIntact());
+}
+
+TEST_F(KVCountryCodesDllTest, LoadReplacesTheTableOnlyWithAWellFormedFile) {
+    std::string table = ReadFile(KV_COUNTRY_DATA_DIR "/countries.kvcc");
+    ASSERT_FALSE(table.empty());
+    std::vector<std::string> texts;
+    const std::string renamed = [&] {
+        std::string t = table;
+        t.replace(t.find("\tNorway\t"), 8, "\tNoreg\t");
+        return t;
+    }();
+    EXPECT_NE(load_(env_.WriteFile("truncated.kvcc", renamed.substr(0, renamed.size() / 2)).c_str()), 0);
+    std::string badPattern = renamed;
+    badPattern.replace(badPattern.find("D\tmobile\t"), 9, "D\tmobile\t(");
+    EXPECT_NE(load_(env_.WriteFile("badpattern.kvcc", badPattern).c_str()), 0);
+    EXPECT_NE(load_((env_.TempFolder() + "missing.kvcc").c_str()), 0);
+    EXPECT_NE(load_(nullptr), 0);
+    ASSERT_EQ(Info("NO", texts), 0);
+    EXPECT_EQ(texts[1], "Norway");
+    EXPECT_EQ(Msisdn("40612345", "NO"), "+4740612345");
+
+    EXPECT_EQ(load_(env_.WriteFile("renamed.kvcc", renamed).c_str()), 0);
+    ASSERT_EQ(Info("NO", texts), 0);
+    EXPECT_EQ(texts[1], "Noreg");
+    EXPECT_EQ(Msisdn("40612345", "NO"), "+4740612345");
+}

@@ -1,0 +1,185 @@
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <functional>
+
+#include "tests/support/KVTestEnv.h"
+#include "vuda32/Synchronization/QThread.h"
+
+namespace {
+
+// A thread whose start-up step can be delayed, made to fail or given windows.
+class TestThread : public QThread {
+public:
+    DWORD startupDelayMs = 0;
+    bool failStartup = false;
+    std::function<void(TestThread&)> startupWork;
+    std::atomic<bool> startupDone{false};
+    std::atomic<bool> exited{false};
+    std::atomic<void*> parameterSeen{nullptr};
+
+    bool Quit(WPARAM exitValue) { return ::PostThreadMessageA(GetThreadId(), WM_QUIT, exitValue, 0) != FALSE; }
+
+    // The limit only keeps a thread that never ends from hanging the run.
+    DWORD WaitForEnd() {
+        if (::WaitForSingleObject(GetThreadHandle(), 10000) != WAIT_OBJECT_0) {
+            ADD_FAILURE() << "thread did not end";
+            Quit(0);
+            ::WaitForSingleObject(GetThreadHandle(), INFINITE);
+        }
+        DWORD code = 0;
+        EXPECT_TRUE(GetExitCode(&code));
+        return code;
+    }
+
+protected:
+    bool InitInstance(QThreadStart* start) override {
+        MSG msg;  // gives the thread its queue, so it can be posted to from now on
+        ::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE);
+        parameterSeen = GetThreadParameter();
+        ::Sleep(startupDelayMs);
+        if (startupWork) startupWork(*this);
+        startupDone = true;
+        return failStartup ? false : QThread::InitInstance(start);
+    }
+    void ExitInstance() override { exited = true; }
+};
+
+// Whatever the process sets up for its first threads must not pass for a leak later.
+void WarmUp() {
+    TestThread thread;
+    ASSERT_TRUE(thread.CreateThread(nullptr));
+    thread.Quit(0);
+    thread.WaitForEnd();
+}
+
+// A WM_COMMAND ends the loop with 1000 * tag + command id (tag in the user-data slot).
+LRESULT CALLBACK CommandEndsLoop(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message != WM_COMMAND) return ::DefWindowProcA(window, message, wParam, lParam);
+    ::PostQuitMessage(static_cast<int>(::GetWindowLongPtrA(window, GWLP_USERDATA) * 1000 + LOWORD(wParam)));
+    return 0;
+}
+
+HWND CreateTaggedWindow(LONG_PTR tag, DWORD style, HWND parent, const char* className) {
+    static const ATOM registered = [] {
+        WNDCLASSA windowClass = {};
+        windowClass.lpfnWndProc = CommandEndsLoop;
+        windowClass.lpszClassName = "KVTestCommandWindow";
+        return ::RegisterClassA(&windowClass);
+    }();
+    EXPECT_NE(registered, 0);
+    HWND window = ::CreateWindowExA(0, className, "", style, 0, 0, 200, 100, parent, nullptr, nullptr, nullptr);
+    EXPECT_NE(window, nullptr);
+    ::SetWindowLongPtrA(window, GWLP_USERDATA, tag);
+    return window;
+}
+
+// F5 posted to a window tagged 1 while the accelerator table maps it to command 77.
+DWORD ExitAfterF5(bool toAccelWindow) {
+    TestThread thread;
+    HWND target = nullptr;
+    HACCEL table = nullptr;
+    thread.startupWork = [&](TestThread& self) {
+        target = CreateTaggedWindow(1, WS_OVERLAPPED, nullptr, "KVTestCommandWindow");
+        HWND other = CreateTaggedWindow(2, WS_OVERLAPPED, nullptr, "KVTestCommandWindow");
+        ACCEL f5 = {FVIRTKEY, VK_F5, 77};
+        table = ::CreateAcceleratorTableA(&f5, 1);
+        self.SetAccelTable(table);
+        if (toAccelWindow) self.SetAccelWindow(other);
+    };
+    EXPECT_TRUE(thread.CreateThread(nullptr));
+    ::PostMessageA(target, WM_KEYDOWN, VK_F5, 0);
+    const DWORD exitCode = thread.WaitForEnd();
+    ::DestroyAcceleratorTable(table);
+    return exitCode;
+}
+
+}  // namespace
+
+TEST(QThreadTest, CreatorGoesOnOnlyAfterTheStartupStepAndTheLoopEndsWithTheQuitWParam) {
+    KVTestEnv env;
+    WarmUp();
+    QThread::ClearLastCreateError();
+    const KVHandleCounts before = KVHandleCounts::Now();
+    {
+        TestThread thread;
+        // The delay makes a creator that does not wait return long before the step is done.
+        thread.startupDelayMs = 300;
+        void* parameter = std::malloc(16);
+        ASSERT_TRUE(thread.CreateThread(parameter));
+        EXPECT_TRUE(thread.startupDone);
+        EXPECT_EQ(thread.parameterSeen, parameter);
+        EXPECT_NE(thread.GetThreadId(), 0u);
+
+        EXPECT_TRUE(thread.Quit(42));
+        EXPECT_EQ(thread.WaitForEnd(), 42u);
+        EXPECT_TRUE(thread.exited);
+        EXPECT_EQ(thread.GetThreadId(), 0u);
+        EXPECT_NE(thread.GetThreadHandle(), nullptr);
+    }
+    EXPECT_EQ(KVHandleCounts::Now().kernel, before.kernel);
+    EXPECT_FALSE(QThread::GetLastCreateError().valid);
+}
+
+TEST(QThreadTest, SuspendedFlagHoldsTheThreadBeforeItsLoop) {
+    KVTestEnv env;
+    TestThread thread;
+    ASSERT_TRUE(thread.CreateThread(nullptr, 0, QThread::SuspendedFlag, nullptr));
+    EXPECT_TRUE(thread.startupDone);
+    // The quit message waits in the queue: a suspended thread cannot reach its loop.
+    EXPECT_TRUE(thread.Quit(7));
+    EXPECT_EQ(::WaitForSingleObject(thread.GetThreadHandle(), 200), static_cast<DWORD>(WAIT_TIMEOUT));
+    EXPECT_EQ(thread.Resume(), 1u);
+    EXPECT_EQ(thread.WaitForEnd(), 7u);
+}
+
+TEST(QThreadTest, FailedStartupReturnsFalseWithTheRecordAndKeepsNothing) {
+    KVTestEnv env;
+    WarmUp();
+    QThread::ClearLastCreateError();
+    const KVHandleCounts before = KVHandleCounts::Now();
+    {
+        TestThread thread;
+        thread.failStartup = true;
+        void* parameter = std::malloc(16);
+        EXPECT_FALSE(thread.CreateThread(parameter));
+        EXPECT_TRUE(thread.startupDone);
+        EXPECT_EQ(thread.GetThreadHandle(), nullptr);
+        EXPECT_EQ(thread.GetThreadId(), 0u);
+        EXPECT_FALSE(thread.exited);
+        // A thread that never started does not take the parameter.
+        std::free(parameter);
+    }
+    EXPECT_EQ(KVHandleCounts::Now().kernel, before.kernel);
+
+    const QThreadLastError error = QThread::GetLastCreateError();
+    EXPECT_TRUE(error.valid);
+    EXPECT_EQ(error.code, 7003u);
+    EXPECT_EQ(error.text, "Thread terminated in startup. This is an client generated termination.");
+    EXPECT_EQ(error.method, "QThread::CreateThread");
+    EXPECT_EQ(error.systemError, 0u);
+}
+
+TEST(QThreadTest, AcceleratorsBecomeCommandsOfTheMessagesWindowOrTheAccelWindow) {
+    KVTestEnv env;
+    EXPECT_EQ(ExitAfterF5(false), 1077u);
+    EXPECT_EQ(ExitAfterF5(true), 2077u);
+}
+
+TEST(QThreadTest, EscapeCancelsTheActiveWindowAsInADialog) {
+    KVTestEnv env;
+    TestThread thread;
+    HWND button = nullptr;
+    thread.startupWork = [&](TestThread&) {
+        HWND frame = CreateTaggedWindow(3, WS_OVERLAPPEDWINDOW | WS_VISIBLE, nullptr, "KVTestCommandWindow");
+        button = CreateTaggedWindow(5, WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, frame, "BUTTON");
+        ::SetActiveWindow(frame);
+        ::SetFocus(button);
+    };
+    ASSERT_TRUE(thread.CreateThread(nullptr));
+    // Escape typed on the button becomes IDCANCEL for the frame; a loop without dialog-key
+    // handling would hand the key to the button, which ignores it.
+    ::PostMessageA(button, WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_EQ(thread.WaitForEnd(), 3000u + IDCANCEL);
+}

@@ -1,0 +1,297 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <thread>
+
+#include "tests/support/KVTestEnv.h"
+#include "tests/vuda32/window/QWindowTestSupport.h"
+#include "vuda32/Application/QGlobalData.h"
+#include "vuda32/Exception/QException.h"
+
+namespace {
+
+// Raises from its message handler for one chosen message.
+class ThrowingWindow : public QTestWindow {
+public:
+    bool WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result,
+                    bool extra) override {
+        if (message == WM_USER + 3)
+            throw QGenException("f", "m", 1, 2, 0);
+        return QTestWindow::WindowProc(hwnd, message, wParam, lParam, result, extra);
+    }
+};
+
+}  // namespace
+
+class QWinBaseTest : public ::testing::Test {
+protected:
+    void TearDown() override {
+        if (window.GetHwnd() != nullptr)
+            DestroyWindow(window.GetHwnd());
+    }
+
+    KVTestEnv env;
+    QTestApp testApp;
+    QTestWindow window;
+};
+
+TEST_F(QWinBaseTest, ObjectIsBoundAtNonClientCreateAndReceivesEveryLaterMessage) {
+    ASSERT_TRUE(window.Create(static_cast<QWinBase*>(nullptr)));
+    ASSERT_NE(window.GetHwnd(), nullptr);
+    // Messages before the non-client-create one go to the default procedure.
+    ASSERT_FALSE(window.messages.empty());
+    EXPECT_EQ(window.messages.front(), static_cast<UINT>(WM_NCCREATE));
+    EXPECT_TRUE(std::all_of(window.boundAtMessage.begin(), window.boundAtMessage.end(),
+                            [](bool bound) { return bound; }));
+    EXPECT_EQ(GetWindowLongPtrA(window.GetHwnd(), GWLP_USERDATA),
+              reinterpret_cast<LONG_PTR>(&window));
+    EXPECT_EQ(window.events, std::vector<std::string>{"create"});
+    EXPECT_EQ(testApp.app.GetPendingWindow(), nullptr);
+
+    window.SendMessage(WM_USER + 9, 0, 0);
+    EXPECT_EQ(window.messages.back(), static_cast<UINT>(WM_USER + 9));
+}
+
+TEST_F(QWinBaseTest, HandleIsClearedAtTheDestroyMessage) {
+    ASSERT_TRUE(window.Create(static_cast<QWinBase*>(nullptr)));
+    HWND hwnd = window.GetHwnd();
+    // Destroyed behind the object's back: only the message can tell it.
+    DestroyWindow(hwnd);
+    EXPECT_EQ(window.GetHwnd(), nullptr);
+    EXPECT_NE(std::find(window.messages.begin(), window.messages.end(),
+                        static_cast<UINT>(WM_DESTROY)),
+              window.messages.end());
+    EXPECT_NO_THROW(window.Destroy());  // nothing left to destroy
+}
+
+TEST_F(QWinBaseTest, RefusingPreCreateLeavesNoWindowAndRaisesNothing) {
+    window.refuseCreation = true;
+    bool created = true;
+    EXPECT_NO_THROW(created = window.Create(static_cast<QWinBase*>(nullptr)));
+    EXPECT_FALSE(created);
+    EXPECT_EQ(window.GetHwnd(), nullptr);
+    EXPECT_TRUE(window.messages.empty());
+    EXPECT_EQ(FindWindowA("QMainWindowClassName", nullptr), nullptr);
+}
+
+TEST_F(QWinBaseTest, UnknownWindowTypeRaises3503AndReleasesTheCreationLock) {
+    window.SetWindowType(2);
+    window.SetDefault();
+    try {
+        window.InternalCreate();
+        FAIL() << "window type 2 was created";
+    } catch (const QWinException& e) {
+        EXPECT_EQ(e.GetFirstInfo().errorCode, 3503u);
+        EXPECT_EQ(e.GetFirstInfo().line, 1130);
+        EXPECT_EQ(e.GetFirstInfo().method, "InternalCreate");
+        EXPECT_EQ(e.GetFirstInfo().sourceFile, ".\\Window\\QWinBase.cpp");
+    }
+    EXPECT_EQ(window.GetHwnd(), nullptr);
+    EXPECT_EQ(testApp.app.GetPendingWindow(), nullptr);
+
+    // A lock left held would block another thread's creation for ever.
+    bool createdThere = false;
+    std::thread other([&] {
+        QTestWindow second;
+        createdThere = second.Create(static_cast<QWinBase*>(nullptr));
+        if (createdThere)
+            second.Destroy();
+    });
+    other.join();
+    EXPECT_TRUE(createdThere);
+}
+
+TEST_F(QWinBaseTest, FailedNativeCreationRaises3502WithTheSystemError) {
+    window.SetDefault();
+    window.SetCreateClassName("NoSuchClassAnywhere");
+    try {
+        window.InternalCreate();
+        FAIL() << "a window of an unknown class was created";
+    } catch (const QWinException& e) {
+        EXPECT_EQ(e.GetFirstInfo().errorCode, 3502u);
+        EXPECT_EQ(e.GetFirstInfo().line, 1134);
+        EXPECT_NE(e.GetFirstInfo().systemError, 0u);
+    }
+    EXPECT_EQ(testApp.app.GetPendingWindow(), nullptr);
+}
+
+TEST_F(QWinBaseTest, FirstShowRunsItsHooksOnceAroundTheShow) {
+    ASSERT_TRUE(window.Create(static_cast<QWinBase*>(nullptr)));
+    EXPECT_FALSE(window.ShowWindow(SW_SHOWNOACTIVATE));
+    EXPECT_TRUE(window.ShowWindow(SW_HIDE));
+    EXPECT_FALSE(window.ShowWindow(SW_SHOWNOACTIVATE));
+    EXPECT_EQ(window.events,
+              (std::vector<std::string>{"create", "before-first-show", "initialize"}));
+}
+
+TEST_F(QWinBaseTest, ModifyStyleChangesOnlyWhenTheStyleDiffers) {
+    ASSERT_TRUE(window.Create(static_cast<QWinBase*>(nullptr)));
+    DWORD before = window.GetStyle();
+    ASSERT_TRUE(before & WS_CAPTION);
+    // Removing what is absent and adding what is present is no change.
+    EXPECT_FALSE(window.ModifyStyle(GWL_STYLE, WS_VSCROLL, WS_CAPTION, SWP_FRAMECHANGED));
+    EXPECT_EQ(window.GetStyle(), before);
+
+    EXPECT_TRUE(window.ModifyStyle(GWL_STYLE, WS_MAXIMIZEBOX, 0, SWP_FRAMECHANGED));
+    EXPECT_EQ(window.GetStyle(), before & ~static_cast<DWORD>(WS_MAXIMIZEBOX));
+    EXPECT_TRUE(window.ModifyStyle(GWL_EXSTYLE, 0, WS_EX_TOOLWINDOW, 0));
+    EXPECT_TRUE(GetWindowLongA(window.GetHwnd(), GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
+}
+
+TEST_F(QWinBaseTest, CenterWindowOnAHiddenWindowUsesThePrimaryWorkArea) {
+    ASSERT_TRUE(window.Create(static_cast<QWinBase*>(nullptr)));
+    window.SetWindowPos(0, 0, 400, 300, SWP_NOZORDER | SWP_NOACTIVATE);
+    QTestWindow hidden;
+    ASSERT_TRUE(hidden.Create(static_cast<QWinBase*>(nullptr)));
+    RECT work;
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    ASSERT_EQ(work.left, 0);
+    ASSERT_EQ(work.right, 1024);  // the Xvfb screen of the test run
+
+    window.CenterWindow(hidden.GetHwnd());
+    QRect placed = window.GetWindowRect();
+    EXPECT_EQ(placed.left, 312);
+    EXPECT_EQ(placed.Width(), 400);
+    EXPECT_EQ(placed.top, work.top + (work.bottom - work.top) / 2 - 150);
+    hidden.Destroy();
+}
+
+TEST_F(QWinBaseTest, CenterWindowKeepsAChildInsideItsParent) {
+    ASSERT_TRUE(window.Create(static_cast<QWinBase*>(nullptr)));
+    window.SetWindowPos(100, 100, 300, 200, SWP_NOZORDER | SWP_NOACTIVATE);
+    QRect client = window.GetClientRect();
+    QTestWindow child;
+    child.SetParent(&window);
+    child.SetDefault();
+    child.GetCreateParams().style = WS_CHILD | WS_VISIBLE;
+    ASSERT_TRUE(child.InternalCreate());
+    child.SetWindowPos(0, 0, 100, 50, SWP_NOZORDER | SWP_NOACTIVATE);
+
+    child.CenterWindow(nullptr);
+    QRect placed = child.GetWindowRect();
+    window.ScreenToClient(placed);
+    EXPECT_EQ(placed.left, client.Width() / 2 - 50);
+    EXPECT_EQ(placed.top, client.Height() / 2 - 25);
+
+    // Too wide for the parent: pinned to its left edge.
+    child.SetWindowPos(0, 0, client.Width() + 40, 50, SWP_NOZORDER | SWP_NOACTIVATE);
+    child.CenterWindow(nullptr);
+    placed = child.GetWindowRect();
+    window.ScreenToClient(placed);
+    EXPECT_EQ(placed.left, 0);
+}
+
+TEST_F(QWinBaseTest, SizeLimitsReachTheMinMaxRecordOnlyWhenSet) {
+    MINMAXINFO info = {};
+    EXPECT_FALSE(window.OnMinMaxInfo(&info));
+    window.SetMinMaxSize(SIZE{200, 100}, SIZE{0, 0});
+    info.ptMaxTrackSize = POINT{777, 555};
+    EXPECT_TRUE(window.OnMinMaxInfo(&info));
+    EXPECT_EQ(info.ptMinTrackSize.x, 200);
+    EXPECT_EQ(info.ptMinTrackSize.y, 100);
+    EXPECT_EQ(info.ptMaxTrackSize.x, 777);  // a zero maximum leaves the record alone
+    window.SetMinMaxSize(SIZE{0, 0}, SIZE{0, 0});
+    EXPECT_FALSE(window.OnMinMaxInfo(&info));
+}
+
+TEST_F(QWinBaseTest, OperationsOnAGoneWindowRaiseTheirCodeAndLine) {
+    ASSERT_TRUE(window.Create(static_cast<QWinBase*>(nullptr)));
+    HWND stale = window.GetHwnd();
+    window.Destroy();
+    window.SetHwnd(stale);
+    auto expectRaise = [](auto operation, uint32_t code, const char* method, int line) {
+        try {
+            operation();
+            ADD_FAILURE() << method << " did not raise";
+        } catch (const QWinException& e) {
+            EXPECT_EQ(e.GetFirstInfo().errorCode, code) << method;
+            EXPECT_EQ(e.GetFirstInfo().method, method);
+            EXPECT_EQ(e.GetFirstInfo().line, line) << method;
+            EXPECT_NE(e.GetFirstInfo().systemError, 0u) << method;
+        }
+    };
+    expectRaise([&] { window.SetWindowText("x"); }, 3504, "SetWindowText", 916);
+    expectRaise([&] { window.GetClientRect(); }, 3501, "GetClientRect", 405);
+    expectRaise([&] { window.GetStyle(); }, 3509, "GetStyle", 434);
+    expectRaise([&] { window.SetWindowTopMost(true); }, 3516, "SetWindowTopMost", 931);
+    expectRaise([&] { window.Destroy(); }, 3506, "Destroy", 334);
+    expectRaise([&] { window.ModifyStyle(GWL_STYLE, 0, 1, 0); }, 3511, "ModifyStyle", 617);
+    window.SetHwnd(nullptr);
+}
+
+TEST_F(QWinBaseTest, AnErrorInTheHandlerMarksTheWindowFailedInsteadOfUnwinding) {
+    SinkRecorder sink;
+    ThrowingWindow failing;
+    ASSERT_TRUE(failing.Create(static_cast<QWinBase*>(nullptr)));
+    EXPECT_FALSE(failing.IsFailed());
+    failing.SendMessage(WM_USER + 3, 0, 0);
+    EXPECT_TRUE(failing.IsFailed());
+    ASSERT_EQ(SinkRecorder::Reports().size(), 1u);
+    EXPECT_EQ(SinkRecorder::Reports()[0].errorCode, 2u);
+    failing.Destroy();
+}
+
+TEST_F(QWinBaseTest, BackgroundColourReplacesTheDefaultWhiteBrush) {
+    ASSERT_TRUE(window.Create(static_cast<QWinBase*>(nullptr)));
+    HBRUSH white = window.GetBrush();
+    ASSERT_NE(white, nullptr);
+    window.SetBkColor(RGB(1, 2, 3));
+    EXPECT_EQ(window.GetBkColor(), RGB(1, 2, 3));
+    LOGBRUSH description = {};
+    ASSERT_NE(GetObjectA(window.GetBrush(), sizeof(description), &description), 0);
+    EXPECT_EQ(description.lbColor, RGB(1, 2, 3));
+    EXPECT_EQ(GetObjectType(white), 0u);  // the old brush was deleted
+}
+
+class QWinClassTest : public ::testing::Test {
+protected:
+    KVTestEnv env;
+    QDll app;
+};
+
+TEST_F(QWinClassTest, RegistersAndUnregistersWhenDestroyed) {
+    WNDCLASSEXA found = {};
+    found.cbSize = sizeof(found);
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    {
+        QWinClass windowClass;
+        windowClass.Register(1, "QWinClassTestClass", instance, &DefWindowProcA, nullptr,
+                             CS_HREDRAW, nullptr, nullptr);
+        EXPECT_NE(windowClass.GetAtom(), 0);
+        ASSERT_TRUE(GetClassInfoExA(instance, "QWinClassTestClass", &found));
+        EXPECT_EQ(found.style, static_cast<UINT>(CS_HREDRAW));
+        EXPECT_EQ(found.hCursor, LoadCursorA(nullptr, IDC_ARROW));
+
+        QWinClass twice;
+        try {
+            twice.Register(1, "QWinClassTestClass", instance, &DefWindowProcA, nullptr, 0,
+                           nullptr, nullptr);
+            ADD_FAILURE() << "a class was registered twice";
+        } catch (const QWinException& e) {
+            EXPECT_EQ(e.GetFirstInfo().errorCode, 1003u);
+            EXPECT_EQ(e.GetFirstInfo().line, 147);
+        }
+    }
+    EXPECT_FALSE(GetClassInfoExA(instance, "QWinClassTestClass", &found));
+}
+
+TEST_F(QWinClassTest, AFailedUnregisterIsReportedNotRaised) {
+    SinkRecorder sink;
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    HWND alive = nullptr;
+    {
+        QWinClass windowClass;
+        windowClass.Register(1, "QWinClassBusyClass", instance, &DefWindowProcA, nullptr, 0,
+                             nullptr, nullptr);
+        // A class with a window cannot be unregistered.
+        alive = CreateWindowExA(0, "QWinClassBusyClass", "", WS_POPUP, 0, 0, 10, 10, nullptr,
+                                nullptr, instance, nullptr);
+        ASSERT_NE(alive, nullptr);
+    }
+    ASSERT_EQ(SinkRecorder::Reports().size(), 1u);
+    EXPECT_EQ(SinkRecorder::Reports()[0].errorCode, 1001u);
+    EXPECT_EQ(SinkRecorder::Reports()[0].method, "~QWinClass");
+    EXPECT_EQ(SinkRecorder::Reports()[0].line, 93);
+    DestroyWindow(alive);
+    UnregisterClassA("QWinClassBusyClass", instance);
+}

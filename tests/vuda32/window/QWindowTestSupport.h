@@ -1,0 +1,55 @@
+// What the window suites share.
+//   QTestApp      a fresh application object for one test, attached to the test program as
+//                 its module, with the library's window class registered
+//   QTestWindow   a top-level library window that records what reaches its WindowProc
+//   SinkRecorder  collects the errors handed to the swallowed-error sink while it lives
+//   PumpMessages  dispatches what is queued for this thread
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "vuda32/Application/QDll.h"
+#include "vuda32/Exception/QException.h"
+#include "vuda32/Window/QWinBase.h"
+#include "vuda32/Window/QWinClass.h"
+
+class QTestApp {
+public:
+    QTestApp();
+    ~QTestApp();
+    QTestApp(const QTestApp&) = delete;
+    QTestApp& operator=(const QTestApp&) = delete;
+
+    QDll app;
+    QWinClass windowClass;
+};
+
+class QTestWindow : public QWinBase {
+public:
+    bool WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result,
+                    bool extra) override;
+    bool PreCreate(CREATESTRUCTA& params) override;
+    void OnBeforeFirstShow() override { events.push_back("before-first-show"); }
+    void Initialize() override { events.push_back("initialize"); }
+    void OnCreate() override { events.push_back("create"); }
+
+    bool refuseCreation = false;
+    // Messages in arrival order, and whether the object already knew its handle then.
+    std::vector<UINT> messages;
+    std::vector<bool> boundAtMessage;
+    std::vector<std::string> events;
+    // Commands without a control window: accelerators and menus.
+    std::vector<WORD> commands;
+};
+
+class SinkRecorder {
+public:
+    SinkRecorder();
+    ~SinkRecorder();
+    static std::vector<ErrExcepInfo>& Reports();
+};
+
+void PumpMessages();

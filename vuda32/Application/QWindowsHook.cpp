@@ -1,0 +1,62 @@
+#include "vuda32/Application/QWindowsHook.h"
+
+#include "vuda32/Application/QGlobalData.h"
+#include "vuda32/Application/QSwallowedError.h"
+#include "vuda32/Exception/QException.h"
+
+namespace {
+const char* const kFile = ".\\Window\\QWindowsHook.cpp";
+
+// The one procedure the platform calls for every library hook.
+LRESULT CALLBACK HookProc(int code, WPARAM wParam, LPARAM lParam) {
+    if (code < 0)
+        return CallNextHookEx(nullptr, code, wParam, lParam);
+    QGlobalData& data = GetGlobalData();
+    HHOOK handle = nullptr;
+    bool passOn = true;
+    {
+        // Held while the hook runs, so that a hook object is not destroyed under its call.
+        QCriticalSectionLock lock(data.GetHookLock());
+        try {
+            QWindowsHook* hook = data.GetHookSlot(QGlobalData::HookCallWndProc);
+            if (hook != nullptr) {
+                handle = hook->GetHandle();
+                passOn = hook->OnHook(wParam, lParam);
+            }
+        } catch (const QException& e) {
+            ReportSwallowedError(e);
+        } catch (...) {
+        }
+    }
+    if (!passOn)
+        return 0;
+    return CallNextHookEx(handle, code, wParam, lParam);
+}
+}  // namespace
+
+QWindowsHook::~QWindowsHook() {
+    if (m_kind >= 0) {
+        QGlobalData& data = GetGlobalData();
+        QCriticalSectionLock lock(data.GetHookLock());
+        QWindowsHook*& slot = data.GetHookSlot(m_kind);
+        // A hook refused with 9501 carries the kind too; it must not empty its rival's slot.
+        if (slot == this)
+            slot = nullptr;
+    }
+    // The procedure lives in this module; a hook left behind after the module is unloaded
+    // would call into nothing, so the owner removes what it installed.
+    if (m_hook != nullptr)
+        UnhookWindowsHookEx(m_hook);
+}
+
+bool QWindowsHook::OnHook(WPARAM, LPARAM) { return true; }
+
+void QWindowsHook::CreateCallWndProc(HINSTANCE module, DWORD threadId) {
+    m_kind = QGlobalData::HookCallWndProc;
+    GetGlobalData().AddHook(this);
+    m_hook = SetWindowsHookExA(WH_CALLWNDPROC, HookProc, module, threadId);
+    if (m_hook == nullptr) {
+        DWORD error = GetLastError();
+        throw QGenException(kFile, "CreateCallWndProc", 88, 11501, error);
+    }
+}

@@ -1,0 +1,61 @@
+#include "vuda32/Application/QSwallowedError.h"
+#include "vuda32/Exception/QException.h"
+#include "vuda32/Gdi/QDC.h"
+#include "vuda32/Utility/QRaise.h"
+#include "vuda32/Window/QWinBase.h"
+
+namespace {
+const char* const kFile = ".\\Gdi\\QClientDC.cpp";
+}
+
+QClientDC::QClientDC(QWinBase& window) : m_window(&window) {
+    HDC dc = GetDC(window.GetHwnd());
+    if (dc == nullptr)
+        RaiseGen(kFile, "QClientDC", 55, 5501);
+    SetHdc(dc, true);
+}
+
+QClientDC::QClientDC(HWND window) : m_hwnd(window) {
+    HDC dc = GetDC(window);
+    if (dc == nullptr)
+        RaiseGen(kFile, "QClientDC", 75, 5501);
+    SetHdc(dc, true);
+}
+
+QClientDC::~QClientDC() {
+    try {
+        Free();
+    } catch (const QException& e) {
+        ReportSwallowedError(e);
+    }
+}
+
+void QClientDC::Attach(QWinBase& window) {
+    Free();
+    HDC dc = GetDC(window.GetHwnd());
+    if (dc == nullptr)
+        RaiseGen(kFile, "Attach", 112, 5501);
+    m_window = &window;
+    m_hwnd = nullptr;
+    SetHdc(dc, true);
+}
+
+void QClientDC::Free() {
+    HDC dc = GetHdc();
+    if (dc == nullptr)
+        return;
+    bool owned = IsOwned();
+    // Read now, not at construction: the window may be gone already.
+    HWND window = m_window != nullptr ? m_window->GetHwnd() : m_hwnd;
+    SetHdc(nullptr, false);
+    if (!owned)
+        return;
+    if (window == nullptr) {
+        // The screen's context, or one whose window has been destroyed with its context:
+        // giving it back to no window is what the screen's needs and harmless otherwise.
+        ReleaseDC(nullptr, dc);
+        return;
+    }
+    if (!ReleaseDC(window, dc))
+        RaiseGen(kFile, "Free", 134, 5502);
+}

@@ -1,0 +1,50 @@
+#include "vuda32/Exception/QException.h"
+#include "vuda32/Gdi/QDC.h"
+#include "vuda32/Gdi/QGDIObject.h"
+#include "vuda32/Utility/QRaise.h"
+
+namespace {
+const char* const kFile = ".\\Gdi\\QFont.cpp";
+}
+
+void QFont::Create(const std::string& face, int height, int weight, bool italic,
+                   bool underline) {
+    HFONT font = CreateFontA(height, 0, 0, 0, weight, italic ? TRUE : FALSE,
+                             underline ? TRUE : FALSE, FALSE, DEFAULT_CHARSET, OUT_TT_ONLY_PRECIS,
+                             CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, face.c_str());
+    if (font == nullptr)
+        RaiseGen(kFile, "Create", 68, 10501);
+    Attach(font, true);
+}
+
+void QFont::CreatePointFont(const std::string& face, int points, QDC& dc, int weight,
+                            bool italic, bool underline) {
+    int height = -MulDiv(points, GetDeviceCaps(dc.GetHdc(), LOGPIXELSY), 72);
+    Create(face, height, weight, italic, underline);
+}
+
+void QFont::CreateFontIndirect(const LOGFONTA& description) {
+    HFONT font = ::CreateFontIndirectA(&description);
+    if (font == nullptr)
+        RaiseGen(kFile, "CreateFontIndirect", 102, 10501);
+    Attach(font, true);
+}
+
+void QFont::CreateStockFont(int stockId) {
+    switch (stockId) {
+    case OEM_FIXED_FONT:
+    case ANSI_FIXED_FONT:
+    case ANSI_VAR_FONT:
+    case SYSTEM_FONT:
+    case DEVICE_DEFAULT_FONT:
+    case SYSTEM_FIXED_FONT:
+    case DEFAULT_GUI_FONT:
+        break;
+    default:
+        throw QGenException(kFile, "CreateStockFont", 118, 15503, 0);
+    }
+    HGDIOBJ font = GetStockObject(stockId);
+    if (font == nullptr)
+        RaiseGen(kFile, "CreateStockFont", 127, 15502);
+    Attach(font, false);
+}

@@ -1,0 +1,74 @@
+#include "vuda32/Application/QSwallowedError.h"
+#include "vuda32/Exception/QException.h"
+#include "vuda32/Gdi/QDC.h"
+#include "vuda32/Utility/QRaise.h"
+
+namespace {
+const char* const kFile = ".\\Gdi\\QMemDC.cpp";
+}
+
+QMemDC::~QMemDC() {
+    try {
+        Free();
+    } catch (const QException& e) {
+        ReportSwallowedError(e);
+    }
+}
+
+void QMemDC::Free() {
+    if (!m_bitmap)
+        return;
+    // A bitmap still selected cannot be deleted: it goes out first.
+    UnSelectObject(*m_bitmap);
+    m_bitmap.reset();
+}
+
+void QMemDC::LoadBitmap(QDC& source, LPCSTR name, HINSTANCE instance, bool fromFile) {
+    Free();
+    if (GetHdc() == nullptr)
+        CreateCompatibleDC(&source);
+    auto bitmap = std::make_unique<QBitmap>();
+    bitmap->Load(name, instance, fromFile);
+    SelectObject(*bitmap);
+    m_bitmap = std::move(bitmap);
+}
+
+void QMemDC::LoadBitmapFile(QDC& source, const std::string& fileName, HINSTANCE instance) {
+    LoadBitmap(source, fileName.c_str(), instance, true);
+}
+
+void QMemDC::LoadBitmapResource(QDC& source, UINT resourceId, HINSTANCE instance) {
+    LoadBitmap(source, MAKEINTRESOURCEA(resourceId), instance, false);
+}
+
+void QMemDC::CreateBitmapMask(QMemDC& source, COLORREF transparent) {
+    Free();
+    QBitmap* image = source.GetBitmap();
+    if (image == nullptr)
+        return;  // nothing to mask
+    const BITMAP& size = image->GetDescription();
+    COLORREF old = source.SetBkColor(transparent);
+    try {
+        HDC dc = ::CreateCompatibleDC(nullptr);
+        if (dc == nullptr)
+            RaiseGen(kFile, "CreateBitmapMask", 127, 2506);
+        try {
+            QDC::Free();
+        } catch (...) {
+            DeleteDC(dc);
+            throw;
+        }
+        SetHdc(dc, true);
+        // A bitmap compatible with a fresh memory context is monochrome.
+        auto mask = std::make_unique<QBitmap>();
+        mask->CreateCompatibleBitmap(*this, size.bmWidth, size.bmHeight);
+        SelectObject(*mask);
+        m_bitmap = std::move(mask);
+        // Copying colour to one bit makes the background colour white and the rest black.
+        BitBlt(0, 0, size.bmWidth, size.bmHeight, source, 0, 0, SRCCOPY);
+    } catch (...) {
+        ::SetBkColor(source.GetHdc(), old);
+        throw;
+    }
+    source.SetBkColor(old);
+}

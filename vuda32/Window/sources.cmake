@@ -1,0 +1,3 @@
+list(APPEND VUDA32_WIN_SOURCES
+  Window/QWinBase.cpp
+  Window/QWinClass.cpp)

@@ -1,0 +1,87 @@
+#include "vuda32/WindowControls/QCombobox.h"
+
+#include "vuda32/Utility/QRaise.h"
+#include "vuda32/WindowControls/QControlText.h"
+
+namespace {
+const char* const kFile = ".\\WindowControls\\QCombobox.cpp";
+}
+
+QCombobox::~QCombobox() {
+    Unsubclass(m_editHwnd, m_editPrevious);
+    Unsubclass(GetHwnd(), m_previous);
+}
+
+bool QCombobox::Create(QWinBase* parent, int id, const RECT& rect, const std::string& title,
+                       DWORD style, DWORD exStyle) {
+    return CreateControl(parent, id, rect, title, style, exStyle);
+}
+
+bool QCombobox::Create(QWinBase* parent, int id, const RECT& rect, const std::string& title) {
+    return CreateControl(parent, id, rect, title);
+}
+
+void QCombobox::SetDefault() { SetControlDefault("COMBOBOX", 0x50A10042, 0); }
+
+void QCombobox::Attach() {
+    HWND combo = GetHwnd();
+    m_editHwnd = nullptr;
+    m_editPrevious = nullptr;
+    // A simple or drop-down combo box has an edit field; a drop-down list has none.
+    if ((GetStyle() & 3) < 3) {
+        HWND edit = ChildWindowFromPoint(combo, POINT{4, 4});
+        if (edit != nullptr && edit != combo) {
+            m_editHwnd = edit;
+            m_editPrevious = Subclass(edit);
+        }
+    }
+    m_previous = Subclass(combo);
+}
+
+bool QCombobox::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                           LRESULT& result, bool extra) {
+    if (extra)
+        return false;
+    if (message == EM_SETSEL && m_suppressSelection) {
+        m_suppressSelection = false;
+        result = 0;
+        return true;
+    }
+    if (message == WM_WINDOWPOSCHANGING)
+        m_suppressSelection = m_editHwnd != nullptr && GetFocus() != m_editHwnd;
+    if (OfferAcceleratorToParent(hwnd, message, wParam, lParam, result))
+        return true;
+    WNDPROC previous = hwnd == m_editHwnd ? m_editPrevious : m_previous;
+    result = CallWindowProcA(previous, hwnd, message, wParam, lParam);
+    return true;
+}
+
+LRESULT QCombobox::AddString(const std::string& text) {
+    LRESULT index =
+        ::SendMessageA(GetHwnd(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    if (index == CB_ERR || index == CB_ERRSPACE)
+        RaiseWin(kFile, "AddString", 92, 15001);
+    return index;
+}
+
+int QCombobox::GetText(std::string& text) {
+    text = WindowText(GetHwnd());
+    return 1;
+}
+
+int QCombobox::GetText(int index, std::string& text) {
+    text.clear();
+    LRESULT length = ::SendMessageA(GetHwnd(), CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
+    if (length == CB_ERR)
+        RaiseWin(kFile, "GetText", 190, 15002);
+    std::string buffer(static_cast<size_t>(length) + 1, '\0');
+    LRESULT copied = ::SendMessageA(GetHwnd(), CB_GETLBTEXT, static_cast<WPARAM>(index),
+                                  reinterpret_cast<LPARAM>(&buffer[0]));
+    if (copied == CB_ERR)
+        RaiseWin(kFile, "GetText", 196, 15003);
+    buffer.resize(static_cast<size_t>(copied) <= static_cast<size_t>(length)
+                      ? static_cast<size_t>(copied)
+                      : static_cast<size_t>(length));
+    text = buffer;
+    return 1;
+}

@@ -1,0 +1,26 @@
+#include "vuda32/WindowControls/QStatic.h"
+
+#include "vuda32/Utility/QRaise.h"
+
+namespace {
+const char* const kFile = ".\\WindowControls\\QStatic.cpp";
+}
+
+bool QStatic::Create(QWinBase* parent, int id, const RECT& rect, const std::string& title,
+                     DWORD style, DWORD exStyle) {
+    return CreateControl(parent, id, rect, title, style, exStyle);
+}
+
+bool QStatic::Create(QWinBase* parent, int id, const RECT& rect, const std::string& title) {
+    return CreateControl(parent, id, rect, title);
+}
+
+void QStatic::SetDefault() { SetControlDefault("STATIC", 0x5000000B, 0); }
+
+bool QStatic::WindowProc(HWND, UINT, WPARAM, LPARAM, LRESULT&, bool) { return false; }
+
+HBRUSH QStatic::ChangeColor(HDC dc) {
+    if (SetBkMode(dc, TRANSPARENT) == 0)
+        RaiseWin(kFile, "ChangeColor", 64, 16501);
+    return static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
+}
