@@ -13,3 +13,14 @@ if(NOT WIN32 AND CMAKE_CXX_COMPILER_ID MATCHES "Clang")
   add_test(NAME kvregister_rules_fuzz_smoke
     COMMAND kvregister_rules_fuzz -max_total_time=10 -max_len=256)
 endif()
+
+if(WIN32)
+  # The scripted user at the window, and reading a test's log.
+  add_library(kv_test_model STATIC model/KVScriptedWindow.cpp model/KVTestLog.cpp)
+  kv_defaults(kv_test_model)
+  target_link_libraries(kv_test_model PUBLIC kvregister kv_test_countrycodes)
+
+  kv_add_gtest(kvregister_model_test
+    SOURCES model/KVRegisterModelTest.cpp
+    LIBS kv_test_model)
+endif()
