@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <vector>
 
 namespace {
 
@@ -106,76 +105,6 @@ TEST(KVInputRulesTest, PrefixesAfterDoubleZeroAreThreeThenFourDigits) {
     c = MsisdnPrefixCandidates("0479123");  // one zero is a national number
     EXPECT_EQ("", c.first);
     EXPECT_EQ("", c.second);
-}
-
-// Answers from a small table and remembers what it was asked.
-class TableLookup : public KVCountryLookup {
-public:
-    std::string home;
-    std::string prefixCountry;  // answer for prefixMatch
-    std::string prefixMatch;
-    std::string validNumber;  // the one number ConvertToMsisdn accepts
-    std::vector<std::string> calls;
-
-    std::string GetCountryOnPrefix(const std::string& prefix) override {
-        calls.push_back("prefix " + prefix);
-        return prefix == prefixMatch ? prefixCountry : "";
-    }
-    std::string GetHomeCountry() override {
-        calls.push_back("home");
-        return home;
-    }
-    std::string ConvertToMsisdn(const std::string& number, const std::string& country) override {
-        calls.push_back("convert " + number + " " + country);
-        return number == validNumber ? "+" + number : "";
-    }
-    int SetHomeCountry(const std::string& country) override {
-        calls.push_back("sethome " + country);
-        return 0;
-    }
-};
-
-TEST(KVInputRulesTest, NumberFallsBackToTheSecondPrefixThenTheHomeCountry) {
-    TableLookup lookup;
-    lookup.prefixMatch = "358";
-    lookup.prefixCountry = "FI";
-    lookup.validNumber = "+358401234567";
-    KVMsisdnVerdict v = JudgeMsisdn("+358401234567", lookup);
-    EXPECT_TRUE(v.valid);
-    EXPECT_EQ((std::vector<std::string>{"prefix 35", "prefix 358", "convert +358401234567 FI",
-                                        "sethome FI"}),
-              lookup.calls);
-
-    TableLookup noMatch;
-    noMatch.home = "SE";
-    v = JudgeMsisdn("00461234567", noMatch);
-    EXPECT_FALSE(v.valid);
-    EXPECT_EQ("00461234567", v.msisdn);
-    EXPECT_EQ((std::vector<std::string>{"prefix 461", "prefix 4612", "home",
-                                        "convert 00461234567 SE"}),
-              noMatch.calls);
-}
-
-TEST(KVInputRulesTest, NorwegianHomeRewritesTheNumberEvenWhenItFails) {
-    TableLookup lookup;
-    lookup.home = "NO";
-    KVMsisdnVerdict v = JudgeMsisdn("91234567", lookup);
-    EXPECT_FALSE(v.valid);
-    EXPECT_EQ("+4791234567", v.msisdn);
-    EXPECT_EQ((std::vector<std::string>{"home", "convert +4791234567 NO"}), lookup.calls);
-
-    lookup.calls.clear();
-    lookup.home = "no";  // only the exact code rewrites
-    v = JudgeMsisdn("91234567", lookup);
-    EXPECT_EQ("91234567", v.msisdn);
-}
-
-TEST(KVInputRulesTest, NumberWithoutAnyCountryIsNeverConverted) {
-    TableLookup lookup;  // service unavailable: every answer empty
-    EXPECT_TRUE(JudgeMsisdn("", lookup).valid);
-    EXPECT_TRUE(lookup.calls.empty());
-    EXPECT_FALSE(JudgeMsisdn("+4791234567", lookup).valid);
-    EXPECT_EQ((std::vector<std::string>{"prefix 47", "prefix 479", "home"}), lookup.calls);
 }
 
 }  // namespace

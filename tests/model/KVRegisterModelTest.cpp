@@ -82,49 +82,6 @@ protected:
     std::unique_ptr<KVScriptedWindow> window;
 };
 
-TEST_F(KVRegisterModelTest, PagesFollowTheResults) {
-    model->SetUserInterface(2);
-    script.OnPage(1, [](KVRegisterModel& m) {
-        m.SetMsisdn("+4791234567");
-        m.SetUserEmail("kari@example.no");
-        m.NextPage();
-    });
-    KVActionRecord step = Step(Result(KVRESULT_NONE));
-    EXPECT_EQ(KVACTION_QUERYREGISTER, step.Action);
-    EXPECT_EQ("+4791234567", step.Msisdn);
-    EXPECT_EQ("kari@example.no", step.UserEmail);
-    EXPECT_EQ(KVRegisterModel::PAGE_QUERYREGISTER, model->GetPage());
-
-    script.OnPage(2, KVWindowScript::TypeAccount);
-    step = Step(Result(KVRESULT_QUERIEDREGISTER));
-    EXPECT_EQ(KVACTION_REGISTER, step.Action);
-    EXPECT_EQ("Kari Nordmann", step.UserName);
-    EXPECT_EQ("secret", step.UserPassword);
-    EXPECT_EQ("Sales", step.GroupId);
-    EXPECT_EQ("Ola", step.ContactPerson);
-    EXPECT_EQ("+4790000000", step.ContactInfo);
-
-    KVResultRecord validate = Result(KVRESULT_VALIDATE);
-    validate.ResultText = "code sent";
-    script.OnPage(4, KVWindowScript::TypeCode("4711"));
-    step = Step(validate);
-    EXPECT_EQ(KVACTION_VALIDATE, step.Action);
-    EXPECT_EQ("4711", step.RegCode);
-    EXPECT_EQ("code sent", model->GetResultText());
-
-    KVResultRecord registered = Result(KVRESULT_REGISTERED);
-    registered.InfoText = "Welcome aboard";
-    script.OnPage(5, KVWindowScript::PressNext);
-    step = Step(registered);
-    EXPECT_EQ(KVACTION_FINISHED, step.Action);
-    EXPECT_EQ("Welcome aboard", model->GetInfoText());
-
-    // Every hand-over disabled the controls first.
-    const std::vector<uint32_t> codes = script.Codes();
-    EXPECT_EQ(4, std::count(codes.begin(), codes.end(), 21u));
-    EXPECT_TRUE(script.Finished());
-}
-
 TEST_F(KVRegisterModelTest, RegisteredWithoutInfoFinishesAtOnce) {
     script.OnPage(4);
     model->SetPage(KVRegisterModel::PAGE_VALIDATE);
@@ -132,15 +89,6 @@ TEST_F(KVRegisterModelTest, RegisteredWithoutInfoFinishesAtOnce) {
     EXPECT_EQ(KVACTION_FINISHED, step.Action);
     EXPECT_EQ(KVRegisterModel::PAGE_VALIDATE, model->GetPage());
     EXPECT_EQ((std::vector<uint32_t>{4, 30}), script.Codes());
-}
-
-TEST_F(KVRegisterModelTest, WithoutFormPagesTheFirstStepRegistersAtOnce) {
-    model->SetUserInterface(0);
-    script.OnPage(2);
-    const KVActionRecord step = Step(Result(KVRESULT_NONE));
-    EXPECT_EQ(KVACTION_REGISTER, step.Action);
-    EXPECT_EQ((std::vector<uint32_t>{2, 21}), script.Codes());
-    EXPECT_NE(std::string::npos, LogText().find("KVRegisterModel::WaitForAction | Result"));
 }
 
 TEST_F(KVRegisterModelTest, WithoutFormPagesAFailingCheckWaitsForTheUser) {
