@@ -34,6 +34,6 @@ function(kv_add_gtest name)
     endif()
     set_tests_properties(${name} PROPERTIES
       ENVIRONMENT "GTEST_OUTPUT=xml:${results}/${name}.xml"
-      TIMEOUT 600)
+      TIMEOUT 300)
   endif()
 endfunction()

@@ -81,8 +81,9 @@ void KVLanguageTable::LogMissing(const char* format, std::initializer_list<std::
         QFile file;
         file.Create(fileName_ + ".log", GENERIC_READ | GENERIC_WRITE, 0, OPEN_ALWAYS,
                     FILE_ATTRIBUTE_NORMAL);
-        if (::SetFilePointer(file.GetHandle(), 0, nullptr, FILE_END) != INVALID_SET_FILE_POINTER ||
-            ::GetLastError() == NO_ERROR) {
+        LARGE_INTEGER end = {};
+        // Lines are only ever added; one that cannot reach the end is not written at all.
+        if (::SetFilePointerEx(file.GetHandle(), end, nullptr, FILE_END)) {
             file.WriteString(message, nullptr);
             file.WriteString("\r\n", nullptr);
         }

@@ -13,6 +13,10 @@ if(NOT WIN32 AND CMAKE_CXX_COMPILER_ID MATCHES "Clang")
   target_link_options(kvcommon_language_file_fuzz PRIVATE -fsanitize=fuzzer,address,undefined)
 
   # A short smoke run: new inputs go to the build tree, the committed corpus is only read.
+  # The corpus holds the hand-written seeds and a minimised set found by longer runs; to
+  # run longer and fold the finds back in:
+  #   build/native/tests/kvcommon_language_file_fuzz -max_total_time=600 <work dir> tests/common/fuzz-corpus
+  #   build/native/tests/kvcommon_language_file_fuzz -merge=1 <new dir> tests/common/fuzz-corpus <work dir>
   set(fuzz_work ${CMAKE_CURRENT_BINARY_DIR}/language-fuzz)
   add_test(NAME kvcommon_language_file_fuzz_smoke
     COMMAND sh -c "mkdir -p '${fuzz_work}/corpus' && exec \"$0\" -max_total_time=20 -timeout=10 -max_len=65536 -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix='${fuzz_work}/' '${fuzz_work}/corpus' '${CMAKE_CURRENT_SOURCE_DIR}/common/fuzz-corpus'"

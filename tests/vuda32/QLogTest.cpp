@@ -10,6 +10,7 @@
 
 #include "tests/common/KVReadBack.h"
 #include "tests/support/KVTestEnv.h"
+#include "vuda32/Exception/QException.h"
 #include "vuda32/File/QLog.h"
 
 namespace {
@@ -82,6 +83,29 @@ TEST_F(QLogTest, AllTenHeldLeavesALogThatWritesNothing) {
     EXPECT_NO_THROW(QLogEntry(&log_, QLog::LevelError, "A::B") << "lost");
     held.clear();
     EXPECT_EQ(ReadBack(Path(0)) + ReadBack(Path(9)), "");
+}
+
+// A pipe whose reader has gone makes every write fail, as a vanished network drive would.
+TEST_F(QLogTest, AFailedWriteRaisesButLeavesTheLockFree) {
+    const std::string pipe = "\\\\.\\pipe\\kvlogtest-" + std::to_string(GetCurrentProcessId());
+    HANDLE reader = CreateNamedPipeA(pipe.c_str(), PIPE_ACCESS_INBOUND, PIPE_TYPE_BYTE, 1, 0,
+                                     4096, 0, nullptr);
+    ASSERT_NE(reader, INVALID_HANDLE_VALUE);
+    log_.Open(pipe, false);
+    log_.Configure(1);
+    CloseHandle(reader);
+    log_.BeginEntry(QLog::LevelError, "A::B") << "lost";
+    try {
+        log_.EndEntry();
+        ADD_FAILURE() << "no exception";
+    } catch (const QFileException& e) {
+        EXPECT_EQ(e.GetFirstInfo().errorCode, 6003u);
+        EXPECT_NE(e.GetFirstInfo().systemError, 0u);
+    }
+    EXPECT_NO_THROW(QLogEntry(&log_, QLog::LevelError, "A::B") << "swallowed");
+    // Another thread gets the lock; a lock left held would keep it waiting for ever.
+    std::thread other([this] { QLogEntry(&log_, QLog::LevelError, "A::C") << "other"; });
+    other.join();
 }
 
 TEST_F(QLogTest, ThreadsNeverInterleaveTheirLines) {

@@ -5,7 +5,8 @@
 export WINEPREFIX="$ROOT/build/wineprefix"
 export WINEARCH=win64
 export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="
+# No Mono or Gecko prompts, and no debugger: a crashing test program must end, not wait.
+export WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d"
 
 KV_XVFB_PID=
 

@@ -28,8 +28,10 @@ void QLog::PrepFile() {
     CloseFile();
     HANDLE file = ::CreateFileA(fileName_.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
                                 CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        throw QFileException(kSource, "PrepFile", __LINE__, 6001, ::GetLastError());
+    if (file == INVALID_HANDLE_VALUE) {
+        const DWORD error = ::GetLastError();
+        throw QFileException(kSource, "PrepFile", __LINE__, 6001, error);
+    }
     file_ = file;
     if (append_ && ::SetFilePointer(file_, 0, nullptr, FILE_END) == INVALID_SET_FILE_POINTER) {
         const DWORD error = ::GetLastError();
@@ -60,8 +62,10 @@ void QLog::CloseFile() {
     if (file_ == INVALID_HANDLE_VALUE) return;
     HANDLE file = file_;
     file_ = INVALID_HANDLE_VALUE;
-    if (!::CloseHandle(file))
-        throw QFileException(kSource, "CloseFile", __LINE__, 6004, ::GetLastError());
+    if (!::CloseHandle(file)) {
+        const DWORD error = ::GetLastError();
+        throw QFileException(kSource, "CloseFile", __LINE__, 6004, error);
+    }
 }
 
 std::ostream& QLog::BeginEntry(uint32_t level, const char* method) {
@@ -129,8 +133,10 @@ void QLog::LogToFile() {
     if (file_ == INVALID_HANDLE_VALUE) return;
     AppendLogText(line_, textBuf_.Text());
     DWORD written = 0;
-    if (!::WriteFile(file_, line_.data(), static_cast<DWORD>(line_.size()), &written, nullptr))
-        throw QFileException(kSource, "LogToFile", __LINE__, 6003, ::GetLastError());
+    if (!::WriteFile(file_, line_.data(), static_cast<DWORD>(line_.size()), &written, nullptr)) {
+        const DWORD error = ::GetLastError();
+        throw QFileException(kSource, "LogToFile", __LINE__, 6003, error);
+    }
 }
 
 QLogEntry::QLogEntry(QLog* log, uint32_t level, const char* method) : log_(log) {
