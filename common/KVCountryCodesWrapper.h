@@ -1,0 +1,87 @@
+// The sibling country-code library "KVCountryCodes.dll", loaded on first use.
+//   KVCountryInfo           the five text buffers the country-information export fills
+//   KVCountryCodesWrapper   the one process-wide wrapper: lazy load, by-name binding, answers
+//                           of -1 or the empty text when the library cannot serve
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+// The record handed to KVGetCountryInfo: five pointers to zero-filled buffers of 8, 64, 8, 8
+// and 8 bytes, owned by this object. Not copyable: the record points into the object itself.
+class KVCountryInfo {
+public:
+    struct Record {
+        char* fields[5];
+    };
+
+    KVCountryInfo();
+    KVCountryInfo(const KVCountryInfo&) = delete;
+    KVCountryInfo& operator=(const KVCountryInfo&) = delete;
+
+    Record* Get() { return &record_; }
+    // The display name, up to its first zero inside the 64 bytes.
+    std::string GetName() const;
+
+private:
+    char code_[8];
+    char name_[64];
+    char extra1_[8];
+    char extra2_[8];
+    char extra3_[8];
+    Record record_;
+};
+
+class KVCountryCodesWrapper {
+public:
+    static constexpr int kUnavailable = -1;
+
+    KVCountryCodesWrapper();
+    // Frees the library if it was loaded.
+    virtual ~KVCountryCodesWrapper();
+    KVCountryCodesWrapper(const KVCountryCodesWrapper&) = delete;
+    KVCountryCodesWrapper& operator=(const KVCountryCodesWrapper&) = delete;
+
+    // The one wrapper of the process.
+    static KVCountryCodesWrapper& Instance();
+
+    // Keeps the key path, takes the folder from "InstallRoot" below it (HKCU, then HKLM) and
+    // makes the next operation initialise the library again. -1 when HKLM could not be read.
+    int SetRegistryKey(const std::string& keyPath);
+    // Empty stays empty; anything else ends with a backslash.
+    void SetFolder(const std::string& path);
+
+    // Country codes separated by ";"; `status` is written only by the library.
+    std::string GetCountries(int* status);
+    int GetCountryInfo(const std::string& code, KVCountryInfo& info);
+    std::string GetCountryOnPrefix(const std::string& prefix);
+    std::string GetHomeCountry();
+    int SetHomeCountry(const std::string& code);
+    // Empty when the number is not a valid mobile number of that country.
+    std::string ConvertToMsisdn(const std::string& number, const std::string& code);
+
+    const std::string& GetFolder() const { return folder_; }
+    const std::string& GetKeyPath() const { return keyPath_; }
+    bool IsLoaded() const { return module_ != nullptr; }
+
+private:
+    enum Slot { SlotInit, SlotCountries, SlotInfo, SlotOnPrefix, SlotGetHome, SlotSetHome,
+                SlotConvert, SlotCount };
+
+    // 0 when the library is loaded and initialised, else -1 or the initialisation's result.
+    int Prepare();
+    // The export of that slot, bound on first use; null when the library lacks it.
+    FARPROC Bind(Slot slot);
+    template <typename F>
+    F Function(Slot slot) {
+        return reinterpret_cast<F>(reinterpret_cast<void (*)()>(Bind(slot)));
+    }
+
+    std::string folder_;
+    std::string libraryName_ = "KVCountryCodes.dll";
+    std::string keyPath_;
+    bool initialised_ = false;
+    HMODULE module_ = nullptr;
+    FARPROC slots_[SlotCount] = {};
+};

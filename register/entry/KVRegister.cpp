@@ -1,0 +1,180 @@
+#include "register/entry/KVRegister.h"
+
+#include "common/KVLanguageTable.h"
+#include "common/KVLogStartup.h"
+#include "common/KVRegistry.h"
+#include "register/model/KVRegisterModel.h"
+#include "vuda32/Exception/QException.h"
+#include "vuda32/File/QLog.h"
+
+namespace {
+
+const char kInitialize[] = "KVRegister::Initialize";
+const char kRegister[] = "KVRegister::Register";
+const char kDestructor[] = "KVRegister::~KVRegister";
+const char kMissingOrCorruptFile[] = "errMissingOrCorruptFile";
+
+bool EndsRun(int32_t action) {
+    return action == KVACTION_FINISHED || action == KVACTION_CANCEL || action == KVACTION_ERROR;
+}
+
+// A text of the step record reaches the host only when it holds something: an empty one
+// leaves what the host already has (the password of an earlier step, for instance).
+void CopyIfSet(std::string& to, const std::string& from) {
+    if (!from.empty()) to = from;
+}
+
+}  // namespace
+
+KVRegister::KVRegister() = default;
+
+KVRegister::~KVRegister() {
+    try {
+        DestroyWizard();
+        if (log_) {
+            QLogEntry(log_.get(), QLog::LevelInfo, kDestructor) << "Destructor";
+            log_.reset();
+        }
+    } catch (...) {
+        // Runs at library unload: nothing may leave it.
+    }
+}
+
+KVRegister* KVRegister::Get() { return dynamic_cast<KVRegister*>(GetApp()); }
+
+int KVRegister::GetApplicationId() { return 102; }
+
+void KVRegister::Init(const std::string& keyPath) {
+    keyPath_ = keyPath;
+    if (log_) return;
+    log_ = KVOpenLog(GetRegistry());
+}
+
+void KVRegister::SetError(const std::string& errorKey) { errorKey_ = errorKey; }
+
+KVRegistry& KVRegister::GetRegistry() {
+    if (!registry_) registry_ = std::make_unique<KVRegistry>(keyPath_);
+    return *registry_;
+}
+
+int KVRegister::Initialize() {
+    if (languagesLoaded_) return 0;
+    std::string root;
+    try {
+        root = GetRegistry().GetInstallRoot();
+    } catch (const QException&) {
+        // Without an installation folder there is no language file to read: the same
+        // error as a missing file, so the host tells the user to reinstall.
+        QLogEntry(log_.get(), QLog::LevelError, kInitialize) << "No InstallRoot";
+        SetError(kMissingOrCorruptFile);
+        return 1;
+    }
+    KVLanguageTable& table = KVLanguageTable::Instance();
+    try {
+        table.Load(root + "\\registercompany.lang");
+    } catch (const QFileException&) {
+        // The company's wording is optional.
+    }
+    try {
+        table.Load(root + "\\register.lang");
+    } catch (const QFileException&) {
+        QLogEntry(log_.get(), QLog::LevelInfo, kInitialize) << kMissingOrCorruptFile << " [" << root << "]";
+        SetError(kMissingOrCorruptFile);
+        return 1;
+    }
+    languagesLoaded_ = true;
+    return 0;
+}
+
+bool KVRegister::CreateWindowOfRun() {
+    view_ = windowFactory_(*model_);
+    if (!view_) return true;
+    if (!view_->IsFailed()) view_->StartThread();
+    if (!view_->IsFailed()) view_->Show();
+    return !view_->IsFailed();
+}
+
+void KVRegister::FillError(KVActionRecord& action) {
+    // The recorded key is always the bare file error; its "Message." form carries the text
+    // that tells the user what to do, so that is the one shown.
+    std::string defaultText;
+    const std::string messageKey = "Message." + errorKey_;
+    if (messageKey == "Message.errMissingOrCorruptFile")
+        defaultText = "A file that the program needs does not exist, or is corrupt.<newline>"
+                      "You need to reinstall the program.";
+    else if (messageKey == "Message.errConfigurationFailure")
+        defaultText = "A configuration error occurred.<newline>You need to reinstall the program.";
+    QLogEntry(log_.get(), QLog::LevelInfo, kRegister) << "Exiting due to error: " << errorKey_;
+    action.ErrorKey = errorKey_;
+    action.ErrorText = KVLanguageTable::Instance().GetText(messageKey, defaultText);
+}
+
+int KVRegister::Register(const KVResultRecord& result, KVActionRecord& action) {
+    int failed = 0;
+    try {
+        QLogEntry(log_.get(), QLog::LevelInfo, kRegister)
+            << "Result:" << result.Result << ", Action:" << action.Action;
+        failed = Initialize();
+        if (!failed && !model_) {
+            model_ = std::make_unique<KVRegisterModel>(keyPath_);
+            // A failed start of the country service only records the error key.
+            model_->Initialize(GetRegistry().GetCampaignID());
+        }
+        if (!failed && !view_ && windowFactory_ && !CreateWindowOfRun()) {
+            action.Action = KVACTION_ERROR;
+            failed = 1;
+        }
+        // A path of the model that names no action still hands the host a defined one.
+        KVActionRecord step;
+        step.Action = KVACTION_CANCEL;
+        if (!failed) {
+            model_->Register(result, step);
+            action.Action = step.Action;
+            action.UseIp = step.UseIp;
+            CopyIfSet(action.Msisdn, step.Msisdn);
+            CopyIfSet(action.UserName, step.UserName);
+            CopyIfSet(action.UserPassword, step.UserPassword);
+            CopyIfSet(action.UserEmail, step.UserEmail);
+            CopyIfSet(action.ContactPerson, step.ContactPerson);
+            CopyIfSet(action.ContactInfo, step.ContactInfo);
+            CopyIfSet(action.GroupId, step.GroupId);
+            CopyIfSet(action.RegCode, step.RegCode);
+        } else {
+            action.Action = KVACTION_ERROR;
+        }
+    } catch (const QException& e) {
+        const ErrExcepInfo& origin = e.GetFirstInfo();
+        QLogEntry(log_.get(), QLog::LevelError, kRegister)
+            << origin.sourceFile << " " << origin.method << " " << origin.errorCode << " "
+            << origin.description;
+        SetError(kMissingOrCorruptFile);
+        action.Action = KVACTION_ERROR;
+        failed = 1;
+    } catch (...) {
+        QLogEntry(log_.get(), QLog::LevelError, kRegister) << "Unexpected failure";
+        SetError(kMissingOrCorruptFile);
+        action.Action = KVACTION_ERROR;
+        failed = 1;
+    }
+
+    try {
+        QLogEntry(log_.get(), QLog::LevelInfo, kRegister) << "Action:" << action.Action;
+        if (EndsRun(action.Action)) {
+            if (action.Action == KVACTION_ERROR) FillError(action);
+            DestroyWizard();
+        }
+    } catch (...) {
+        action.Action = KVACTION_ERROR;
+        failed = 1;
+    }
+    return failed;
+}
+
+void KVRegister::DestroyWizard() {
+    registry_.reset();
+    if (view_) {
+        if (view_->HasWindow()) view_->Close(kCloseTimeoutMs);
+        view_.reset();
+    }
+    model_.reset();
+}

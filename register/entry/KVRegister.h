@@ -1,0 +1,60 @@
+// The registration object: the library's application object.
+//   KVRegister   owns log, registry reader, model and window of a run; runs one step per call
+//                of the host and records the error key that ends a failed run
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "register/entry/KVRecords.h"
+#include "register/entry/KVWizardWindow.h"
+#include "vuda32/Application/QDll.h"
+
+class KVRegisterModel;
+class KVRegistry;
+class QLog;
+
+class KVRegister : public QDll {
+public:
+    static constexpr uint32_t kCloseTimeoutMs = 10000;
+
+    KVRegister();
+    ~KVRegister() override;
+
+    // The application object as a KVRegister; null when there is none.
+    static KVRegister* Get();
+
+    int GetApplicationId() override;
+
+    // Keeps the key path; opens the log unless there is one already.
+    void Init(const std::string& keyPath);
+    // Loads the language files once per process. 0, or 1 when the main file is missing.
+    int Initialize();
+    // One step of the host: 0 when it ran, 1 when the wizard could not run (KVACTION_ERROR).
+    int Register(const KVResultRecord& result, KVActionRecord& action);
+    // Ends a run: registry reader, window and model go.
+    void DestroyWizard();
+
+    void SetError(const std::string& errorKey);
+    const std::string& GetError() const { return errorKey_; }
+    // Created on first request with the stored key path.
+    KVRegistry& GetRegistry();
+    QLog* GetLog() const { return log_.get(); }
+    KVRegisterModel* GetModel() const { return model_.get(); }
+    const std::string& GetKeyPath() const { return keyPath_; }
+    void SetWindowFactory(KVWizardWindowFactory factory) { windowFactory_ = std::move(factory); }
+
+private:
+    // Builds the run's window; false when it is marked failed.
+    bool CreateWindowOfRun();
+    void FillError(KVActionRecord& action);
+
+    std::unique_ptr<QLog> log_;
+    std::unique_ptr<KVRegisterModel> model_;
+    std::unique_ptr<KVWizardWindow> view_;
+    std::unique_ptr<KVRegistry> registry_;
+    std::string keyPath_;
+    std::string errorKey_;
+    bool languagesLoaded_ = false;
+    KVWizardWindowFactory windowFactory_;
+};

@@ -1,0 +1,45 @@
+// The library's module: its one application object, its module entry and its two exports.
+#include <windows.h>
+
+#include <string>
+
+#include "register/entry/KVRegister.h"
+#include "vuda32/Application/QDll.h"
+
+namespace {
+
+// The application object, built while the module initialises and destroyed at its unload.
+KVRegister g_register;
+
+KVRegister* Registration() { return KVRegister::Get(); }
+
+}  // namespace
+
+extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
+    return QDllMain(instance, reason, reserved);
+}
+
+// Always 0: a log that cannot be opened only means nothing is logged.
+extern "C" __declspec(dllexport) int __cdecl KVRegisterInit(const std::string& keyPath) {
+    try {
+        if (KVRegister* app = Registration()) app->Init(keyPath);
+    } catch (...) {
+    }
+    return 0;
+}
+
+extern "C" __declspec(dllexport) int __cdecl KVRegisterInternal(const KVResultRecord* result,
+                                                                 KVActionRecord* action) {
+    if (!action) return 1;
+    try {
+        KVRegister* app = Registration();
+        if (!app || !result) {
+            action->Action = KVACTION_ERROR;
+            return 1;
+        }
+        return app->Register(*result, *action);
+    } catch (...) {
+        action->Action = KVACTION_ERROR;
+        return 1;
+    }
+}

@@ -1,0 +1,470 @@
+#include "register/model/KVRegisterModel.h"
+
+#include <cstdio>
+
+#include "common/KVCountryCodesWrapper.h"
+#include "common/KVLanguageTable.h"
+#include "register/entry/KVRegister.h"
+#include "register/model/KVInputRules.h"
+#include "vuda32/File/QLog.h"
+
+namespace {
+
+const char kInitialize[] = "KVRegisterModel::Initialize";
+const char kNextPage[] = "KVRegisterModel::NextPage";
+const char kPreviousPage[] = "KVRegisterModel::PreviousPage";
+const char kRegister[] = "KVRegisterModel::Register";
+const char kWait[] = "KVRegisterModel::WaitForAction";
+
+const char kMissingOrCorruptFile[] = "errMissingOrCorruptFile";
+const char kInvalidMsisdnKey[] = "Message.ErrorInvalidMsisdn";
+const char kInvalidMsisdnText[] = "The given phone number not a valid mobile phone number.";
+const char kUnknownErrorKey[] = "Message.ErrorUnknown";
+const char kUnknownErrorText[] = "An unknown error occurred.";
+
+QLog* Log() {
+    KVRegister* app = KVRegister::Get();
+    return app ? app->GetLog() : nullptr;
+}
+
+std::string Text(const char* key, const char* defaultText) {
+    return KVLanguageTable::Instance().GetText(key, defaultText);
+}
+
+// Lower-case hexadecimal, right-aligned in eight places, as the wait's entries show numbers.
+std::string Hex8(uint32_t value) {
+    char buffer[16];
+    std::snprintf(buffer, sizeof buffer, "%8x", static_cast<unsigned>(value));
+    return buffer;
+}
+
+// The number check asks the process's country-code service.
+class ServiceLookup : public KVCountryLookup {
+public:
+    std::string GetCountryOnPrefix(const std::string& prefix) override {
+        return KVCountryCodesWrapper::Instance().GetCountryOnPrefix(prefix);
+    }
+    std::string GetHomeCountry() override { return KVCountryCodesWrapper::Instance().GetHomeCountry(); }
+    std::string ConvertToMsisdn(const std::string& number, const std::string& country) override {
+        return KVCountryCodesWrapper::Instance().ConvertToMsisdn(number, country);
+    }
+    int SetHomeCountry(const std::string& country) override {
+        return KVCountryCodesWrapper::Instance().SetHomeCountry(country);
+    }
+};
+
+// How a server error key is treated. pageAfter 0 keeps the page whose action failed.
+struct ServerError {
+    const char* key;
+    bool fatal;
+    int32_t pageAfter;
+    const char* languageKey;
+    const char* defaultText;
+};
+
+// Compared in this order; the first exact match decides.
+const ServerError kServerErrors[] = {
+    {"SERVER NOT FOUND", true, 0, "Message.ErrorRemoteHostNotFound",
+     "The Remote Host could not be found. Are you connected to the Internet?"},
+    {"HTTPERROR", true, 0, "Message.ErrorServiceNotFound",
+     "The service could not be located on the Remote Host."},
+    {"MSISDN ERROR", false, 0, kInvalidMsisdnKey, kInvalidMsisdnText},
+    {"UNKNOWN ERROR", true, 0, kUnknownErrorKey, kUnknownErrorText},
+    {"SPIsNotAllowed", true, 0, "", ""},
+    {"InvalidFormat-MSISDN", false, 0, "", ""},
+    {"CorporateDisallow", false, 0, "", ""},
+    {"GroupIdNotValid", false, 0, "", ""},
+    {"RemoteIPNotValid", false, 0, "", ""},
+    {"ExternalDisallow", false, 0, "", ""},
+    {"ExternalError", true, 0, "", ""},
+    {"RegMSISDNNotAllowed", false, 0, "", ""},
+    {"RegCodeBlocked", true, 0, "", ""},
+    {"RegTaskFailed", false, KVRegisterModel::PAGE_USERINFO, "", ""},
+    {"RegCodeExpired", false, KVRegisterModel::PAGE_USERINFO, "", ""},
+    {"InvalidRegCode", false, KVRegisterModel::PAGE_VALIDATE, "", ""},
+    {"EmailNotValid", false, 0, "", ""},
+    {"RegError", true, 0, "", ""},
+    {"RegCodeNotSent", false, KVRegisterModel::PAGE_USERINFO, "", ""},
+    {"CorporateNotValid", false, 0, "", ""},
+    {"NoMatchMSISDNAccountID", false, 0, "", ""},
+};
+static_assert(sizeof kServerErrors / sizeof kServerErrors[0] == 21, "21 server error keys");
+
+// Clears the step record when Register leaves, on every path.
+class StepScope {
+public:
+    StepScope(QCriticalSection& lock, KVActionRecord*& step) : lock_(lock), step_(step) {}
+    ~StepScope() {
+        QCriticalSectionLock hold(lock_);
+        step_ = nullptr;
+    }
+    StepScope(const StepScope&) = delete;
+    StepScope& operator=(const StepScope&) = delete;
+
+private:
+    QCriticalSection& lock_;
+    KVActionRecord*& step_;
+};
+
+}  // namespace
+
+KVRegisterModel::KVRegisterModel(const std::string& keyPath) : keyPath_(keyPath) {
+    resultEvent_.Create(false, false);
+    cancelEvent_.Create(false, false);
+    waitHandles_[0] = resultEvent_.GetHandle();
+    waitHandles_[1] = cancelEvent_.GetHandle();
+}
+
+KVRegisterModel::~KVRegisterModel() = default;
+
+int KVRegisterModel::Initialize(const std::string& campaignId) {
+    campaignId_ = campaignId;
+    KVCountryCodesWrapper& service = KVCountryCodesWrapper::Instance();
+    int result = service.SetRegistryKey(keyPath_);
+    if (result == 0) {
+        KVCountryInfo info;
+        result = service.GetCountryInfo(service.GetHomeCountry(), info);
+        if (result == 0) country_ = info.GetName();
+    }
+    if (result != 0) {
+        QLogEntry(Log(), QLog::LevelInfo, kInitialize) << kMissingOrCorruptFile;
+        if (KVRegister* app = KVRegister::Get()) app->SetError(kMissingOrCorruptFile);
+    }
+    return result;
+}
+
+void KVRegisterModel::Notify(uint32_t code) {
+    KVNotifyObject record(code);
+    NotifyObservers(&record);
+}
+
+void KVRegisterModel::SetPage(int32_t page) {
+    page_ = page;
+    Notify(static_cast<uint32_t>(page));
+}
+
+void KVRegisterModel::WriteAction(int32_t action) {
+    QCriticalSectionLock hold(stepLock_);
+    if (step_)
+        step_->Action = action;
+    else
+        pendingAction_ = action;
+}
+
+void KVRegisterModel::HandOver(int32_t action, const char* entry) {
+    // The host's thread reads the action only after the event: the order is fixed.
+    Notify(NOTIFY_CONTROLSDISABLED);
+    WriteAction(action);
+    QLogEntry(Log(), QLog::LevelInfo, kNextPage) << entry;
+    resultEvent_.SetEvent();
+}
+
+int32_t KVRegisterModel::NextPage() {
+    switch (page_) {
+    case PAGE_QUERYREGISTER:
+        if (ValidateMsisdn() && ValidateEmail()) HandOver(KVACTION_QUERYREGISTER, "KVACTION_QUERYREGISTER");
+        break;
+    case PAGE_USERINFO:
+        if (ValidateMsisdn() && ValidateEmail()) HandOver(KVACTION_REGISTER, "KVACTION_REGISTER");
+        break;
+    case PAGE_PENDING:
+        QLogEntry(Log(), QLog::LevelError, kNextPage) << "PAGE_PENDING";
+        break;
+    case PAGE_VALIDATE:
+        HandOver(KVACTION_VALIDATE, "PAGE_VALIDATE");
+        break;
+    case PAGE_REGISTERINFO:
+        HandOver(KVACTION_FINISHED, "PAGE_REGISTERINFO");
+        break;
+    default:
+        QLogEntry(Log(), QLog::LevelError, kNextPage) << "Unknwon page";
+        SetPage(PAGE_USERINFO);
+        break;
+    }
+    return page_;
+}
+
+int32_t KVRegisterModel::PreviousPage() {
+    QLogEntry(Log(), QLog::LevelInfo, kPreviousPage) << "ActivePage: " << page_;
+    switch (page_) {
+    case PAGE_QUERYREGISTER:
+    case PAGE_REGISTERINFO:
+        break;
+    case PAGE_USERINFO:
+        if (userInterface_ > 1) SetPage(PAGE_QUERYREGISTER);
+        break;
+    default:
+        SetPage(PAGE_USERINFO);
+        break;
+    }
+    return page_;
+}
+
+void KVRegisterModel::Cancel() {
+    Notify(NOTIFY_CONTROLSDISABLED);
+    cancelEvent_.SetEvent();
+}
+
+void KVRegisterModel::SetMsisdn(const std::string& text) { msisdn_ = text; Notify(NOTIFY_MSISDN); }
+void KVRegisterModel::SetUserEmail(const std::string& text) { userEmail_ = text; Notify(NOTIFY_USEREMAIL); }
+void KVRegisterModel::SetGroupId(const std::string& text) { groupId_ = text; Notify(NOTIFY_GROUPID); }
+void KVRegisterModel::SetUserName(const std::string& text) { userName_ = text; Notify(NOTIFY_USERNAME); }
+void KVRegisterModel::SetUserPassword(const std::string& text) {
+    userPassword_ = text;
+    Notify(NOTIFY_USERPASSWORD);
+}
+void KVRegisterModel::SetContactPerson(const std::string& text) {
+    contactPerson_ = text;
+    Notify(NOTIFY_CONTACTPERSON);
+}
+void KVRegisterModel::SetContactInfo(const std::string& text) {
+    contactInfo_ = text;
+    Notify(NOTIFY_CONTACTINFO);
+}
+void KVRegisterModel::SetCountry(const std::string& text) { country_ = text; Notify(NOTIFY_COUNTRY); }
+void KVRegisterModel::SetConfirmUserEmail(const std::string& text) {
+    confirmUserEmail_ = text;
+    Notify(NOTIFY_CONFIRMUSEREMAIL);
+}
+void KVRegisterModel::SetRegCode(const std::string& text) { regCode_ = text; Notify(NOTIFY_REGCODE); }
+
+void KVRegisterModel::ShowMessage(const std::string& text, uint32_t style) {
+    messageText_ = text;
+    messageStyle_ = style;
+    Notify(NOTIFY_MESSAGE);
+}
+
+void KVRegisterModel::EndWithCancel() {
+    Notify(NOTIFY_ENDING);
+    WriteAction(KVACTION_CANCEL);
+}
+
+int KVRegisterModel::Register(const KVResultRecord& result, KVActionRecord& step) {
+    {
+        QCriticalSectionLock hold(stepLock_);
+        step_ = &step;
+        // An action handed over between two steps belongs to this one.
+        if (pendingAction_ != kNoAction) {
+            step.Action = pendingAction_;
+            pendingAction_ = kNoAction;
+        }
+    }
+    StepScope scope(stepLock_, step_);
+
+    switch (result.Result) {
+    case KVRESULT_NONE:
+        QLogEntry(Log(), QLog::LevelInfo, kRegister) << "KVRESULT_NONE";
+        switch (userInterface_) {
+        case 0:
+            SetPage(PAGE_USERINFO);
+            NextPage();
+            break;
+        case 1:
+            SetPage(PAGE_USERINFO);
+            break;
+        case 2:
+            SetPage(PAGE_QUERYREGISTER);
+            break;
+        default:
+            break;
+        }
+        WaitForAction(kNoTimeLimit);
+        break;
+    case KVRESULT_REGISTERED:
+        if (result.InfoText.empty()) {
+            QLogEntry(Log(), QLog::LevelInfo, kRegister) << "KVRESULT_REGISTERED";
+            Notify(NOTIFY_ENDING);
+            WriteAction(KVACTION_FINISHED);
+            break;
+        }
+        QLogEntry(Log(), QLog::LevelInfo, kRegister) << "KVRESULT_REGISTERED [" << result.InfoText << "]";
+        infoText_ = result.InfoText;
+        SetPage(PAGE_REGISTERINFO);
+        WaitForAction(kNoTimeLimit);
+        break;
+    case KVRESULT_VALIDATE:
+        QLogEntry(Log(), QLog::LevelInfo, kRegister) << "KVRESULT_VALIDATE [" << result.ResultText << "]";
+        resultText_ = result.ResultText;
+        SetPage(PAGE_VALIDATE);
+        WaitForAction(kNoTimeLimit);
+        break;
+    case KVRESULT_PENDING: {
+        QLogEntry(Log(), QLog::LevelInfo, kRegister) << "KVRESULT_PENDING [" << result.ResultText << "]";
+        resultText_ = result.ResultText;
+        SetPage(PAGE_PENDING);
+        WriteAction(KVACTION_REGISTER);
+        // 32-bit arithmetic as the host counts; wrapping keeps absurd values defined.
+        const uint32_t ms = static_cast<uint32_t>(result.WaitSeconds) * 1000u;
+        WaitForAction(static_cast<int32_t>(ms));
+        break;
+    }
+    case KVRESULT_ERROR:
+        QLogEntry(Log(), QLog::LevelInfo, kRegister)
+            << "KVRESULT_ERROR: " << result.ErrorKey << " [" << result.ResultText << "]";
+        resultText_ = result.ResultText;
+        messageText_ = result.ErrorText;
+        if (result.ErrorKey == "InvalidRegCode") {
+            if (wrongCodeCount_ == 0)
+                messageText_ = Text(
+                    "Message.ErrorWrongRegistrationCodeTwoAttemptsLeft",
+                    "The first registation code you typed is invalid.<newline>You have two attempts "
+                    "left to type the correct registration code.<newline>Please note that after "
+                    "three consecutive failed attempts your number will be blocked.");
+            else if (wrongCodeCount_ == 1)
+                messageText_ = Text(
+                    "Message.ErrorWrongRegistrationCodeOneAttemptsLeft",
+                    "The second registation code you typed is invalid as well.<newline>You have "
+                    "one left attempt to type the correct registration code.<newline>Please note "
+                    "that after three consecutive failed attempts your number will be blocked.");
+            ++wrongCodeCount_;
+        }
+        if (result.ErrorKey == "RegCodeBlocked" && wrongCodeCount_ >= 2)
+            messageText_ = Text("Message.ErrorWrongRegistrationCodeNoMoreAttempts",
+                                "All the registration codes you typed were invalid.<newline>Your "
+                                "number has now been blocked (three consecutive failed attempts).");
+        HandleServerError(result.ErrorKey);
+        break;
+    case KVRESULT_QUERIEDREGISTER:
+        QLogEntry(Log(), QLog::LevelInfo, kRegister) << "KVRESULT_QUERIEDREGISTER";
+        SetPage(PAGE_USERINFO);
+        WaitForAction(kNoTimeLimit);
+        break;
+    default:
+        // The host must always get a defined answer: a result we cannot read ends the run
+        // as a cancel would, without touching the page.
+        QLogEntry(Log(), QLog::LevelError, kRegister) << "Unknown Result: " << result.Result;
+        EndWithCancel();
+        break;
+    }
+    return 0;
+}
+
+void KVRegisterModel::HandleServerError(const std::string& errorKey) {
+    for (const ServerError& e : kServerErrors) {
+        if (errorKey != e.key) continue;
+        if (e.fatal)
+            ShowFatalError(e.languageKey, e.defaultText);
+        else
+            ShowErrorAndWait(e.pageAfter ? e.pageAfter : page_, e.languageKey, e.defaultText);
+        return;
+    }
+    if (messageText_.empty()) messageText_ = Text(kUnknownErrorKey, kUnknownErrorText);
+    ShowMessage(messageText_, STYLE_WARNING);
+    EndWithCancel();
+}
+
+void KVRegisterModel::ShowFatalError(const std::string& languageKey, const std::string& defaultText) {
+    if (!languageKey.empty()) messageText_ = Text(languageKey.c_str(), defaultText.c_str());
+    ShowMessage(messageText_, STYLE_FATAL);
+    EndWithCancel();
+}
+
+void KVRegisterModel::ShowErrorAndWait(int32_t page, const std::string& languageKey,
+                                       const std::string& defaultText) {
+    if (!languageKey.empty()) messageText_ = Text(languageKey.c_str(), defaultText.c_str());
+    ShowMessage(messageText_, STYLE_CORRECTABLE);
+    SetPage(page);
+    WaitForAction(kNoTimeLimit);
+}
+
+void KVRegisterModel::DispatchWaitingMessages() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+void KVRegisterModel::WaitForAction(int32_t timeLimitMs) {
+    QLogEntry(Log(), QLog::LevelInfo, kWait) << "SleepTime: " << Hex8(static_cast<uint32_t>(timeLimitMs));
+    const DWORD deadline = GetTickCount() + static_cast<DWORD>(timeLimitMs);
+    int failures = 0;
+    for (;;) {
+        DWORD timeout = INFINITE;
+        if (timeLimitMs != kNoTimeLimit) {
+            const int32_t remaining = static_cast<int32_t>(deadline - GetTickCount());
+            if (remaining <= 0) return;
+            timeout = static_cast<DWORD>(remaining);
+        }
+        const DWORD woken = MsgWaitForMultipleObjects(2, waitHandles_, FALSE, timeout, QS_PAINT);
+        if (woken == WAIT_OBJECT_0) {
+            QLogEntry(Log(), QLog::LevelInfo, kWait) << "Result";
+            FillStepRecord();
+            return;
+        }
+        if (woken == WAIT_OBJECT_0 + 1) {
+            QLogEntry(Log(), QLog::LevelInfo, kWait) << "Cancel";
+            EndWithCancel();
+            return;
+        }
+        if (woken == WAIT_OBJECT_0 + 2) {
+            DispatchWaitingMessages();
+            continue;
+        }
+        if (woken == WAIT_TIMEOUT) {
+            QLogEntry(Log(), QLog::LevelInfo, kWait) << "WAIT_TIMEOUT";
+            FillStepRecord();
+            return;
+        }
+        if (++failures < kWaitFailureLimit) {
+            QLogEntry(Log(), QLog::LevelInfo, kWait) << "Wait failed: " << Hex8(woken);
+            continue;
+        }
+        // Leaving without an answer would hand the host whatever the record held; a cancel
+        // is the one answer that ends the run cleanly.
+        QLogEntry(Log(), QLog::LevelError, kWait) << "Wait failed 10 times, leaving.";
+        EndWithCancel();
+        return;
+    }
+}
+
+void KVRegisterModel::FillStepRecord() {
+    {
+        QCriticalSectionLock hold(stepLock_);
+        if (step_) {
+            step_->UseIp = useIp_;
+            step_->Msisdn = msisdn_;
+            step_->UserEmail = userEmail_;
+            step_->GroupId = campaignId_.empty() ? groupId_ : campaignId_;
+            step_->UserName = userName_;
+            step_->UserPassword = userPassword_;
+            step_->ContactPerson = contactPerson_;
+            step_->ContactInfo = contactInfo_;
+            step_->RegCode = regCode_;
+        }
+    }
+    QLogEntry(Log(), QLog::LevelInfo, kWait) << "ACTION [T:" << useIp_ << ",M:" << msisdn_ << ",E:"
+                                             << userEmail_ << ",U:" << userName_ << ",C:"
+                                             << contactPerson_ << "]";
+}
+
+bool KVRegisterModel::ValidateMsisdn() {
+    ServiceLookup lookup;
+    const KVMsisdnVerdict verdict = JudgeMsisdn(msisdn_, lookup);
+    // The rewritten number stays in the model even when the check fails.
+    msisdn_ = verdict.msisdn;
+    if (verdict.valid) return true;
+    ShowMessage(Text(kInvalidMsisdnKey, kInvalidMsisdnText), STYLE_WARNING);
+    return false;
+}
+
+bool KVRegisterModel::ValidateEmail() {
+    switch (JudgeEmail(userEmail_, confirmUserEmail_)) {
+    case KVEmailVerdict::Ok:
+        return true;
+    case KVEmailVerdict::ConfirmationDiffers:
+        ShowMessage(Text("Message.InvalidConfirmEmailAddress",
+                         "The two email addresses specified must be the same."),
+                    STYLE_WARNING);
+        return false;
+    case KVEmailVerdict::BadFormat:
+        break;
+    }
+    ShowMessage(Text("Message.InvalidEmailAddressFormat",
+                     "The email address you have specified is in an invalid format.<newline><newline>"
+                     "Please specify a valid email address or leave the field empty."),
+                STYLE_WARNING);
+    return false;
+}
+
+bool KVRegisterModel::CheckEmailSyntax(std::string text) { return ::CheckEmailSyntax(std::move(text)); }

@@ -1,0 +1,121 @@
+// KVCountryCodesWrapper against the test tree's country-code libraries (or none at all).
+#include "common/KVCountryCodesWrapper.h"
+
+#include <gtest/gtest.h>
+
+#include "tests/common/KVTestCountryLibrary.h"
+#include "tests/support/KVTestEnv.h"
+
+namespace {
+
+class KVCountryCodesWrapperTest : public ::testing::Test {
+protected:
+    KVTestEnv env;  // outlives the wrapper, which frees the library from its folder
+    KVCountryCodesWrapper wrapper;
+};
+
+TEST_F(KVCountryCodesWrapperTest, WithoutInstallRootEveryAnswerIsUnavailable) {
+    EXPECT_EQ(-1, wrapper.SetRegistryKey(env.KeyPath()));
+    EXPECT_EQ("", wrapper.GetFolder());
+    EXPECT_EQ("", wrapper.GetHomeCountry());
+    EXPECT_EQ("", wrapper.GetCountryOnPrefix("47"));
+    EXPECT_EQ("", wrapper.ConvertToMsisdn("+4791234567", "NO"));
+    int status = 77;
+    EXPECT_EQ("", wrapper.GetCountries(&status));
+    EXPECT_EQ(77, status);
+    KVCountryInfo info;
+    EXPECT_EQ(-1, wrapper.GetCountryInfo("NO", info));
+    EXPECT_EQ(-1, wrapper.SetHomeCountry("NO"));
+    EXPECT_FALSE(wrapper.IsLoaded());
+}
+
+TEST_F(KVCountryCodesWrapperTest, LoadsFromInstallRootAndInitialisesOnce) {
+    KVTestCountryLibrary::Install(env, "scripted");
+    ASSERT_EQ(0, wrapper.SetRegistryKey(env.KeyPath()));
+    EXPECT_EQ(KVTestCountryLibrary::Folder(env) + "\\", wrapper.GetFolder());
+
+    EXPECT_EQ("NO", wrapper.GetHomeCountry());
+    EXPECT_EQ("FI", wrapper.GetCountryOnPrefix("358"));
+    EXPECT_EQ("", wrapper.GetCountryOnPrefix("12"));
+    EXPECT_EQ("+4791234567", wrapper.ConvertToMsisdn("004791234567", "NO"));
+    EXPECT_EQ("", wrapper.ConvertToMsisdn("+4712", "NO"));
+    EXPECT_EQ(0, wrapper.SetHomeCountry("SE"));
+    int status = 77;
+    EXPECT_EQ("NO;SE;FI", wrapper.GetCountries(&status));
+    EXPECT_EQ(0, status);
+    KVCountryInfo info;
+    EXPECT_EQ(0, wrapper.GetCountryInfo("SE", info));
+    EXPECT_EQ("Sweden", info.GetName());
+    KVCountryInfo unknown;
+    EXPECT_EQ(1, wrapper.GetCountryInfo("ZZ", unknown));
+    EXPECT_EQ("", unknown.GetName());
+
+    EXPECT_EQ("KVCountryInit " + env.KeyPath() +
+                  "\nKVGetHomeCountry\nKVGetCountryOnPrefix 358\nKVGetCountryOnPrefix 12\n"
+                  "KVConvertToMsisdn 004791234567 NO\nKVConvertToMsisdn +4712 NO\n"
+                  "KVSetHomeCountry SE\nKVGetCountries\nKVGetCountryInfo SE\nKVGetCountryInfo ZZ\n",
+              KVTestCountryLibrary::Calls());
+}
+
+TEST_F(KVCountryCodesWrapperTest, SecondRegistryKeyInitialisesAgainWithoutReloading) {
+    KVTestCountryLibrary::Install(env, "scripted");
+    ASSERT_EQ(0, wrapper.SetRegistryKey(env.KeyPath()));
+    ASSERT_EQ("NO", wrapper.GetHomeCountry());
+
+    // The other key has no InstallRoot: the folder empties, the loaded library stays.
+    EXPECT_EQ(-1, wrapper.SetRegistryKey("Software\\KVTest\\NoSuchProduct"));
+    EXPECT_EQ("", wrapper.GetFolder());
+    EXPECT_EQ("NO", wrapper.GetHomeCountry());
+    EXPECT_TRUE(wrapper.IsLoaded());
+    EXPECT_EQ("KVCountryInit " + env.KeyPath() + "\nKVGetHomeCountry\n" +
+                  "KVCountryInit Software\\KVTest\\NoSuchProduct\nKVGetHomeCountry\n",
+              KVTestCountryLibrary::Calls());
+}
+
+TEST_F(KVCountryCodesWrapperTest, MissingCountryListLeavesTheOtherExportsWorking) {
+    KVTestCountryLibrary::Install(env, "nocountries");
+    ASSERT_EQ(0, wrapper.SetRegistryKey(env.KeyPath()));
+    int status = 77;
+    EXPECT_EQ("", wrapper.GetCountries(&status));
+    EXPECT_EQ(77, status);
+    EXPECT_EQ("NO", wrapper.GetCountryOnPrefix("47"));
+    EXPECT_EQ("+4791234567", wrapper.ConvertToMsisdn("+4791234567", "NO"));
+}
+
+TEST_F(KVCountryCodesWrapperTest, FailingInitialisationIsAnsweredAndRetriedEveryCall) {
+    KVTestCountryLibrary::Install(env, "initfails");
+    ASSERT_EQ(0, wrapper.SetRegistryKey(env.KeyPath()));
+    KVCountryInfo info;
+    EXPECT_EQ(5, wrapper.GetCountryInfo("NO", info));
+    EXPECT_EQ(5, wrapper.SetHomeCountry("NO"));
+    EXPECT_EQ("", wrapper.GetHomeCountry());
+    EXPECT_EQ("", wrapper.ConvertToMsisdn("+4791234567", "NO"));
+    const std::string init = "KVCountryInit " + env.KeyPath() + "\n";
+    EXPECT_EQ(init + init + init + init, KVTestCountryLibrary::Calls());
+}
+
+TEST_F(KVCountryCodesWrapperTest, MissingLibraryIsLookedForAgainByTheNextCall) {
+    env.SetString(HKEY_CURRENT_USER, "", "InstallRoot", KVTestCountryLibrary::Folder(env));
+    ASSERT_EQ(0, wrapper.SetRegistryKey(env.KeyPath()));
+    EXPECT_EQ("", wrapper.GetHomeCountry());
+    EXPECT_FALSE(wrapper.IsLoaded());
+    KVTestCountryLibrary::Install(env, "scripted");
+    EXPECT_EQ("NO", wrapper.GetHomeCountry());
+}
+
+TEST_F(KVCountryCodesWrapperTest, UnterminatedAnswerIsCutAtItsBuffer) {
+    KVTestCountryLibrary::Install(env, "scripted");
+    ASSERT_EQ(0, wrapper.SetRegistryKey(env.KeyPath()));
+    EXPECT_EQ("XXXXXXXX", wrapper.GetCountryOnPrefix("99"));
+}
+
+TEST_F(KVCountryCodesWrapperTest, FolderGainsOneTrailingBackslash) {
+    wrapper.SetFolder("C:\\Program Files\\Korvane");
+    EXPECT_EQ("C:\\Program Files\\Korvane\\", wrapper.GetFolder());
+    wrapper.SetFolder("C:\\Korvane\\");
+    EXPECT_EQ("C:\\Korvane\\", wrapper.GetFolder());
+    wrapper.SetFolder("");
+    EXPECT_EQ("", wrapper.GetFolder());
+}
+
+}  // namespace

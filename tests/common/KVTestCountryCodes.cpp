@@ -1,0 +1,112 @@
+// A scripted stand-in for the sibling country-code library, built three ways by the test tree:
+// complete, without KVGetCountries (KVTEST_NO_COUNTRIES), and with an initialisation that
+// answers 5 (KVTEST_INIT_RESULT). It knows three countries and records every call it gets;
+// KVTestCalls hands the record to the test. Every initialisation makes Norway home again.
+#include <cstring>
+#include <string>
+
+#ifndef KVTEST_INIT_RESULT
+#define KVTEST_INIT_RESULT 0
+#endif
+
+#define KVTEST_EXPORT extern "C" __declspec(dllexport)
+
+namespace {
+
+std::string g_calls;
+std::string g_home = "NO";
+
+void Record(const std::string& call) { g_calls += call + "\n"; }
+
+void Put(char* buffer, size_t size, const std::string& text) {
+    std::strncpy(buffer, text.c_str(), size - 1);
+    buffer[size - 1] = '\0';
+}
+
+struct Country {
+    const char* code;
+    const char* prefix;
+    const char* name;
+};
+const Country kCountries[] = {{"NO", "47", "Norway"}, {"SE", "46", "Sweden"}, {"FI", "358", "Finland"}};
+
+const Country* ByCode(const char* code) {
+    for (const Country& c : kCountries)
+        if (std::strcmp(c.code, code) == 0) return &c;
+    return nullptr;
+}
+
+}  // namespace
+
+struct KVCountryInfoRecord {
+    char* fields[5];
+};
+
+KVTEST_EXPORT const char* __cdecl KVTestCalls() { return g_calls.c_str(); }
+KVTEST_EXPORT void __cdecl KVTestClearCalls() { g_calls.clear(); }
+
+KVTEST_EXPORT int __cdecl KVCountryInit(const char* keyPath) {
+    Record(std::string("KVCountryInit ") + keyPath);
+    g_home = "NO";
+    return KVTEST_INIT_RESULT;
+}
+
+#ifndef KVTEST_NO_COUNTRIES
+KVTEST_EXPORT const char* __cdecl KVGetCountries(int* status) {
+    Record("KVGetCountries");
+    *status = 0;
+    return "NO;SE;FI";
+}
+#endif
+
+KVTEST_EXPORT int __cdecl KVGetCountryInfo(const char* code, KVCountryInfoRecord* info) {
+    Record(std::string("KVGetCountryInfo ") + code);
+    const Country* c = ByCode(code);
+    if (!c) return 1;
+    Put(info->fields[0], 8, c->code);
+    Put(info->fields[1], 64, c->name);
+    Put(info->fields[2], 8, c->prefix);
+    return 0;
+}
+
+KVTEST_EXPORT int __cdecl KVGetCountryOnPrefix(const char* digits, char* code8) {
+    Record(std::string("KVGetCountryOnPrefix ") + digits);
+    // "99" fills the whole buffer without a terminator, as a careless library might.
+    if (std::strcmp(digits, "99") == 0) {
+        std::memset(code8, 'X', 8);
+        return 0;
+    }
+    for (const Country& c : kCountries)
+        if (std::strcmp(c.prefix, digits) == 0) Put(code8, 8, c.code);
+    return 0;
+}
+
+KVTEST_EXPORT int __cdecl KVGetHomeCountry(char* code8) {
+    Record("KVGetHomeCountry");
+    Put(code8, 8, g_home);
+    return 0;
+}
+
+KVTEST_EXPORT int __cdecl KVSetHomeCountry(const char* code) {
+    Record(std::string("KVSetHomeCountry ") + code);
+    g_home = code;
+    return 0;
+}
+
+// A mobile number here is the country's prefix in international form ("+" or "00")
+// followed by exactly eight digits that start with 4 or 9.
+KVTEST_EXPORT int __cdecl KVConvertToMsisdn(const char* number, const char* code, char* msisdn32) {
+    Record(std::string("KVConvertToMsisdn ") + number + " " + code);
+    const Country* c = ByCode(code);
+    if (!c) return 1;
+    std::string n = number;
+    if (n.compare(0, 2, "00") == 0) n = "+" + n.substr(2);
+    const std::string head = std::string("+") + c->prefix;
+    if (n.compare(0, head.size(), head) != 0) return 1;
+    const std::string local = n.substr(head.size());
+    if (local.size() != 8 || (local[0] != '4' && local[0] != '9')) return 1;
+    for (char d : local)
+        if (d < '0' || d > '9') return 1;
+    Put(msisdn32, 32, n);
+    return 0;
+}

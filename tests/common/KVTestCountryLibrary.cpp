@@ -1,0 +1,59 @@
+#include "tests/common/KVTestCountryLibrary.h"
+
+#include <windows.h>
+
+#include <stdexcept>
+
+namespace {
+
+std::string ExeFolder() {
+    char path[MAX_PATH] = {};
+    const DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string s(path, n);
+    return s.substr(0, s.find_last_of('\\') + 1);
+}
+
+}  // namespace
+
+std::string KVTestCountryLibrary::Folder(const KVTestEnv& env) { return env.TempFolder() + "install"; }
+
+void KVTestCountryLibrary::Install(const KVTestEnv& env, const std::string& variant) {
+    const std::string folder = Folder(env);
+    CreateDirectoryA(folder.c_str(), nullptr);
+    const std::string from = ExeFolder() + "kvtest_cc_" + variant + ".dll";
+    if (!CopyFileA(from.c_str(), (folder + "\\KVCountryCodes.dll").c_str(), FALSE))
+        throw std::runtime_error("cannot copy " + from);
+    env.SetString(HKEY_CURRENT_USER, "", "InstallRoot", folder);
+}
+
+void KVTestCountryLibrary::InstallShared(const KVTestEnv& env) {
+    const std::string folder = ExeFolder() + "shared-cc";
+    CreateDirectoryA(folder.c_str(), nullptr);
+    const std::string to = folder + "\\KVCountryCodes.dll";
+    // Once copied it may be loaded, and a loaded library cannot be replaced.
+    if (GetFileAttributesA(to.c_str()) == INVALID_FILE_ATTRIBUTES &&
+        !CopyFileA((ExeFolder() + "kvtest_cc_scripted.dll").c_str(), to.c_str(), FALSE))
+        throw std::runtime_error("cannot copy the scripted library");
+    env.SetString(HKEY_CURRENT_USER, "", "InstallRoot", folder);
+}
+
+namespace {
+
+FARPROC TestExport(const char* name) {
+    HMODULE module = GetModuleHandleA("KVCountryCodes.dll");
+    return module ? GetProcAddress(module, name) : nullptr;
+}
+
+}  // namespace
+
+std::string KVTestCountryLibrary::Calls() {
+    using CallsFn = const char*(__cdecl*)();
+    const CallsFn calls = reinterpret_cast<CallsFn>(reinterpret_cast<void (*)()>(TestExport("KVTestCalls")));
+    return calls ? calls() : std::string();
+}
+
+void KVTestCountryLibrary::ClearCalls() {
+    using ClearFn = void(__cdecl*)();
+    const ClearFn clear = reinterpret_cast<ClearFn>(reinterpret_cast<void (*)()>(TestExport("KVTestClearCalls")));
+    if (clear) clear();
+}

@@ -1,0 +1,13 @@
+# The registration object, driven whole runs at a time, and the DLL as a host loads it.
+if(WIN32)
+  kv_add_gtest(kvregister_entry_test
+    SOURCES entry/KVRegisterTest.cpp
+    LIBS kv_test_model)
+
+  kv_add_gtest(kvregister_dll_test
+    SOURCES entry/KVRegisterDllTest.cpp model/KVTestLog.cpp
+    LIBS kv_test_support)
+  # Wine sees the Unix root as drive Z:.
+  target_compile_definitions(kvregister_dll_test PRIVATE "KV_REGISTER_DLL=\"Z:$<TARGET_FILE:KVRegister>\"")
+  add_dependencies(kvregister_dll_test KVRegister)
+endif()
