@@ -4,6 +4,7 @@
 #include "common/KVLogStartup.h"
 #include "common/KVRegistry.h"
 #include "register/model/KVRegisterModel.h"
+#include "vuda32/Application/QSwallowedError.h"
 #include "vuda32/Exception/QException.h"
 #include "vuda32/File/QLog.h"
 
@@ -24,12 +25,28 @@ void CopyIfSet(std::string& to, const std::string& from) {
     if (!from.empty()) to = from;
 }
 
+// Errors of the window library that happen where nothing may unwind (destructors, window
+// procedures) end up in the run's log, at the error level, with the place they were raised.
+void LogSwallowedError(const QException& error) {
+    try {
+        KVRegister* app = KVRegister::Get();
+        if (app == nullptr) return;
+        const ErrExcepInfo& info = error.GetFirstInfo();
+        QLogEntry(app->GetLog(), QLog::LevelError, "KVRegister::LogSwallowedError")
+            << info.typeName << " " << info.errorCode << ": " << info.description << " ("
+            << info.sourceFile << ", " << info.method << ", line " << info.line
+            << ", system error " << info.systemError << ")";
+    } catch (...) {
+    }
+}
+
 }  // namespace
 
-KVRegister::KVRegister() = default;
+KVRegister::KVRegister() { SetSwallowedErrorSink(&LogSwallowedError); }
 
 KVRegister::~KVRegister() {
     try {
+        SetSwallowedErrorSink(nullptr);
         DestroyWizard();
         if (log_) {
             QLogEntry(log_.get(), QLog::LevelInfo, kDestructor) << "Destructor";

@@ -14,6 +14,8 @@
 #include "tests/model/KVScriptedWindow.h"
 #include "tests/model/KVTestLog.h"
 #include "tests/support/KVTestEnv.h"
+#include "vuda32/Application/QSwallowedError.h"
+#include "vuda32/Exception/QException.h"
 
 namespace {
 
@@ -202,6 +204,14 @@ TEST_F(KVRegisterTest, SecondInitOpensNoSecondLog) {
     const std::string folder = env.TempFolder() + "Korvane\\";
     EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((folder + "KVRegister0.log").c_str()));
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((folder + "KVRegister1.log").c_str()));
+}
+
+TEST_F(KVRegisterTest, ErrorsThatCannotBeRaisedReachTheLog) {
+    ReportSwallowedError(QWinException(".\\Window\\QWinClass.cpp", "~QWinClass", 93, 1001, 5));
+    EXPECT_NE(std::string::npos,
+              KVTestLog::Read(env).find(
+                  "| KVRegister::LogSwallowedError | QWinException 1001: Unregister of the window "
+                  "class failed (.\\Window\\QWinClass.cpp, ~QWinClass, line 93, system error 5) \n"));
 }
 
 TEST_F(KVRegisterTest, UnloadWritesTheLastEntry) {
