@@ -53,6 +53,8 @@ void CloseIfOpen(HANDLE handle) {
 // only refuse if memory is already corrupt; there is nothing sensible left to do then.
 void WaitUntilSignalled(HANDLE handle) { ::WaitForSingleObject(handle, INFINITE); }
 
+// The per-thread user slot. A thread_local rather than a TlsAlloc index: it needs no
+// process-wide index allocated before the first thread and freed at unload.
 thread_local void* t_threadParameter = nullptr;
 
 }  // namespace

@@ -69,6 +69,9 @@ public:
     // Accelerators go to this window instead of the message's own (null: the message's).
     HWND SetAccelWindow(HWND window);
 
+    // Nothing in the wizard reads these two back: they are static getters so that a test or a
+    // debugging session can see why a creation failed, or what a thread was given, without
+    // reaching into this file.
     // The last failed creation in this process (valid is false when there was none).
     static QThreadLastError GetLastCreateError();
     static void ClearLastCreateError();
