@@ -54,6 +54,11 @@ TEST_F(QFileTest, WritesAndReadsEveryByteAsItIs) {
     ASSERT_EQ(buffer.Alloc(3), 1);  // replaced by a block of the file's size
     file.Read(buffer);
     EXPECT_EQ(std::string(buffer.GetData(), buffer.GetSize()), text + "\n!");
+
+    // The handle stands at the end now: a block of the file's size cannot be filled.
+    EXPECT_EQ(Where(RaisedBy<QFileException>([&] { file.Read(buffer); })),
+              "QFileException 3001 Read:155 error 38 in .\\File\\QFile.cpp");
+    EXPECT_EQ(buffer.GetData(), nullptr);
 }
 
 TEST_F(QFileTest, EmptyWritesReturnTwoAndLeaveTheFileUnchanged) {

@@ -86,6 +86,12 @@ void QFile::Read(QMemBuf& buffer) {
         buffer.Free();
         throw QFileException(kSource, "Read", kLineRead, kReadFailed, error);
     }
+    // The block has the file's size; fewer bytes (the file shrank, or this handle has read
+    // before) would leave the rest of it undefined, so that is a failed read too.
+    if (read != size) {
+        buffer.Free();
+        throw QFileException(kSource, "Read", kLineRead, kReadFailed, ERROR_HANDLE_EOF);
+    }
 }
 
 void QFile::ReadString(std::string& text, uint32_t* bytesRead, bool throughTemporary) {
