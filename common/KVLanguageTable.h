@@ -18,7 +18,7 @@ public:
     KVLanguageTable(const KVLanguageTable&) = delete;
     KVLanguageTable& operator=(const KVLanguageTable&) = delete;
 
-    // The one table of the process.
+    // The one table of the process, built (and its switch read) on the first call.
     static KVLanguageTable& Instance();
 
     // Adds the entries of a file (an empty name reloads the current one). Raises

@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "common/KVLanguageTable.h"
 #include "tests/common/KVReadBack.h"
@@ -9,6 +10,41 @@
 #include "vuda32/Exception/QException.h"
 
 namespace {
+
+// Sets "LogLangFile" under "\Support" of the default key path, which the process's own table
+// reads, and removes the value and every key it had to create.
+class DefaultPathSwitch {
+public:
+    explicit DefaultPathSwitch(DWORD value) {
+        std::string path;
+        for (const char* part : {"Software\\Korvane", "\\VerazevEzude", "\\2.0", "\\Support"}) {
+            path += part;
+            if (support_) RegCloseKey(support_);
+            support_ = nullptr;
+            DWORD disposition = 0;
+            if (RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
+                                nullptr, &support_, &disposition) != ERROR_SUCCESS)
+                return;
+            if (disposition == REG_CREATED_NEW_KEY) created_.push_back(path);
+        }
+        RegSetValueExA(support_, "LogLangFile", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value),
+                       sizeof value);
+    }
+    ~DefaultPathSwitch() {
+        if (support_) {
+            RegDeleteValueA(support_, "LogLangFile");
+            RegCloseKey(support_);
+        }
+        for (auto it = created_.rbegin(); it != created_.rend(); ++it)
+            RegDeleteKeyA(HKEY_CURRENT_USER, it->c_str());
+    }
+    DefaultPathSwitch(const DefaultPathSwitch&) = delete;
+    DefaultPathSwitch& operator=(const DefaultPathSwitch&) = delete;
+
+private:
+    std::vector<std::string> created_;
+    HKEY support_ = nullptr;
+};
 
 // Each test runs in its own temporary folder, which is also the current directory, so that
 // the table's relative "language.txt" is the test's own.
@@ -114,6 +150,19 @@ TEST_F(KVLanguageTableTest, AnUnwritableLogCostsNothing) {
     EXPECT_EQ(table->GetText("k", "a<newline>"), "a\r\n");
     CloseHandle(held);
     EXPECT_EQ(MissingLog(), "");
+}
+
+// The process's table is built, and reads its switch, when first asked for: a table built
+// while the module loaded would have read the registry under the loader lock, before the
+// switch below was set, and would log nothing.
+TEST_F(KVLanguageTableTest, TheProcessTableIsBuiltOnFirstUse) {
+    const DefaultPathSwitch on(1);
+    KVLanguageTable& table = KVLanguageTable::Instance();
+    EXPECT_EQ(&KVLanguageTable::Instance(), &table);
+    EXPECT_EQ(table.GetText("lblFirstUse", "d"), "d");
+    EXPECT_FALSE(table.IsLoaded());
+    EXPECT_EQ(ReadBack(env_.TempFolder() + "language.txt.log"),
+              "Missing entry: lblFirstUse, default: d\r\n");
 }
 
 // What the parser sees must be the file's bytes, all of them: zero bytes and size included.

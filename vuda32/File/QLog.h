@@ -86,8 +86,9 @@ private:
     std::streamsize initialPrecision_;
     uint32_t level_ = 0;
     const char* method_ = nullptr;
-    uint64_t offsetSecond_ = ~uint64_t{0};
-    uint64_t localOffset_ = 0;  // local minus system time; wraps for zones west of UTC
+    bool synced_ = false;
+    uint64_t syncTick_ = 0;     // GetTickCount64 when the local time below was taken
+    uint64_t localAtSync_ = 0;  // local time then, in 100-nanosecond ticks
     std::string line_;  // reused, so an entry allocates nothing once lines stop growing
 };
 
