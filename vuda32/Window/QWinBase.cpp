@@ -160,9 +160,11 @@ bool QWinBase::InternalCreate() {
         }
         error = GetLastError();
     }
+    // Also on failure: the object was bound at WM_NCCREATE, and the window may have refused
+    // to exist after that, leaving a dead handle behind.
+    m_hwnd = hwnd;
     if (hwnd == nullptr)
         throw QWinException(kFile, "InternalCreate", 1134, 3502, error);
-    m_hwnd = hwnd;
     Attach();
     OnCreate();
     return true;

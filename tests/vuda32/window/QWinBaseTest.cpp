@@ -21,6 +21,23 @@ public:
     }
 };
 
+// Refuses its own creation at the chosen message: FALSE to WM_NCCREATE or -1 to WM_CREATE.
+class RefusingWindow : public QTestWindow {
+public:
+    explicit RefusingWindow(UINT refuseAt) : m_refuseAt(refuseAt) {}
+    bool WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result,
+                    bool extra) override {
+        if (message == m_refuseAt) {
+            result = message == WM_NCCREATE ? FALSE : -1;
+            return true;
+        }
+        return QTestWindow::WindowProc(hwnd, message, wParam, lParam, result, extra);
+    }
+
+private:
+    UINT m_refuseAt;
+};
+
 }  // namespace
 
 class QWinBaseTest : public ::testing::Test {
@@ -113,6 +130,22 @@ TEST_F(QWinBaseTest, FailedNativeCreationRaises3502WithTheSystemError) {
         EXPECT_NE(e.GetFirstInfo().systemError, 0u);
     }
     EXPECT_EQ(testApp.app.GetPendingWindow(), nullptr);
+}
+
+TEST_F(QWinBaseTest, AWindowRefusingItsCreationLeavesTheObjectWithoutAHandle) {
+    // The object is bound at WM_NCCREATE, before the window can still refuse to exist.
+    for (UINT refuseAt : {static_cast<UINT>(WM_NCCREATE), static_cast<UINT>(WM_CREATE)}) {
+        RefusingWindow refusing(refuseAt);
+        try {
+            refusing.Create(static_cast<QWinBase*>(nullptr));
+            ADD_FAILURE() << "a refused window was created at message " << refuseAt;
+        } catch (const QWinException& e) {
+            EXPECT_EQ(e.GetFirstInfo().errorCode, 3502u) << refuseAt;
+        }
+        EXPECT_EQ(refusing.GetHwnd(), nullptr) << refuseAt;
+        EXPECT_EQ(testApp.app.GetPendingWindow(), nullptr);
+        EXPECT_NO_THROW(refusing.Destroy());
+    }
 }
 
 TEST_F(QWinBaseTest, FirstShowRunsItsHooksOnceAroundTheShow) {
