@@ -330,10 +330,9 @@ int KVRegisterModel::Register(const KVResultRecord& result, KVActionRecord& step
         WaitForAction(kNoTimeLimit);
         break;
     default:
-        // The host must always get a defined answer: a result we cannot read ends the run
-        // as a cancel would, without touching the page.
+        // Only logged: the window is not told to end and the step record keeps the action the
+        // caller put there, so KVRegister decides what a result it cannot read reports.
         QLogEntry(Log(), QLog::LevelError, kRegister) << "Unknown Result: " << result.Result;
-        EndWithCancel();
         break;
     }
     return 0;
