@@ -409,10 +409,9 @@ void KVRegisterModel::WaitForAction(int32_t timeLimitMs) {
             QLogEntry(Log(), QLog::LevelInfo, kWait) << "Wait failed: " << Hex8(woken);
             continue;
         }
-        // Leaving without an answer would hand the host whatever the record held; a cancel
-        // is the one answer that ends the run cleanly.
+        // Leaves without an answer: the step record keeps the action it held, and
+        // KVRegister gives a step that names none a defined one.
         QLogEntry(Log(), QLog::LevelError, kWait) << "Wait failed 10 times, leaving.";
-        EndWithCancel();
         return;
     }
 }
