@@ -330,10 +330,9 @@ int KVRegisterModel::Register(const KVResultRecord& result, KVActionRecord& step
         WaitForAction(kNoTimeLimit);
         break;
     default:
-        // The host must always get a defined answer: a result we cannot read ends the run
-        // as a cancel would, without touching the page.
+        // Only logged: the window is not told to end and the step record keeps the action the
+        // caller put there, so KVRegister decides what a result it cannot read reports.
         QLogEntry(Log(), QLog::LevelError, kRegister) << "Unknown Result: " << result.Result;
-        EndWithCancel();
         break;
     }
     return 0;
@@ -410,10 +409,9 @@ void KVRegisterModel::WaitForAction(int32_t timeLimitMs) {
             QLogEntry(Log(), QLog::LevelInfo, kWait) << "Wait failed: " << Hex8(woken);
             continue;
         }
-        // Leaving without an answer would hand the host whatever the record held; a cancel
-        // is the one answer that ends the run cleanly.
+        // Leaves without an answer: the step record keeps the action it held, and
+        // KVRegister gives a step that names none a defined one.
         QLogEntry(Log(), QLog::LevelError, kWait) << "Wait failed 10 times, leaving.";
-        EndWithCancel();
         return;
     }
 }

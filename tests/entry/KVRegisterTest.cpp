@@ -171,6 +171,13 @@ TEST_F(KVRegisterTest, EmptyStepTextsLeaveTheHostsFields) {
     EXPECT_EQ("+4799999999", action.Msisdn);
 }
 
+TEST_F(KVRegisterTest, UnknownResultReportsCancelAndEndsTheRun) {
+    action.Action = KVACTION_REGISTER;  // whatever the host left there must not come back
+    EXPECT_EQ(0, Step(Result(5)));
+    EXPECT_EQ(KVACTION_CANCEL, action.Action);
+    EXPECT_EQ(nullptr, app.GetModel());
+}
+
 TEST_F(KVRegisterTest, CancelEndsTheRunAndTheNextStepStartsAnew) {
     script.OnPage(2, [](KVRegisterModel& m) { m.Cancel(); });
     EXPECT_EQ(0, Step(Result(KVRESULT_NONE)));

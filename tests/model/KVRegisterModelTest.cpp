@@ -348,11 +348,12 @@ TEST_F(KVRegisterModelTest, ActionBetweenStepsIsKeptForTheNextStep) {
     EXPECT_EQ(KVACTION_VALIDATE, step.Action);
 }
 
-TEST_F(KVRegisterModelTest, UnknownResultCancelsAndSaysWhy) {
+TEST_F(KVRegisterModelTest, UnknownResultIsOnlyLogged) {
     script.OnPage(2);
     model->SetPage(KVRegisterModel::PAGE_USERINFO);
     const KVActionRecord step = Step(Result(5));
-    EXPECT_EQ(KVACTION_CANCEL, step.Action);
+    EXPECT_EQ(-1, step.Action);  // left for KVRegister to choose
+    EXPECT_EQ((std::vector<uint32_t>{2}), script.Codes());  // no ending sent to the window
     EXPECT_EQ(KVRegisterModel::PAGE_USERINFO, model->GetPage());
     EXPECT_EQ(0u, LineWith(LogText(), "KVRegisterModel::Register | Unknown Result: 5 \n").rfind("1 | ", 0));
     EXPECT_EQ(std::string::npos, LogText().find("SleepTime"));
