@@ -33,9 +33,13 @@ void QDC::Free() {
 }
 
 void QDC::CreateCompatibleDC(QDC* target) {
-    HDC dc = ::CreateCompatibleDC(target != nullptr ? target->GetHdc() : nullptr);
+    AdoptCompatibleDC(target != nullptr ? target->GetHdc() : nullptr, kFile, "CreateCompatibleDC", 145);
+}
+
+void QDC::AdoptCompatibleDC(HDC reference, const char* file, const char* method, int line) {
+    HDC dc = ::CreateCompatibleDC(reference);
     if (dc == nullptr)
-        RaiseGen(kFile, "CreateCompatibleDC", 145, 2506);
+        RaiseGen(file, method, line, 2506);
     try {
         QDC::Free();
     } catch (...) {

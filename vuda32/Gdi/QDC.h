@@ -71,6 +71,9 @@ public:
     void UnSelectObject(QGDIObject& object);
 
 protected:
+    // Replaces the held context with a new memory context compatible with reference; a
+    // failure raises 2506 at the caller's place.
+    void AdoptCompatibleDC(HDC reference, const char* file, const char* method, int line);
     void SetHdc(HDC dc, bool owned) {
         m_dc = dc;
         m_owned = owned;

@@ -49,16 +49,7 @@ void QMemDC::CreateBitmapMask(QMemDC& source, COLORREF transparent) {
     const BITMAP& size = image->GetDescription();
     COLORREF old = source.SetBkColor(transparent);
     try {
-        HDC dc = ::CreateCompatibleDC(nullptr);
-        if (dc == nullptr)
-            RaiseGen(kFile, "CreateBitmapMask", 127, 2506);
-        try {
-            QDC::Free();
-        } catch (...) {
-            DeleteDC(dc);
-            throw;
-        }
-        SetHdc(dc, true);
+        AdoptCompatibleDC(nullptr, kFile, "CreateBitmapMask", 127);
         // A bitmap compatible with a fresh memory context is monochrome.
         auto mask = std::make_unique<QBitmap>();
         mask->CreateCompatibleBitmap(*this, size.bmWidth, size.bmHeight);
