@@ -1,0 +1,106 @@
+// The platform-free reader of register.cfg, the file that lays out the two form pages
+// (no <windows.h>).
+//   KVComponentKind        text line, edit field or country list
+//   KVComponentSpec        one known component id: label key, default text, control ids, required bit
+//   KVConfigRect           a rectangle as the file writes it (client pixels)
+//   KVConfigPage           the form page a component stands on
+//   KVConfigComponent      one component read completely
+//   KVConfigCheck          the checks that reject a file
+//   KVConfigProblem        one rejected value, with the line it stands on and its log text
+//   KVConfigDefinitionLog  one "Component definition for " line
+//   KVRegisterConfig       everything the reading leaves behind
+// Free functions: KVFindComponent, KVParseRegisterConfig, KVReadConfigInt.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+enum class KVComponentKind { TextLine, Edit, Country };
+
+struct KVComponentSpec {
+    int id;                    // 1..16, 21..27
+    const char* labelKey;      // language-table key of the label
+    const char* defaultLabel;  // the label's text when the language table has none
+    KVComponentKind kind;
+    uint32_t requiredBit;      // 0 for text lines and the country list
+    int labelControlId;
+    int inputControlId;        // 0 for text lines
+};
+
+// Null for every id the file may not use (0, 17..20, above 27, negative).
+const KVComponentSpec* KVFindComponent(int id);
+
+struct KVConfigRect {
+    int32_t left = 0, top = 0, right = 0, bottom = 0;
+};
+
+enum class KVConfigPage { QueryRegister = 0, UserInfo = 1 };
+
+struct KVConfigComponent {
+    const KVComponentSpec* spec = nullptr;
+    std::string idField;     // the id field as line 2 writes it
+    std::string definition;  // the definition line as written
+    int lineNumber = 0;      // 1-based line of the definition
+    KVConfigRect label;
+    bool required = false;   // edit fields only
+    KVConfigRect input;      // edit fields and the country list
+    KVConfigPage page = KVConfigPage::UserInfo;
+};
+
+// In the order of the log texts (see KVConfigProblem::LogText).
+enum class KVConfigCheck {
+    UseIp,
+    UserInterface,
+    ControlBox,
+    UnknownComponent,
+    DuplicateComponent,
+    Coordinate,
+    Required,
+    PageValue
+};
+
+struct KVConfigProblem {
+    KVConfigCheck check;
+    int lineNumber = 0;        // 1-based line where the wrong value stands (or would stand)
+    std::string value;         // the number the log line shows in brackets, in decimal
+    std::string idField;       // of the component being read, empty for a header line
+    std::string definition;
+    // The log line the window writes, e.g. "File read IP error UseIp [0]".
+    std::string LogText() const;
+};
+
+struct KVConfigDefinitionLog {
+    std::string idField, definition;
+};
+
+struct KVRegisterConfig {
+    bool sizeGiven = false;
+    int32_t width = 426, height = 312;
+    // As read from line 3, even when rejected; only meaningful when the file did not fail.
+    int32_t useIp = 0, userInterface = 0;
+    bool controlBox = false;
+    // Id 9 was listed, even if its own line then failed: the e-mail test is switched on
+    // before the component is checked.
+    bool emailPresent = false;
+    std::vector<KVConfigComponent> components;       // read completely, in file order
+    std::vector<KVConfigDefinitionLog> definitions;  // every component visited, the failing one too
+    std::vector<KVConfigProblem> problems;           // the window acts on the first only
+
+    bool Failed() const { return !problems.empty(); }
+    // The required bits of the page's edit fields marked required.
+    uint32_t RequiredMask(KVConfigPage page) const;
+    // The first component of the page with an input control (it gets the focus); null if none.
+    const KVConfigComponent* FirstInput(KVConfigPage page) const;
+};
+
+// Reads the file's bytes. Stops at the first problem, as the window does. With collectAll
+// (for authors' previews) every problem is recorded: a bad header value and reading goes on,
+// a bad component is skipped; an id counts as used from its first listing, so every later
+// listing is a duplicate even if the first one failed.
+KVRegisterConfig KVParseRegisterConfig(std::string_view bytes, bool collectAll = false);
+
+// One field as a number: leading white space skipped, an optional sign, the digits up to the
+// first other character; no digits read as 0. Beyond the 32-bit range the value saturates.
+int32_t KVReadConfigInt(std::string_view field);

@@ -1,0 +1,388 @@
+// The register.cfg reader: header lines, component lines, every rejection with its log line,
+// collecting every problem, and files no author would write.
+#include "register/view/KVRegisterConfig.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cstdint>
+#include <initializer_list>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace {
+
+std::string Lines(std::initializer_list<std::string_view> lines) {
+    std::string text;
+    for (std::string_view line : lines) {
+        text += line;
+        text += "\r\n";
+    }
+    text.resize(text.size() - 2);  // no line end after the last line
+    return text;
+}
+
+// One component on a file with two form pages and no system menu.
+std::string OneComponent(std::string_view id, std::string_view definition) {
+    return Lines({"460,360", id, "1,2", definition});
+}
+
+constexpr std::string_view kMsisdnOnQuery = "20,80,150,100,1,160,78,420,100,0";
+
+TEST(KVRegisterConfigTest, ReadsAValidFileWithTwoPages) {
+    const KVRegisterConfig config = KVParseRegisterConfig(Lines({
+        "460,360",
+        "8,9,16,1",
+        "2,2,1",
+        "20,80,150,100,1,160,78,420,100,0",
+        "20,110,150,130,1,160,108,420,130,0",
+        "20,140,150,160,0,160,138,420,160,0",
+        "20,80,420,110,1",
+    }));
+    ASSERT_FALSE(config.Failed()) << config.problems[0].LogText();
+    EXPECT_TRUE(config.sizeGiven);
+    EXPECT_EQ(460, config.width);
+    EXPECT_EQ(360, config.height);
+    EXPECT_EQ(2, config.useIp);
+    EXPECT_EQ(2, config.userInterface);
+    EXPECT_TRUE(config.controlBox);
+    EXPECT_TRUE(config.emailPresent);
+
+    ASSERT_EQ(4u, config.components.size());
+    const KVConfigComponent& msisdn = config.components[0];
+    EXPECT_EQ(8, msisdn.spec->id);
+    EXPECT_EQ(4, msisdn.lineNumber);
+    EXPECT_EQ(20, msisdn.label.left);
+    EXPECT_EQ(80, msisdn.label.top);
+    EXPECT_EQ(150, msisdn.label.right);
+    EXPECT_EQ(100, msisdn.label.bottom);
+    EXPECT_TRUE(msisdn.required);
+    EXPECT_EQ(160, msisdn.input.left);
+    EXPECT_EQ(78, msisdn.input.top);
+    EXPECT_EQ(420, msisdn.input.right);
+    EXPECT_EQ(100, msisdn.input.bottom);
+    EXPECT_EQ(KVConfigPage::QueryRegister, msisdn.page);
+    EXPECT_FALSE(config.components[2].required);
+    const KVConfigComponent& info = config.components[3];
+    EXPECT_EQ(1, info.spec->id);
+    EXPECT_EQ(7, info.lineNumber);
+    EXPECT_EQ(KVConfigPage::UserInfo, info.page);
+    EXPECT_EQ("1", info.idField);
+    EXPECT_EQ("20,80,420,110,1", info.definition);
+
+    ASSERT_EQ(4u, config.definitions.size());
+    EXPECT_EQ("16", config.definitions[2].idField);
+    EXPECT_EQ("20,140,150,160,0,160,138,420,160,0", config.definitions[2].definition);
+
+    EXPECT_EQ(1u | 2u, config.RequiredMask(KVConfigPage::QueryRegister));
+    EXPECT_EQ(0u, config.RequiredMask(KVConfigPage::UserInfo));
+    EXPECT_EQ(&msisdn, config.FirstInput(KVConfigPage::QueryRegister));
+    EXPECT_EQ(nullptr, config.FirstInput(KVConfigPage::UserInfo));  // a text line has no input
+}
+
+struct Rejection {
+    const char* what;
+    std::string file;
+    const char* logText;
+    int lineNumber;
+    const char* idField;
+};
+
+TEST(KVRegisterConfigTest, EachCheckLogsItsTextTheValueAndTheLine) {
+    const Rejection rejections[] = {
+        {"UseIp 3", Lines({"", "", "3,2"}), "File read IP error UseIp [3]", 3, ""},
+        {"UserInterface 3", Lines({"", "", "1,3"}), "File read UI error UserInterface [3]", 3, ""},
+        {"UserInterface -1", Lines({"", "", "2,-1"}), "File read UI error UserInterface [-1]", 3, ""},
+        {"ControlBox 2", Lines({"", "", "1,2,2"}), "File read UI error ControlBox [2]", 3, ""},
+        {"id 17", OneComponent("17", "20,80,420,110,1"), "File unknown component error [17]", 4, "17"},
+        {"id 28", OneComponent("28", "20,80,420,110,1"), "File unknown component error [28]", 4, "28"},
+        {"empty id", Lines({"", "1,,2", "1,2", "20,80,420,110,1", "20,80,420,110,1"}),
+         "File unknown component error [0]", 5, ""},
+        {"id twice", Lines({"", "8,1,8", "1,2", kMsisdnOnQuery, "20,80,420,110,1", kMsisdnOnQuery}),
+         "File duplicate component error [8]", 6, "8"},
+        {"label at 0", OneComponent("1", "0,80,420,110,1"), "File coordinate error [1]", 4, "1"},
+        {"label bottom 0", OneComponent(" 2", "5,80,420,0,1"), "File coordinate error [2]", 4, " 2"},
+        {"input top 0", OneComponent("8", "20,80,150,100,1,160,0,420,100,0"), "File coordinate error [8]", 4, "8"},
+        {"input cut short", OneComponent("15", "20,80,150,100,160,78"), "File coordinate error [15]", 4, "15"},
+        {"required 2", OneComponent("12", "20,80,150,100,2,160,78,420,100,0"), "File required error [2]", 4, "12"},
+        {"required -1", OneComponent("10", "20,80,150,100,-1,160,78,420,100,0"), "File required error [-1]", 4, "10"},
+        {"page 2 of 2", OneComponent("1", "20,80,420,110,2"), "Page value invalid [2]", 4, "1"},
+        {"page 1 of 1", Lines({"", "1", "1,1", "20,80,420,110,1"}), "Page value invalid [1]", 4, "1"},
+        {"page -1 of 2", OneComponent("14", "20,80,150,100,0,160,78,420,100,-1"), "Page value invalid [-1]", 4, "14"},
+    };
+    for (const Rejection& r : rejections) {
+        SCOPED_TRACE(r.what);
+        const KVRegisterConfig config = KVParseRegisterConfig(r.file);
+        ASSERT_EQ(1u, config.problems.size());
+        const KVConfigProblem& problem = config.problems[0];
+        EXPECT_EQ(r.logText, problem.LogText());
+        EXPECT_EQ(r.lineNumber, problem.lineNumber);
+        EXPECT_EQ(r.idField, problem.idField);
+    }
+}
+
+TEST(KVRegisterConfigTest, AFailingComponentIsLoggedButNotKept) {
+    const KVRegisterConfig config = KVParseRegisterConfig(
+        Lines({"", "8,9,1", "1,2", kMsisdnOnQuery, "20,110,150,130,1,160,108,420,130,7", "20,80,420,110,1"}));
+    ASSERT_EQ(1u, config.problems.size());
+    EXPECT_EQ("Page value invalid [7]", config.problems[0].LogText());
+    EXPECT_EQ("20,110,150,130,1,160,108,420,130,7", config.problems[0].definition);
+    // The e-mail field was listed before its line failed; the line after it is never read.
+    EXPECT_TRUE(config.emailPresent);
+    ASSERT_EQ(2u, config.definitions.size());
+    EXPECT_EQ("9", config.definitions[1].idField);
+    ASSERT_EQ(1u, config.components.size());
+    EXPECT_EQ(8, config.components[0].spec->id);
+}
+
+TEST(KVRegisterConfigTest, OnlyCrLfEndsALine) {
+    // LF alone: one long line, so lines 2 and 3 are missing and UseIp reads 0.
+    const KVRegisterConfig lf = KVParseRegisterConfig("460,360\n8\n1,2\n20,80,150,100,1,160,78,420,100,0\n");
+    ASSERT_EQ(1u, lf.problems.size());
+    EXPECT_EQ("File read IP error UseIp [0]", lf.problems[0].LogText());
+    EXPECT_EQ(3, lf.problems[0].lineNumber);
+
+    for (const std::string& file : {Lines({"460,360", "8"}), Lines({"460,360", "8", ""}), std::string()}) {
+        const KVRegisterConfig missing = KVParseRegisterConfig(file);
+        ASSERT_EQ(1u, missing.problems.size());
+        EXPECT_EQ("File read IP error UseIp [0]", missing.problems[0].LogText());
+    }
+
+    // A lone CR stays inside its line: it ends the number, not the line.
+    const KVRegisterConfig cr = KVParseRegisterConfig(Lines({"", "1\r", "1,2\r", "20,80,420,110,1\r\r"}));
+    ASSERT_FALSE(cr.Failed()) << cr.problems[0].LogText();
+    EXPECT_EQ(1u, cr.components.size());
+}
+
+TEST(KVRegisterConfigTest, WindowSizeNeedsTwoPositiveNumbersAndNeverFails) {
+    for (std::string_view line : {"0,0", "abc", "500", "500,", "-5,300", "300,0", ",300", ""}) {
+        const KVRegisterConfig config = KVParseRegisterConfig(Lines({line, "", "1,1"}));
+        EXPECT_FALSE(config.Failed()) << line;
+        EXPECT_FALSE(config.sizeGiven) << line;
+        EXPECT_EQ(426, config.width) << line;
+        EXPECT_EQ(312, config.height) << line;
+    }
+    // Split at the first comma: the height is the rest of the line.
+    const KVRegisterConfig rest = KVParseRegisterConfig(Lines({" 500, 400,7", "", "1,1"}));
+    EXPECT_TRUE(rest.sizeGiven);
+    EXPECT_EQ(500, rest.width);
+    EXPECT_EQ(400, rest.height);
+    // The size stands even when a later line fails.
+    const KVRegisterConfig failing = KVParseRegisterConfig(Lines({"1,1", "", "0,1"}));
+    EXPECT_TRUE(failing.Failed());
+    EXPECT_EQ(1, failing.width);
+}
+
+TEST(KVRegisterConfigTest, ControlBoxIsTheRestOfTheSwitchLine) {
+    struct Case {
+        std::string_view line;
+        bool failed, controlBox;
+    };
+    for (const Case& c : {Case{"1,2", false, false}, Case{"1,2,", false, false},
+                          Case{"1,2,0", false, false}, Case{"1,2,1", false, true},
+                          Case{"1,2,1,7", false, true}, Case{"1,2, 1x", false, true},
+                          Case{"1,2,x", false, false}, Case{"1,2,,1", false, false},
+                          Case{"1,2,7,1", true, false}}) {
+        const KVRegisterConfig config = KVParseRegisterConfig(Lines({"", "", c.line}));
+        EXPECT_EQ(c.failed, config.Failed()) << c.line;
+        EXPECT_EQ(c.controlBox, config.controlBox) << c.line;
+    }
+    // UserInterface is one field, not the rest of the line.
+    const KVRegisterConfig ui = KVParseRegisterConfig(Lines({"", "", "2,1,1"}));
+    EXPECT_FALSE(ui.Failed());
+    EXPECT_EQ(1, ui.userInterface);
+}
+
+TEST(KVRegisterConfigTest, IdListFieldsPairWithLinesInOrder) {
+    // A trailing comma ends the list; an empty line 2 lists nothing.
+    const KVRegisterConfig trailing =
+        KVParseRegisterConfig(Lines({"", "8,", "1,2", kMsisdnOnQuery, "garbage", "7,7,7"}));
+    ASSERT_FALSE(trailing.Failed()) << trailing.problems[0].LogText();
+    EXPECT_EQ(1u, trailing.components.size());
+    EXPECT_EQ(1u, trailing.definitions.size());
+
+    const KVRegisterConfig none = KVParseRegisterConfig(Lines({"", "", "1,2", "garbage"}));
+    EXPECT_FALSE(none.Failed());
+    EXPECT_TRUE(none.components.empty());
+    EXPECT_EQ(nullptr, none.FirstInput(KVConfigPage::QueryRegister));
+
+    // The file ends before the second component's line: its coordinates read 0.
+    const KVRegisterConfig shortFile = KVParseRegisterConfig(Lines({"", "8,9", "1,2", kMsisdnOnQuery}));
+    ASSERT_EQ(1u, shortFile.problems.size());
+    EXPECT_EQ("File coordinate error [9]", shortFile.problems[0].LogText());
+    EXPECT_EQ(5, shortFile.problems[0].lineNumber);
+    EXPECT_EQ("", shortFile.problems[0].definition);
+}
+
+TEST(KVRegisterConfigTest, CoordinatesMayBeNegativeButNeverZero) {
+    const KVRegisterConfig negative = KVParseRegisterConfig(OneComponent("8", "-20,-1,150,100,0,-160,78,420,-1,0"));
+    ASSERT_FALSE(negative.Failed()) << negative.problems[0].LogText();
+    EXPECT_EQ(-20, negative.components[0].label.left);
+    EXPECT_EQ(-1, negative.components[0].input.bottom);
+
+    // A field that reads as 0 is rejected however it is written.
+    for (std::string_view left : {"0", "-0", "x", "", " "}) {
+        const KVRegisterConfig config =
+            KVParseRegisterConfig(OneComponent("8", std::string(left) + ",80,150,100,0,160,78,420,100,0"));
+        ASSERT_TRUE(config.Failed()) << left;
+        EXPECT_EQ(KVConfigCheck::Coordinate, config.problems[0].check) << left;
+    }
+}
+
+TEST(KVRegisterConfigTest, CountryListHasNoRequiredFlag) {
+    const KVRegisterConfig config = KVParseRegisterConfig(Lines({"", "1,15,11", "1,2", "20,80,420,110,1",
+                                                                 "20,80,150,100,160,78,420,100,1",
+                                                                 "20,110,150,130,1,160,108,420,130,1"}));
+    ASSERT_FALSE(config.Failed()) << config.problems[0].LogText();
+    const KVConfigComponent& country = config.components[1];
+    EXPECT_FALSE(country.required);
+    EXPECT_EQ(160, country.input.left);
+    EXPECT_EQ(KVConfigPage::UserInfo, country.page);
+    EXPECT_EQ(&country, config.FirstInput(KVConfigPage::UserInfo));
+    EXPECT_EQ(8u, config.RequiredMask(KVConfigPage::UserInfo));
+}
+
+TEST(KVRegisterConfigTest, PageCountsBackFromUserInterface) {
+    struct Case {
+        std::string_view userInterface, page;
+        bool failed;
+        KVConfigPage placed;
+    };
+    for (const Case& c : {Case{"2", "0", false, KVConfigPage::QueryRegister},
+                          Case{"2", "1", false, KVConfigPage::UserInfo},
+                          Case{"1", "0", false, KVConfigPage::UserInfo},
+                          Case{"1", "-1", false, KVConfigPage::QueryRegister},
+                          Case{"0", "-1", false, KVConfigPage::UserInfo},
+                          Case{"0", "-2", false, KVConfigPage::QueryRegister},
+                          Case{"0", "0", true, KVConfigPage::UserInfo},
+                          Case{"2", "-2147483648", true, KVConfigPage::UserInfo},
+                          Case{"0", "2147483647", true, KVConfigPage::UserInfo}}) {
+        const std::string trace = std::string(c.userInterface) + " " + std::string(c.page);
+        const KVRegisterConfig config = KVParseRegisterConfig(
+            Lines({"", "1", "1," + std::string(c.userInterface), "20,80,420,110," + std::string(c.page)}));
+        ASSERT_EQ(c.failed, config.Failed()) << trace;
+        if (c.failed)
+            EXPECT_EQ("Page value invalid [" + std::string(c.page) + "]", config.problems[0].LogText()) << trace;
+        else
+            EXPECT_EQ(c.placed, config.components[0].page) << trace;
+    }
+}
+
+TEST(KVRegisterConfigTest, EmailAndConfirmationShareOneRequiredBit) {
+    const KVRegisterConfig config = KVParseRegisterConfig(Lines({"", "16,12,9", "1,1",
+                                                                 "20,80,150,100,1,160,78,420,100,0",
+                                                                 "20,80,150,100,1,160,78,420,100,0",
+                                                                 "20,80,150,100,0,160,78,420,100,0"}));
+    ASSERT_FALSE(config.Failed()) << config.problems[0].LogText();
+    EXPECT_EQ(2u | 16u, config.RequiredMask(KVConfigPage::UserInfo));
+    EXPECT_EQ(16, config.FirstInput(KVConfigPage::UserInfo)->spec->id);
+    EXPECT_EQ(0u, config.RequiredMask(KVConfigPage::QueryRegister));
+}
+
+TEST(KVRegisterConfigTest, CollectAllRecordsEveryProblemAndGoesOn) {
+    const std::string file = Lines({"", "8,17,8,0,9,1", "5,7,3",
+                                    "20,80,150,100,1,160,78,420,100,-1",  // UserInterface 7: page 5 or 6
+                                    "20,80,420,110,5", kMsisdnOnQuery,
+                                    "", "20,110,150,130,1,160,108,420,130,5", "20,80,420,110,9"});
+    const KVRegisterConfig all = KVParseRegisterConfig(file, true);
+    std::vector<std::string> logged;
+    std::vector<int> lines;
+    for (const KVConfigProblem& p : all.problems) {
+        logged.push_back(p.LogText());
+        lines.push_back(p.lineNumber);
+    }
+    EXPECT_EQ((std::vector<std::string>{"File read IP error UseIp [5]", "File read UI error UserInterface [7]",
+                                        "File read UI error ControlBox [3]", "Page value invalid [-1]",
+                                        "File unknown component error [17]",
+                                        "File duplicate component error [8]",
+                                        "File unknown component error [0]", "Page value invalid [9]"}),
+              logged);
+    EXPECT_EQ((std::vector<int>{3, 3, 3, 4, 5, 6, 7, 9}), lines);
+    ASSERT_EQ(1u, all.components.size());
+    EXPECT_EQ(9, all.components[0].spec->id);
+    EXPECT_EQ(6u, all.definitions.size());
+
+    // Stopping at the first problem reads no component at all.
+    const KVRegisterConfig first = KVParseRegisterConfig(file);
+    ASSERT_EQ(1u, first.problems.size());
+    EXPECT_EQ("File read IP error UseIp [5]", first.problems[0].LogText());
+    EXPECT_TRUE(first.definitions.empty());
+}
+
+TEST(KVRegisterConfigTest, FieldsReadAsSaturatingIntegers) {
+    EXPECT_EQ(42, KVReadConfigInt(" \t\r\n+42x"));
+    EXPECT_EQ(-7, KVReadConfigInt("-7,8"));
+    EXPECT_EQ(0, KVReadConfigInt(""));
+    EXPECT_EQ(0, KVReadConfigInt("x5"));
+    EXPECT_EQ(0, KVReadConfigInt("- 5"));
+    EXPECT_EQ(0, KVReadConfigInt("+-5"));
+    EXPECT_EQ(12, KVReadConfigInt(std::string_view("12\0" "3", 4)));
+    EXPECT_EQ(INT32_MAX, KVReadConfigInt("2147483647"));
+    EXPECT_EQ(INT32_MAX, KVReadConfigInt("2147483648"));
+    EXPECT_EQ(INT32_MIN, KVReadConfigInt("-2147483648"));
+    EXPECT_EQ(INT32_MIN, KVReadConfigInt("-2147483649"));
+    EXPECT_EQ(INT32_MAX, KVReadConfigInt("00000000000000000000000099999999999999999999"));
+    EXPECT_EQ(INT32_MIN, KVReadConfigInt("-" + std::string(10000, '9')));
+    // The field's view is all the reader may see, even inside a longer text.
+    const std::string text = "12345";
+    EXPECT_EQ(12, KVReadConfigInt(std::string_view(text).substr(0, 2)));
+}
+
+TEST(KVRegisterConfigTest, KnowsExactlyTheComponentIdsOfTheFile) {
+    int known = 0;
+    for (int id = -2; id <= 40; ++id) {
+        const KVComponentSpec* spec = KVFindComponent(id);
+        if (!spec) continue;
+        ++known;
+        EXPECT_EQ(id, spec->id);
+        EXPECT_TRUE((id >= 1 && id <= 16) || (id >= 21 && id <= 27)) << id;
+        EXPECT_EQ(spec->kind == KVComponentKind::TextLine, spec->inputControlId == 0) << id;
+    }
+    EXPECT_EQ(23, known);
+    EXPECT_EQ(nullptr, KVFindComponent(INT_MIN));
+    EXPECT_EQ(nullptr, KVFindComponent(INT_MAX));
+}
+
+TEST(KVRegisterConfigTest, SurvivesHugeFiles) {
+    // A megabyte-long definition line: everything after the page field is ignored.
+    std::string longLine(kMsisdnOnQuery);
+    while (longLine.size() < (1u << 20)) longLine += ",1234567890";
+    const KVRegisterConfig longDefinition = KVParseRegisterConfig(OneComponent("8", longLine));
+    ASSERT_FALSE(longDefinition.Failed()) << longDefinition.problems[0].LogText();
+    EXPECT_EQ(longLine, longDefinition.components[0].definition);
+
+    // A megabyte of line ends, and a megabyte without one.
+    EXPECT_EQ("File read IP error UseIp [0]",
+              KVParseRegisterConfig(std::string(1u << 20, '\n')).problems.at(0).LogText());
+    const std::string pairs = [] {
+        std::string s;
+        for (int i = 0; i < (1 << 19); ++i) s += "\r\n";
+        return s;
+    }();
+    EXPECT_EQ("File read IP error UseIp [0]", KVParseRegisterConfig(pairs).problems.at(0).LogText());
+
+    // 10,000 listings of one id, each with its line: one duplicate each after the first.
+    std::string ids, definitions;
+    for (int i = 0; i < 10000; ++i) {
+        ids += "1,";
+        definitions += "\r\n20,80,420,110,1";
+    }
+    const std::string many = "460,360\r\n" + ids + "\r\n1,2" + definitions;
+    const KVRegisterConfig all = KVParseRegisterConfig(many, true);
+    EXPECT_EQ(1u, all.components.size());
+    EXPECT_EQ(10000u, all.definitions.size());
+    ASSERT_EQ(9999u, all.problems.size());
+    EXPECT_EQ(10003, all.problems.back().lineNumber);
+    EXPECT_EQ(1u, KVParseRegisterConfig(many).problems.size());
+
+    // A 10,000-digit field saturates wherever it stands.
+    const std::string digits(10000, '7');
+    const KVRegisterConfig wide = KVParseRegisterConfig(Lines({digits + "," + digits, "1", "1,2", "20,80,420,110," + digits}));
+    EXPECT_EQ(INT32_MAX, wide.width);
+    EXPECT_EQ(INT32_MAX, wide.height);
+    ASSERT_EQ(1u, wide.problems.size());
+    EXPECT_EQ("Page value invalid [2147483647]", wide.problems[0].LogText());
+}
+
+}  // namespace
