@@ -37,3 +37,26 @@ function(kv_add_gtest name)
       TIMEOUT 300)
   endif()
 endfunction()
+
+# A libFuzzer program with a short smoke run in ctest, in the native clang tree only (elsewhere
+# nothing). The code under test belongs in SOURCES, compiled into the program itself, so that
+# libFuzzer's coverage instrumentation sees it. The smoke run puts new inputs into the build
+# tree and only reads the committed CORPUS. To run longer and fold the finds back in:
+#   build/native/tests/<name> -max_total_time=600 <work dir> <corpus>
+#   build/native/tests/<name> -merge=1 <new dir> <corpus> <work dir>
+function(kv_add_fuzzer name)
+  cmake_parse_arguments(ARG "" "CORPUS;SECONDS" "SOURCES;OPTIONS" ${ARGN})
+  if(WIN32 OR NOT CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+    return()
+  endif()
+  add_executable(${name} ${ARG_SOURCES})
+  kv_defaults(${name})
+  target_compile_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
+  target_link_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
+  set(work ${CMAKE_CURRENT_BINARY_DIR}/${name}-work)
+  list(JOIN ARG_OPTIONS " " options)
+  add_test(NAME ${name}_smoke
+    COMMAND sh -c "mkdir -p '${work}/corpus' && exec \"$0\" -max_total_time=${ARG_SECONDS} -timeout=10 ${options} -print_final_stats=1 -artifact_prefix='${work}/' '${work}/corpus' '${ARG_CORPUS}'"
+            $<TARGET_FILE:${name}>)
+  set_tests_properties(${name}_smoke PROPERTIES TIMEOUT 120)
+endfunction()
