@@ -1,6 +1,5 @@
 #include "vuda32/Gdi/QDC.h"
 
-#include "vuda32/Application/QSwallowedError.h"
 #include "vuda32/Exception/QException.h"
 #include "vuda32/Utility/QRaise.h"
 
@@ -15,39 +14,6 @@ T Checked(T value, F failure, const char* method, int line, uint32_t code) {
     return value;
 }
 }  // namespace
-
-QDC::~QDC() {
-    try {
-        QDC::Free();
-    } catch (const QException& e) {
-        ReportSwallowedError(e);
-    }
-}
-
-void QDC::Free() {
-    if (m_dc == nullptr)
-        return;
-    if (m_owned && !DeleteDC(m_dc))
-        RaiseGen(kFile, "Free", 238, 2507);
-    m_dc = nullptr;
-}
-
-void QDC::CreateCompatibleDC(QDC* target) {
-    AdoptCompatibleDC(target != nullptr ? target->GetHdc() : nullptr, kFile, "CreateCompatibleDC", 145);
-}
-
-void QDC::AdoptCompatibleDC(HDC reference, const char* file, const char* method, int line) {
-    HDC dc = ::CreateCompatibleDC(reference);
-    if (dc == nullptr)
-        RaiseGen(file, method, line, 2506);
-    try {
-        QDC::Free();
-    } catch (...) {
-        DeleteDC(dc);
-        throw;
-    }
-    SetHdc(dc, true);
-}
 
 void QDC::BitBlt(int x, int y, int width, int height, QDC& source, int sx, int sy, DWORD rop) {
     Checked(::BitBlt(m_dc, x, y, width, height, source.GetHdc(), sx, sy, rop), FALSE, "BitBlt",
