@@ -25,6 +25,10 @@ void QDC::BitBlt(const RECT& rect, QDC& source, int sx, int sy, DWORD rop) {
            rop);
 }
 
+void QDC::DrawEdge(RECT rect, UINT edge, UINT flags) {
+    Checked(::DrawEdge(m_dc, &rect, edge, flags), FALSE, "DrawEdge", 781, 2529);
+}
+
 int QDC::DrawText(const std::string& text, RECT& rect, UINT format) {
     return Checked(::DrawTextA(m_dc, text.c_str(), static_cast<int>(text.size()), &rect, format),
                    0, "DrawText", 179, 2523);

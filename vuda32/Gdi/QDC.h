@@ -24,6 +24,8 @@ public:
 
     void BitBlt(int x, int y, int width, int height, QDC& source, int sx, int sy, DWORD rop);
     void BitBlt(const RECT& rect, QDC& source, int sx, int sy, DWORD rop);
+    // The sides of rect that flags (BF_...) name, in the style of edge (EDGE_...).
+    void DrawEdge(RECT rect, UINT edge, UINT flags);
     // Returns the height of the text drawn.
     int DrawText(const std::string& text, RECT& rect, UINT format);
     void FillRect(const RECT& rect, HBRUSH brush);

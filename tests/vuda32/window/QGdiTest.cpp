@@ -168,6 +168,21 @@ TEST_F(QDCTest, SelectingASelectedObjectKeepsTheFirstPreviousHandle) {
     EXPECT_EQ(GetCurrentObject(dc, OBJ_BRUSH), original);
 }
 
+TEST_F(QDCTest, DrawEdgePaintsOnlyTheSidesItIsAskedFor) {
+    const COLORREF blue = RGB(0, 0, 255);
+    Canvas canvas(8, 8);
+    canvas.dc.FillSolidRect(QRect(0, 0, 8, 8), blue);
+    canvas.dc.DrawEdge(QRect(1, 1, 7, 7), EDGE_RAISED, BF_LEFT | BF_BOTTOM);
+    HDC dc = canvas.dc.GetHdc();
+    EXPECT_EQ(GetPixel(dc, 1, 3), GetSysColor(COLOR_3DLIGHT));      // outer left
+    EXPECT_EQ(GetPixel(dc, 2, 3), GetSysColor(COLOR_BTNHIGHLIGHT)); // inner left
+    EXPECT_EQ(GetPixel(dc, 3, 6), GetSysColor(COLOR_3DDKSHADOW));   // outer bottom
+    EXPECT_EQ(GetPixel(dc, 3, 5), GetSysColor(COLOR_BTNSHADOW));    // inner bottom
+    EXPECT_EQ(GetPixel(dc, 3, 1), blue);                            // top not asked for
+    EXPECT_EQ(GetPixel(dc, 6, 3), blue);                            // nor the right
+    EXPECT_EQ(GetPixel(dc, 4, 3), blue);                            // nor the middle
+}
+
 TEST_F(QDCTest, FailuresRaiseTheirCodeFromTheContextsSource) {
     QDCHandle none(nullptr);
     ErrExcepInfo mode = Raised([&] { none.SetBkMode(TRANSPARENT); });
