@@ -12,14 +12,14 @@ QClientDC::QClientDC(QWinBase& window) : m_window(&window) {
     HDC dc = GetDC(window.GetHwnd());
     if (dc == nullptr)
         RaiseGen(kFile, "QClientDC", 55, 5501);
-    SetHdc(dc, true);
+    SetHdc(dc);
 }
 
 QClientDC::QClientDC(HWND window) : m_hwnd(window) {
     HDC dc = GetDC(window);
     if (dc == nullptr)
         RaiseGen(kFile, "QClientDC", 75, 5501);
-    SetHdc(dc, true);
+    SetHdc(dc);
 }
 
 QClientDC::~QClientDC() {
@@ -37,19 +37,16 @@ void QClientDC::Attach(QWinBase& window) {
         RaiseGen(kFile, "Attach", 112, 5501);
     m_window = &window;
     m_hwnd = nullptr;
-    SetHdc(dc, true);
+    SetHdc(dc);
 }
 
 void QClientDC::Free() {
     HDC dc = GetHdc();
     if (dc == nullptr)
         return;
-    bool owned = IsOwned();
     // Read now, not at construction: the window may be gone already.
     HWND window = m_window != nullptr ? m_window->GetHwnd() : m_hwnd;
-    SetHdc(nullptr, false);
-    if (!owned)
-        return;
+    SetHdc(nullptr);
     if (window == nullptr) {
         // The screen's context, or one whose window has been destroyed with its context:
         // giving it back to no window is what the screen's needs and harmless otherwise.

@@ -1,6 +1,5 @@
 #include "vuda32/Gdi/QDC.h"
 
-#include "vuda32/Application/QSwallowedError.h"
 #include "vuda32/Exception/QException.h"
 #include "vuda32/Utility/QRaise.h"
 
@@ -16,39 +15,6 @@ T Checked(T value, F failure, const char* method, int line, uint32_t code) {
 }
 }  // namespace
 
-QDC::~QDC() {
-    try {
-        QDC::Free();
-    } catch (const QException& e) {
-        ReportSwallowedError(e);
-    }
-}
-
-void QDC::Free() {
-    if (m_dc == nullptr)
-        return;
-    if (m_owned && !DeleteDC(m_dc))
-        RaiseGen(kFile, "Free", 238, 2507);
-    m_dc = nullptr;
-}
-
-void QDC::CreateCompatibleDC(QDC* target) {
-    AdoptCompatibleDC(target != nullptr ? target->GetHdc() : nullptr, kFile, "CreateCompatibleDC", 145);
-}
-
-void QDC::AdoptCompatibleDC(HDC reference, const char* file, const char* method, int line) {
-    HDC dc = ::CreateCompatibleDC(reference);
-    if (dc == nullptr)
-        RaiseGen(file, method, line, 2506);
-    try {
-        QDC::Free();
-    } catch (...) {
-        DeleteDC(dc);
-        throw;
-    }
-    SetHdc(dc, true);
-}
-
 void QDC::BitBlt(int x, int y, int width, int height, QDC& source, int sx, int sy, DWORD rop) {
     Checked(::BitBlt(m_dc, x, y, width, height, source.GetHdc(), sx, sy, rop), FALSE, "BitBlt",
             80, 2522);
@@ -57,6 +23,10 @@ void QDC::BitBlt(int x, int y, int width, int height, QDC& source, int sx, int s
 void QDC::BitBlt(const RECT& rect, QDC& source, int sx, int sy, DWORD rop) {
     BitBlt(rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, source, sx, sy,
            rop);
+}
+
+void QDC::DrawEdge(RECT rect, UINT edge, UINT flags) {
+    Checked(::DrawEdge(m_dc, &rect, edge, flags), FALSE, "DrawEdge", 781, 2529);
 }
 
 int QDC::DrawText(const std::string& text, RECT& rect, UINT format) {

@@ -1,6 +1,7 @@
-// Device contexts, one class per way of getting one.
-//   QDC         a context handle, deleted when owned; the drawing operations
-//   QMemDC      a memory context with the bitmap it holds (loads, masks)
+// Device contexts, one class per way of getting one, each released with its own call.
+//   QDC         the drawing operations over a context handle; releases nothing
+//   QDCHandle   a borrowed context (one a message hands in), never released
+//   QMemDC      a memory context with the bitmap it holds (loads, masks), deleted
 //   QClientDC   a window's client-area context, released to the window
 //   QPaintDC    the context of one paint message, ended when freed
 #pragma once
@@ -16,24 +17,15 @@ class QWinBase;
 
 class QDC {
 public:
-    QDC() = default;
-    // A context from elsewhere; owned ones are deleted by Free.
-    QDC(HDC dc, bool owned) : m_dc(dc), m_owned(owned) {}
-    virtual ~QDC();
     QDC(const QDC&) = delete;
     QDC& operator=(const QDC&) = delete;
 
-    // Deletes an owned context (2507 on failure) and forgets it.
-    virtual void Free();
-
     HDC GetHdc() const { return m_dc; }
-    bool IsOwned() const { return m_owned; }
-
-    // A memory context compatible with target (the screen when null), owned.
-    void CreateCompatibleDC(QDC* target);
 
     void BitBlt(int x, int y, int width, int height, QDC& source, int sx, int sy, DWORD rop);
     void BitBlt(const RECT& rect, QDC& source, int sx, int sy, DWORD rop);
+    // The sides of rect that flags (BF_...) name, in the style of edge (EDGE_...).
+    void DrawEdge(RECT rect, UINT edge, UINT flags);
     // Returns the height of the text drawn.
     int DrawText(const std::string& text, RECT& rect, UINT format);
     void FillRect(const RECT& rect, HBRUSH brush);
@@ -71,26 +63,32 @@ public:
     void UnSelectObject(QGDIObject& object);
 
 protected:
-    // Replaces the held context with a new memory context compatible with reference; a
-    // failure raises 2506 at the caller's place.
-    void AdoptCompatibleDC(HDC reference, const char* file, const char* method, int line);
-    void SetHdc(HDC dc, bool owned) {
-        m_dc = dc;
-        m_owned = owned;
-    }
+    explicit QDC(HDC dc = nullptr) : m_dc(dc) {}
+    // Never deleted through this type: only the kinds know how their context goes back.
+    ~QDC() = default;
+    void SetHdc(HDC dc) { m_dc = dc; }
 
 private:
     HDC m_dc = nullptr;
-    bool m_owned = false;
 };
 
+// A context someone else releases, such as the one WM_PRINTCLIENT hands in.
+class QDCHandle : public QDC {
+public:
+    explicit QDCHandle(HDC dc) : QDC(dc) {}
+};
+
+// Owns a memory context (DeleteDC) and the bitmap selected into it.
 class QMemDC : public QDC {
 public:
     QMemDC() = default;
-    ~QMemDC() override;
+    ~QMemDC();
 
+    // A memory context compatible with target (the screen when null) in place of the held
+    // one, whose bitmap is freed with it (2506 on failure).
+    void CreateCompatibleDC(QDC* target);
     // Unselects and deletes the bitmap; the context stays for the next load.
-    void Free() override;
+    void Free();
 
     // Replace the bitmap by one loaded from a file or a resource of the module; the context
     // is made compatible with source unless it exists already.
@@ -103,34 +101,38 @@ public:
 
 private:
     void LoadBitmap(QDC& source, LPCSTR name, HINSTANCE instance, bool fromFile);
+    void AdoptCompatibleDC(HDC reference, const char* file, const char* method, int line);
+    void DeleteContext();
 
     std::unique_ptr<QBitmap> m_bitmap;
 };
 
+// Owns a window's client-area context (GetDC / ReleaseDC).
 class QClientDC : public QDC {
 public:
     explicit QClientDC(QWinBase& window);
     explicit QClientDC(HWND window);
-    ~QClientDC() override;
+    ~QClientDC();
 
     // Releases the current context and takes the client context of window.
     void Attach(QWinBase& window);
     // Releases the context to its window (5502 on failure).
-    void Free() override;
+    void Free();
 
 private:
     QWinBase* m_window = nullptr;
     HWND m_hwnd = nullptr;
 };
 
+// Owns the context of one paint message (BeginPaint / EndPaint).
 class QPaintDC : public QDC {
 public:
     explicit QPaintDC(QWinBase& window);
     explicit QPaintDC(HWND window);
-    ~QPaintDC() override;
+    ~QPaintDC();
 
     // Ends painting.
-    void Free() override;
+    void Free();
     const PAINTSTRUCT& GetPaintStruct() const { return m_paint; }
 
 private:

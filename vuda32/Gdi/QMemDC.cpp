@@ -5,7 +5,9 @@
 
 namespace {
 const char* const kFile = ".\\Gdi\\QMemDC.cpp";
-}
+// Failures of the context itself are reported from the source of the drawing operations.
+const char* const kContextFile = ".\\Gdi\\QDC.cpp";
+}  // namespace
 
 QMemDC::~QMemDC() {
     try {
@@ -13,6 +15,41 @@ QMemDC::~QMemDC() {
     } catch (const QException& e) {
         ReportSwallowedError(e);
     }
+    // Even a bitmap that would not go out is freed once its context is gone.
+    try {
+        DeleteContext();
+    } catch (const QException& e) {
+        ReportSwallowedError(e);
+    }
+}
+
+void QMemDC::DeleteContext() {
+    HDC dc = GetHdc();
+    if (dc == nullptr)
+        return;
+    if (!DeleteDC(dc))
+        RaiseGen(kContextFile, "Free", 238, 2507);
+    SetHdc(nullptr);
+}
+
+void QMemDC::CreateCompatibleDC(QDC* target) {
+    AdoptCompatibleDC(target != nullptr ? target->GetHdc() : nullptr, kContextFile,
+                      "CreateCompatibleDC", 145);
+}
+
+// The new context is made first, so failing to make it leaves the held one in place.
+void QMemDC::AdoptCompatibleDC(HDC reference, const char* file, const char* method, int line) {
+    HDC dc = ::CreateCompatibleDC(reference);
+    if (dc == nullptr)
+        RaiseGen(file, method, line, 2506);
+    try {
+        Free();
+        DeleteContext();
+    } catch (...) {
+        DeleteDC(dc);
+        throw;
+    }
+    SetHdc(dc);
 }
 
 void QMemDC::Free() {

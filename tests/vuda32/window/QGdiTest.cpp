@@ -43,7 +43,7 @@ public:
     Canvas(int width, int height) {
         screen_ = GetDC(nullptr);
         dc.CreateCompatibleDC(nullptr);
-        QDC screen(screen_, false);
+        QDCHandle screen(screen_);
         bitmap.CreateCompatibleBitmap(screen, width, height);
         dc.SelectObject(bitmap);
     }
@@ -52,7 +52,7 @@ public:
         ReleaseDC(nullptr, screen_);
     }
     QBitmap bitmap;
-    QDC dc;
+    QMemDC dc;
 
 private:
     HDC screen_ = nullptr;
@@ -81,7 +81,7 @@ using QFontTest = QGdiTest;
 
 TEST_F(QFontTest, PointSizeBecomesANegativeHeightAtTheContextsResolution) {
     HDC screen = GetDC(nullptr);
-    QDC dc(screen, false);
+    QDCHandle dc(screen);
     ASSERT_EQ(GetDeviceCaps(screen, LOGPIXELSY), 96);
     QFont font;
     font.CreatePointFont("Tahoma", 9, dc, FW_BOLD, true, false);
@@ -168,8 +168,23 @@ TEST_F(QDCTest, SelectingASelectedObjectKeepsTheFirstPreviousHandle) {
     EXPECT_EQ(GetCurrentObject(dc, OBJ_BRUSH), original);
 }
 
+TEST_F(QDCTest, DrawEdgePaintsOnlyTheSidesItIsAskedFor) {
+    const COLORREF blue = RGB(0, 0, 255);
+    Canvas canvas(8, 8);
+    canvas.dc.FillSolidRect(QRect(0, 0, 8, 8), blue);
+    canvas.dc.DrawEdge(QRect(1, 1, 7, 7), EDGE_RAISED, BF_LEFT | BF_BOTTOM);
+    HDC dc = canvas.dc.GetHdc();
+    EXPECT_EQ(GetPixel(dc, 1, 3), GetSysColor(COLOR_3DLIGHT));      // outer left
+    EXPECT_EQ(GetPixel(dc, 2, 3), GetSysColor(COLOR_BTNHIGHLIGHT)); // inner left
+    EXPECT_EQ(GetPixel(dc, 3, 6), GetSysColor(COLOR_3DDKSHADOW));   // outer bottom
+    EXPECT_EQ(GetPixel(dc, 3, 5), GetSysColor(COLOR_BTNSHADOW));    // inner bottom
+    EXPECT_EQ(GetPixel(dc, 3, 1), blue);                            // top not asked for
+    EXPECT_EQ(GetPixel(dc, 6, 3), blue);                            // nor the right
+    EXPECT_EQ(GetPixel(dc, 4, 3), blue);                            // nor the middle
+}
+
 TEST_F(QDCTest, FailuresRaiseTheirCodeFromTheContextsSource) {
-    QDC none;
+    QDCHandle none(nullptr);
     ErrExcepInfo mode = Raised([&] { none.SetBkMode(TRANSPARENT); });
     EXPECT_EQ(mode.errorCode, 2512u);
     EXPECT_EQ(mode.line, 617);
@@ -239,7 +254,8 @@ TEST_F(QMemDCTest, AFailedLoadLeavesNoBitmapAndReloadingKeepsTheContext) {
 
 namespace {
 
-// Paints its client area red through a paint context.
+// Paints its client area red as the header is painted: into a memory context made from the
+// paint context, then copied across.
 class PaintedWindow : public QTestWindow {
 public:
     bool WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result,
@@ -248,25 +264,50 @@ public:
             return QTestWindow::WindowProc(hwnd, message, wParam, lParam, result, extra);
         ++paints;
         QPaintDC dc(*this);
-        dc.FillSolidRect(GetClientRect(), RGB(255, 0, 0));
+        QRect client = GetClientRect();
+        QBitmap bitmap;
+        bitmap.CreateCompatibleBitmap(dc, client.Width(), client.Height());
+        QMemDC buffer;
+        buffer.CreateCompatibleDC(&dc);
+        buffer.SelectObject(bitmap);
+        buffer.FillSolidRect(client, RGB(255, 0, 0));
+        dc.BitBlt(client, buffer, 0, 0, SRCCOPY);
+        buffer.UnSelectObject(bitmap);
+        lastBuffer = buffer.GetHdc();
         return true;
     }
     int paints = 0;
+    HDC lastBuffer = nullptr;
 };
 
 }  // namespace
 
-TEST_F(QGdiTest, APaintContextEndsPaintingSoTheWindowIsValidAfterwards) {
+TEST_F(QGdiTest, APaintContextEndsPaintingAndTheMemoryContextMadeFromItIsDeleted) {
     PaintedWindow window;
     ASSERT_TRUE(window.Create(static_cast<QWinBase*>(nullptr)));
     window.ShowWindow(SW_SHOWNOACTIVATE);
     window.UpdateWindow();
     EXPECT_EQ(window.paints, 1);
+    EXPECT_EQ(GetObjectType(window.lastBuffer), 0u);
     EXPECT_FALSE(GetUpdateRect(window.GetHwnd(), nullptr, FALSE));
     PumpMessages();
     EXPECT_EQ(window.paints, 1);  // no paint message keeps coming back
-    QClientDC dc(window);
-    EXPECT_EQ(GetPixel(dc.GetHdc(), 5, 5), RGB(255, 0, 0));
+    {
+        QClientDC dc(window);
+        EXPECT_EQ(GetPixel(dc.GetHdc(), 5, 5), RGB(255, 0, 0));
+    }
+
+    auto repaint = [&] {
+        InvalidateRect(window.GetHwnd(), nullptr, FALSE);
+        window.UpdateWindow();
+    };
+    for (int i = 0; i < 20; ++i)
+        repaint();
+    const KVHandleCounts before = KVHandleCounts::Now();
+    for (int i = 0; i < 300; ++i)
+        repaint();
+    EXPECT_EQ(window.paints, 321);
+    EXPECT_LE(KVHandleCounts::Now().gdi, before.gdi + 10);
     window.Destroy();
 }
 
@@ -286,4 +327,52 @@ TEST_F(QClientDCTest, ReleasesToItsWindowAndForgetsWhenTheWindowIsGone) {
     window.Destroy();
     EXPECT_NO_THROW(late.Free());
     EXPECT_EQ(late.GetHdc(), nullptr);
+}
+
+TEST_F(QClientDCTest, AMemoryContextMadeFromItLeavesItDrawableAndEachGoesBackItsOwnWay) {
+    const COLORREF blue = RGB(0, 0, 255);
+    const std::string image = env.WriteFile("blue.bmp", BitmapFile({blue, blue}));
+    QTestWindow window;
+    ASSERT_TRUE(window.Create(static_cast<QWinBase*>(nullptr)));
+    window.ShowWindow(SW_SHOWNOACTIVATE);
+    window.UpdateWindow();
+    auto cycle = [&] {
+        QClientDC client(window);
+        QMemDC memory;
+        memory.LoadBitmapFile(client, image, nullptr);
+        ASSERT_EQ(GetObjectType(client.GetHdc()), static_cast<DWORD>(OBJ_DC));
+        EXPECT_EQ(WindowFromDC(client.GetHdc()), window.GetHwnd());
+        client.BitBlt(0, 0, 2, 1, memory, 0, 0, SRCCOPY);
+        EXPECT_EQ(GetPixel(client.GetHdc(), 1, 0), blue);
+    };
+    for (int i = 0; i < 20; ++i)
+        cycle();
+    // A client context kept from its window makes the next GetDC take a new one, and a
+    // memory context not deleted stays: either shows as hundreds more objects.
+    const KVHandleCounts before = KVHandleCounts::Now();
+    for (int i = 0; i < 300; ++i)
+        cycle();
+    EXPECT_LE(KVHandleCounts::Now().gdi, before.gdi + 10);
+    window.Destroy();
+}
+
+TEST_F(QGdiTest, ContextsReportAFailedReleaseInsteadOfThrowing) {
+    SinkRecorder sink;
+    QTestWindow window;
+    ASSERT_TRUE(window.Create(static_cast<QWinBase*>(nullptr)));
+    {
+        QClientDC client(window);
+        ReleaseDC(window.GetHwnd(), client.GetHdc());
+    }
+    {
+        QMemDC memory;
+        memory.CreateCompatibleDC(nullptr);
+        DeleteDC(memory.GetHdc());
+    }
+    window.Destroy();
+    ASSERT_EQ(SinkRecorder::Reports().size(), 2u);
+    EXPECT_EQ(SinkRecorder::Reports()[0].errorCode, 5502u);
+    EXPECT_EQ(SinkRecorder::Reports()[0].sourceFile, ".\\Gdi\\QClientDC.cpp");
+    EXPECT_EQ(SinkRecorder::Reports()[1].errorCode, 2507u);
+    EXPECT_EQ(SinkRecorder::Reports()[1].line, 238);
 }
