@@ -4,6 +4,7 @@
 #include "common/KVLogStartup.h"
 #include "common/KVRegistry.h"
 #include "register/model/KVRegisterModel.h"
+#include "register/view/KVRegisterViewWindow.h"
 #include "vuda32/Application/QSwallowedError.h"
 #include "vuda32/Exception/QException.h"
 #include "vuda32/File/QLog.h"
@@ -42,7 +43,7 @@ void LogSwallowedError(const QException& error) {
 
 }  // namespace
 
-KVRegister::KVRegister() { SetSwallowedErrorSink(&LogSwallowedError); }
+KVRegister::KVRegister() : windowFactory_(&KVMakeRegisterView) { SetSwallowedErrorSink(&LogSwallowedError); }
 
 KVRegister::~KVRegister() {
     try {
@@ -104,8 +105,9 @@ int KVRegister::Initialize() {
 }
 
 bool KVRegister::CreateWindowOfRun() {
-    view_ = windowFactory_(*model_);
-    if (!view_) return true;
+    // A run always has a window: without one the host's step would wait for nobody.
+    if (windowFactory_) view_ = windowFactory_(*model_, keyPath_);
+    if (!view_) return false;
     if (!view_->IsFailed()) view_->StartThread();
     if (!view_->IsFailed()) view_->Show();
     return !view_->IsFailed();
@@ -137,7 +139,10 @@ int KVRegister::Register(const KVResultRecord& result, KVActionRecord& action) {
             // A failed start of the country service only records the error key.
             model_->Initialize(GetRegistry().GetCampaignID());
         }
-        if (!failed && !view_ && windowFactory_ && !CreateWindowOfRun()) {
+        if (!failed && !view_ && !CreateWindowOfRun()) {
+            QLogEntry(log_.get(), QLog::LevelError, kRegister) << "The wizard window could not be started";
+            // A window that failed without naming a file still needs a text for the host.
+            if (errorKey_.empty()) SetError(kMissingOrCorruptFile);
             action.Action = KVACTION_ERROR;
             failed = 1;
         }
@@ -188,10 +193,26 @@ int KVRegister::Register(const KVResultRecord& result, KVActionRecord& action) {
 }
 
 void KVRegister::DestroyWizard() {
-    registry_.reset();
+    // The window goes first: it saves its place while it closes.
     if (view_) {
-        if (view_->HasWindow()) view_->Close(kCloseTimeoutMs);
-        view_.reset();
+        bool ended = true;
+        try {
+            ended = view_->Close(kCloseTimeoutMs);
+        } catch (const QException& e) {
+            // The wait itself failed; the run still ends, and the next step starts afresh.
+            LogSwallowedError(e);
+        }
+        if (ended) {
+            view_.reset();
+        } else {
+            // A window thread that is still running (a message box left open past the wait)
+            // uses its window object and the model: freeing them would crash the host later,
+            // so both are given up instead.
+            QLogEntry(log_.get(), QLog::LevelError, kRegister) << "Window thread still running; window left behind";
+            view_.release();
+            model_.release();
+        }
     }
     model_.reset();
+    registry_.reset();
 }

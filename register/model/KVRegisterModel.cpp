@@ -93,10 +93,12 @@ static_assert(sizeof kServerErrors / sizeof kServerErrors[0] == 21, "21 server e
 // Clears the step record when Register leaves, on every path.
 class StepScope {
 public:
-    StepScope(QCriticalSection& lock, KVActionRecord*& step) : lock_(lock), step_(step) {}
+    StepScope(QCriticalSection& lock, KVActionRecord*& step, bool& accepting)
+        : lock_(lock), step_(step), accepting_(accepting) {}
     ~StepScope() {
         QCriticalSectionLock hold(lock_);
         step_ = nullptr;
+        accepting_ = false;
     }
     StepScope(const StepScope&) = delete;
     StepScope& operator=(const StepScope&) = delete;
@@ -104,6 +106,7 @@ public:
 private:
     QCriticalSection& lock_;
     KVActionRecord*& step_;
+    bool& accepting_;
 };
 
 }  // namespace
@@ -145,13 +148,26 @@ void KVRegisterModel::SetPage(int32_t page) {
 
 void KVRegisterModel::WriteAction(int32_t action) {
     QCriticalSectionLock hold(stepLock_);
-    if (step_)
-        step_->Action = action;
-    else
-        pendingAction_ = action;
+    if (step_) step_->Action = action;
+}
+
+bool KVRegisterModel::IsAcceptingActions() {
+    QCriticalSectionLock hold(stepLock_);
+    return step_ != nullptr && accepting_;
+}
+
+void KVRegisterModel::StopAcceptingActions() {
+    QCriticalSectionLock hold(stepLock_);
+    accepting_ = false;
 }
 
 void KVRegisterModel::HandOver(int32_t action, const char* entry) {
+    // A press that arrives while the host works (an Enter while a code is checked) must not
+    // answer the next step: it would send the same request again.
+    if (!IsAcceptingActions()) {
+        QLogEntry(Log(), QLog::LevelInfo, kNextPage) << "No step in progress, dropped: " << entry;
+        return;
+    }
     // The host's thread reads the action only after the event: the order is fixed.
     Notify(NOTIFY_CONTROLSDISABLED);
     WriteAction(action);
@@ -186,6 +202,10 @@ int32_t KVRegisterModel::NextPage() {
 
 int32_t KVRegisterModel::PreviousPage() {
     QLogEntry(Log(), QLog::LevelInfo, kPreviousPage) << "ActivePage: " << page_;
+    if (!IsAcceptingActions()) {
+        QLogEntry(Log(), QLog::LevelInfo, kPreviousPage) << "No step in progress, dropped";
+        return page_;
+    }
     switch (page_) {
     case PAGE_QUERYREGISTER:
     case PAGE_REGISTERINFO:
@@ -243,13 +263,12 @@ int KVRegisterModel::Register(const KVResultRecord& result, KVActionRecord& step
     {
         QCriticalSectionLock hold(stepLock_);
         step_ = &step;
-        // An action handed over between two steps belongs to this one.
-        if (pendingAction_ != kNoAction) {
-            step.Action = pendingAction_;
-            pendingAction_ = kNoAction;
-        }
+        accepting_ = true;
+        // A button pressed before this step began was dropped; its event must not answer
+        // this step. A cancel stays set: the user may cancel between steps.
+        resultEvent_.ResetEvent();
     }
-    StepScope scope(stepLock_, step_);
+    StepScope scope(stepLock_, step_, accepting_);
 
     switch (result.Result) {
     case KVRESULT_NONE:
@@ -386,6 +405,9 @@ void KVRegisterModel::WaitForAction(int32_t timeLimitMs) {
             timeout = static_cast<DWORD>(remaining);
         }
         const DWORD woken = MsgWaitForMultipleObjects(2, waitHandles_, FALSE, timeout, QS_PAINT);
+        // Once the step has its answer a second press (a double click) must not change it.
+        if (woken == WAIT_OBJECT_0 || woken == WAIT_OBJECT_0 + 1 || woken == WAIT_TIMEOUT)
+            StopAcceptingActions();
         if (woken == WAIT_OBJECT_0) {
             QLogEntry(Log(), QLog::LevelInfo, kWait) << "Result";
             FillStepRecord();

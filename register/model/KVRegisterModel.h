@@ -36,6 +36,8 @@ public:
         NOTIFY_COUNTRY = 17,
         NOTIFY_CONFIRMUSEREMAIL = 18,
         NOTIFY_REGCODE = 19,
+        // Never sent by the model; a window still knows what it means.
+        NOTIFY_CONTROLSENABLED = 20,
         NOTIFY_CONTROLSDISABLED = 21,
         NOTIFY_ENDING = 30,
         NOTIFY_MESSAGE = 40,
@@ -116,10 +118,15 @@ public:
 private:
     void Notify(uint32_t code);
     void ShowMessage(const std::string& text, uint32_t style);
-    // Writes the action of the step in progress; with none, keeps it for the next step.
+    // Writes the action of the step in progress; with none, it goes nowhere.
     void WriteAction(int32_t action);
-    // A button's action: controls disabled, action written, logged, result event set.
+    // A button's action: controls disabled, action written, logged, result event set. Between
+    // steps (and once a step has its answer) it is dropped with a log line: only a cancel
+    // outlives a step.
     void HandOver(int32_t action, const char* entry);
+    // Whether a step waits for the user now.
+    bool IsAcceptingActions();
+    void StopAcceptingActions();
     // Ends the run from the host's thread with KVACTION_CANCEL.
     void EndWithCancel();
     void FillStepRecord();
@@ -153,9 +160,8 @@ private:
     std::string keyPath_;
     std::string campaignId_;
 
-    // Guards step_ and pendingAction_: the window's thread writes actions while the host's
+    // Guards step_ and accepting_: the window's thread writes actions while the host's
     // thread starts and ends steps.
     QCriticalSection stepLock_;
-    static constexpr int32_t kNoAction = -1;
-    int32_t pendingAction_ = kNoAction;
+    bool accepting_ = false;
 };

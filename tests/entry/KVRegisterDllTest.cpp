@@ -66,6 +66,7 @@ TEST_F(KVRegisterDllTest, StepWithoutRecordsNeverCrashes) {
 
 TEST_F(KVRegisterDllTest, RegisteredWithoutTextFinishesTheRun) {
     env.WriteFile("register.lang", "");
+    env.WriteFile("register.cfg", "426,312\r\n8\r\n1,1\r\n20,80,150,100,0,160,78,400,100,0\r\n");
     std::string folder = env.TempFolder();
     folder.pop_back();
     env.SetString(HKEY_CURRENT_USER, "", "InstallRoot", folder);

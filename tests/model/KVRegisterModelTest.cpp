@@ -108,25 +108,33 @@ TEST_F(KVRegisterModelTest, WithoutFormPagesAFailingCheckWaitsForTheUser) {
 }
 
 TEST_F(KVRegisterModelTest, BackFollowsTheNumberOfFormPages) {
-    script.OnPage(2);
+    std::vector<int32_t> pages;
+    script.OnPage(2, [&pages](KVRegisterModel& m) {
+        pages.push_back(m.PreviousPage());
+        pages.push_back(m.PreviousPage());
+        m.SetPage(KVRegisterModel::PAGE_VALIDATE);
+        pages.push_back(m.PreviousPage());
+        m.SetPage(KVRegisterModel::PAGE_PENDING);
+        pages.push_back(m.PreviousPage());
+        m.SetUserInterface(1);
+        pages.push_back(m.PreviousPage());
+        m.Cancel();
+    });
     script.OnPage(1);
     script.OnPage(4);
     script.OnPage(2);
     script.OnPage(3);
     script.OnPage(2);
     model->SetUserInterface(2);
-    model->SetPage(KVRegisterModel::PAGE_USERINFO);
-    EXPECT_EQ(KVRegisterModel::PAGE_QUERYREGISTER, model->PreviousPage());
-    EXPECT_EQ(KVRegisterModel::PAGE_QUERYREGISTER, model->PreviousPage());
-    model->SetPage(KVRegisterModel::PAGE_VALIDATE);
-    EXPECT_EQ(KVRegisterModel::PAGE_USERINFO, model->PreviousPage());
-    model->SetPage(KVRegisterModel::PAGE_PENDING);
-    EXPECT_EQ(KVRegisterModel::PAGE_USERINFO, model->PreviousPage());
-
-    model->SetUserInterface(1);
-    EXPECT_EQ(KVRegisterModel::PAGE_USERINFO, model->PreviousPage());
+    EXPECT_EQ(KVACTION_CANCEL, Step(Result(KVRESULT_QUERIEDREGISTER)).Action);
+    window->Settle();
+    const std::vector<int32_t> expected = {1, 1, 2, 2, 2};
+    EXPECT_EQ(expected, pages);
     EXPECT_TRUE(script.Finished());
     EXPECT_NE(std::string::npos, LogText().find("KVRegisterModel::PreviousPage | ActivePage: 4 \n"));
+    // Between steps Back changes nothing.
+    EXPECT_EQ(KVRegisterModel::PAGE_USERINFO, model->PreviousPage());
+    EXPECT_NE(std::string::npos, LogText().find("KVRegisterModel::PreviousPage | No step in progress, dropped \n"));
 }
 
 TEST_F(KVRegisterModelTest, NextOnThePendingPageOnlyLogs) {
@@ -339,13 +347,18 @@ TEST_F(KVRegisterModelTest, ResultIsReportedBeforeACancelThatEndsTheNextWait) {
     EXPECT_EQ(KVACTION_CANCEL, Step(Result(KVRESULT_QUERIEDREGISTER)).Action);
 }
 
-TEST_F(KVRegisterModelTest, ActionBetweenStepsIsKeptForTheNextStep) {
+TEST_F(KVRegisterModelTest, ActionBetweenStepsIsDropped) {
     script.OnPage(4);
     model->SetPage(KVRegisterModel::PAGE_VALIDATE);
-    model->NextPage();  // no step in progress: nothing can receive it yet
-    script.OnPage(4);
-    const KVActionRecord step = Step(Result(KVRESULT_VALIDATE));
-    EXPECT_EQ(KVACTION_VALIDATE, step.Action);
+    model->NextPage();  // an Enter while the host checks the code: nothing may receive it
+    script.OnPage(3);
+    KVResultRecord pending = Result(KVRESULT_PENDING);
+    pending.WaitSeconds = 1;
+    const KVActionRecord step = Step(pending);
+    // The pending wait ran out instead of being cut short by the dropped press.
+    EXPECT_EQ(KVACTION_REGISTER, step.Action);
+    EXPECT_NE(std::string::npos, LogText().find("KVRegisterModel::WaitForAction | WAIT_TIMEOUT \n"));
+    EXPECT_NE(std::string::npos, LogText().find("KVRegisterModel::NextPage | No step in progress, dropped: PAGE_VALIDATE \n"));
 }
 
 TEST_F(KVRegisterModelTest, UnknownResultIsOnlyLogged) {

@@ -115,7 +115,7 @@ void KVScriptedWindow::Settle() {
 }
 
 KVWizardWindowFactory KVScriptedWindow::Factory(KVWindowScript& script) {
-    return [&script](KVRegisterModel& model) -> std::unique_ptr<KVWizardWindow> {
+    return [&script](KVRegisterModel& model, const std::string&) -> std::unique_ptr<KVWizardWindow> {
         ++script.windowsMade;
         return std::make_unique<KVScriptedWindow>(model, script);
     };

@@ -71,7 +71,7 @@ public:
     void StartThread() override {}
     void Show() override {}
     bool HasWindow() const override { return false; }
-    void Close(uint32_t) override {}
+    bool Close(uint32_t) override { return true; }
 
     // A factory for KVRegister::SetWindowFactory that builds scripted windows.
     static KVWizardWindowFactory Factory(KVWindowScript& script);

@@ -1,0 +1,156 @@
+// The wizard window.
+//   KVRegisterView   one top-level window on its own thread with the controls of all five
+//                    pages; observes the model, hands it the user's input and buttons, and
+//                    shows the page the model's notifications announce
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "common/KVObserver.h"
+#include "common/KVRegistry.h"
+#include "register/view/KVComponentContainer.h"
+#include "vuda32/Application/QWinThread.h"
+#include "vuda32/Gdi/QDC.h"
+#include "vuda32/Gdi/QGDIObject.h"
+#include "vuda32/Window/QWinClass.h"
+#include "vuda32/WindowControls/QButton.h"
+#include "vuda32/WindowControls/QCombobox.h"
+#include "vuda32/WindowControls/QEdit.h"
+#include "vuda32/WindowControls/QStatic.h"
+
+class KVRegisterModel;
+struct KVRegisterConfig;
+
+class KVRegisterView : public KVObserver, public QWinThread {
+public:
+    static constexpr int kDefaultWidth = 426;
+    static constexpr int kDefaultHeight = 312;
+    static constexpr UINT kHeaderBitmapId = 200;
+
+    // Attaches to the model at once; reads its settings below keyPath with a registry reader
+    // of its own, so that it can save its position whatever happens to the caller's.
+    KVRegisterView(KVRegisterModel& model, const std::string& keyPath);
+    ~KVRegisterView() override;
+
+    void Update(KVObservable* sender, KVNotifyObject* record) override;
+    bool WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result,
+                    bool extra) override;
+    // Shows the model's page; from any thread, it runs on the window's own.
+    void Initialize() override;
+    void OnCreate() override;
+    bool PreCreate(CREATESTRUCTA& params) override;
+
+    void ShowQueryRegisterPage();
+    void ShowUserInfoPage();
+    void ShowPendingPage();
+    void ShowValidatePage();
+    void ShowRegisterInfoPage();
+    void EnableQueryRegisterNextButton();
+    void EnableUserInfoNextButton();
+
+    // Set by any error while the pages are built or by Initialize; such a window shows no page.
+    bool IsViewFailed() const { return failed_; }
+    int GetWidth() const { return width_; }
+    int GetHeight() const { return height_; }
+
+private:
+    enum PageIndex { QUERYREGISTER, USERINFO, PENDING, VALIDATE, REGISTERINFO, PAGE_COUNT };
+
+    void DoInitialize();
+    void OnObserverMessage(uint32_t code);
+    void OnCommand(WPARAM wParam, LPARAM lParam);
+    void OnPaint(HDC given);
+    void OnDestroy();
+    bool IsTitleLabel(HWND control) const;
+
+    void LoadHeaderImage(QDC& reference);
+    void CreateUserInfoPages();
+    bool ReadConfig(KVRegisterConfig& config);
+    void CreateComponents(const KVRegisterConfig& config);
+    void FillCountryList();
+    void CreateFormButtons();
+    void CreatePendingPage();
+    void CreateValidatePage();
+    void CreateRegisterInfoPage();
+    void SetFonts();
+    void Fail();
+
+    void CreateLabel(QStatic& label, int id, const RECT& rect, const std::string& text);
+    void CreateButton(QButton& button, int id, const RECT& rect, const std::string& text,
+                      bool isDefault);
+    // Adds Alt + the key's mnemonic for command, when its text has one.
+    void AddMnemonic(std::vector<ACCEL>& entries, const char* key, char defaultChar, WORD command);
+    void BuildAccelerators(PageIndex page, const std::vector<ACCEL>& entries);
+
+    void ShowPage(PageIndex page);
+    void EnableAllPages(bool enable);
+    // Errors while the focus moves are ignored: the page works without it.
+    void FocusOn(QWinBase& control);
+    void FocusFirstInput(PageIndex page);
+    // Enables Next on page when the model shows it, every required field holds text and the
+    // e-mail address (when the file has one) passes the syntax test.
+    void EnableNextButton(PageIndex page, int32_t modelPage, QButton& next, const char* logName);
+    void EnableFinishButton();
+    std::string TextOf(QEdit& field);
+    void SetFieldText(QEdit& field, const std::string& text);
+    // The form edit field of a control id, or null.
+    QEdit* FormField(int id);
+    void HandFieldToModel(int id);
+    void SelectCountry();
+    void PressButton(int id);
+
+    KVRegisterModel& model_;
+    KVRegistry registry_;
+    std::string installRoot_;
+    std::string title_;
+    int width_ = kDefaultWidth;
+    int height_ = kDefaultHeight;
+    bool failed_ = false;
+    bool positionNotRestored_ = false;
+    bool emailPresent_ = false;
+    bool controlBox_ = false;
+    int32_t userInterface_ = 0;
+    QWinBase* firstInput_[2] = {};
+    uint32_t requiredMask_[2] = {};
+
+    QFont normalFont_;
+    QFont boldFont_;
+    QMemDC header_;
+    bool headerLoaded_ = false;
+    // Icons loaded from files, destroyed with the window object.
+    struct IconOwner {
+        IconOwner() = default;
+        ~IconOwner();
+        IconOwner(const IconOwner&) = delete;
+        IconOwner& operator=(const IconOwner&) = delete;
+        HICON icon = nullptr;
+    };
+    IconOwner largeIcon_;
+    IconOwner smallIcon_;
+    // After the icons: the class goes first when the window object does.
+    QWinClass winClass_;
+
+    QStatic queryRegisterTitle_, queryRegisterSubTitle_;
+    QStatic userInfoTitle_, userInfoSubTitle_;
+    QStatic info_[14];
+    QStatic msisdnLabel_, userEmailLabel_, groupIdLabel_, userNameLabel_, userPasswordLabel_;
+    QStatic contactPersonLabel_, contactInfoLabel_, countryLabel_, confirmUserEmailLabel_;
+    QEdit msisdn_, userEmail_, groupId_, userName_, userPassword_, contactPerson_, contactInfo_;
+    QEdit confirmUserEmail_;
+    QCombobox country_;
+    QButton queryRegisterNext_, userInfoBack_, userInfoNext_;
+    QStatic pendingTitle_, pendingSubTitle_, pendingText1_, pendingText2_;
+    QStatic validateTitle_, validateSubTitle_, validateText1_, validateText2_, regCodeLabel_;
+    QEdit regCode_;
+    QButton validateBack_, validateFinish_;
+    QStatic registerInfoTitle_, registerInfoSubTitle_, registerInfoText_;
+    QButton registerInfoOk_;
+    QButton cancel_;
+
+    KVComponentContainer pages_[PAGE_COUNT];
+};

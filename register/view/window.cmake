@@ -1,0 +1,9 @@
+# The wizard window: its pages, its saved place and its place at the registration object's seam.
+list(APPEND REGISTER_CORE_SOURCES
+  view/KVWindowPosition.cpp)
+if(WIN32)
+  list(APPEND REGISTER_WIN_SOURCES
+    view/KVComponentContainer.cpp
+    view/KVRegisterView.cpp
+    view/KVRegisterViewWindow.cpp)
+endif()
