@@ -3,7 +3,6 @@
 # kv_install_root), so that a test can point InstallRoot at a complete installation.
 if(WIN32)
   find_package(Python3 REQUIRED COMPONENTS Interpreter)
-  set(KV_INSTALL_ROOT ${CMAKE_BINARY_DIR}/install-root)
   # The DLL's built-in header image and the pictures' previews, which are not installed.
   set(KV_ART_DIR ${CMAKE_CURRENT_BINARY_DIR}/art)
 
