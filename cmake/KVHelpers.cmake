@@ -60,3 +60,15 @@ function(kv_add_fuzzer name)
             $<TARGET_FILE:${name}>)
   set_tests_properties(${name}_smoke PROPERTIES TIMEOUT 120)
 endfunction()
+
+set(KV_CMAKE_DIR ${CMAKE_CURRENT_LIST_DIR})
+
+# The version resource of one of our DLLs, <target>.dll, numbered from the file VERSION.
+function(kv_version_resource target description)
+  string(REPLACE "." "," KV_RC_VERSION_NUMBERS "${KV_VERSION}")
+  set(KV_RC_NAME ${target})
+  set(KV_RC_DESCRIPTION "${description}")
+  set(rc ${CMAKE_CURRENT_BINARY_DIR}/${target}Version.rc)
+  configure_file(${KV_CMAKE_DIR}/KVVersion.rc.in ${rc} @ONLY)
+  target_sources(${target} PRIVATE ${rc})
+endfunction()

@@ -3,9 +3,12 @@
 
 #include <windows.h>
 
+#include <cstdio>
 #include <string>
+#include <vector>
 
 #include "register/entry/KVRecords.h"
+#include "register/entry/KVResourceIds.h"
 #include "tests/model/KVTestLog.h"
 #include "tests/support/KVTestEnv.h"
 
@@ -77,6 +80,59 @@ TEST_F(KVRegisterDllTest, RegisteredWithoutTextFinishesTheRun) {
     action.Action = KVACTION_VALIDATE;
     EXPECT_EQ(0, internal(&result, &action));
     EXPECT_EQ(KVACTION_FINISHED, action.Action);
+}
+
+TEST_F(KVRegisterDllTest, CarriesTheBuiltInHeaderImage) {
+    HBITMAP bitmap = static_cast<HBITMAP>(
+        LoadImageA(module, MAKEINTRESOURCEA(KV_IDB_HEADER), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    ASSERT_NE(nullptr, bitmap);
+    DIBSECTION dib{};
+    ASSERT_EQ(int(sizeof dib), GetObjectA(bitmap, sizeof dib, &dib));
+    EXPECT_EQ(32, dib.dsBm.bmWidth);
+    EXPECT_EQ(32, dib.dsBm.bmHeight);
+    EXPECT_EQ(24, dib.dsBm.bmBitsPixel);
+    // Pixel (1, 1) from the top: the blue tile of the built-in picture, where the installed
+    // Register.bmp is white. The rows are stored bottom-up, each as blue, green, red.
+    const BYTE* pixel = static_cast<const BYTE*>(dib.dsBm.bmBits) + 30 * dib.dsBm.bmWidthBytes + 3;
+    EXPECT_EQ(165, pixel[0]);
+    EXPECT_EQ(90, pixel[1]);
+    EXPECT_EQ(30, pixel[2]);
+    DeleteObject(bitmap);
+}
+
+std::string VersionString(const std::vector<char>& info, const char* name) {
+    char* value = nullptr;
+    UINT length = 0;
+    const std::string path = std::string("\\StringFileInfo\\040904E4\\") + name;
+    if (!VerQueryValueA(info.data(), path.c_str(), reinterpret_cast<void**>(&value), &length) || !length)
+        return "";
+    return std::string(value, length - 1);
+}
+
+// Both libraries are numbered from the tree's one version, in the fixed block and the texts.
+TEST(KVDllVersionTest, BothDllsCarryTheTreesVersion) {
+    unsigned parts[4] = {};
+    ASSERT_EQ(4, std::sscanf(KV_VERSION, "%u.%u.%u.%u", &parts[0], &parts[1], &parts[2], &parts[3]));
+    for (const char* dll : {KV_REGISTER_DLL, KV_COUNTRY_DLL}) {
+        SCOPED_TRACE(dll);
+        DWORD ignored = 0;
+        const DWORD size = GetFileVersionInfoSizeA(dll, &ignored);
+        ASSERT_NE(0u, size);
+        std::vector<char> info(size);
+        ASSERT_TRUE(GetFileVersionInfoA(dll, 0, size, info.data()));
+        VS_FIXEDFILEINFO* fixed = nullptr;
+        UINT length = 0;
+        ASSERT_TRUE(VerQueryValueA(info.data(), "\\", reinterpret_cast<void**>(&fixed), &length));
+        ASSERT_EQ(sizeof *fixed, length);
+        EXPECT_EQ(DWORD(parts[0] << 16 | parts[1]), fixed->dwFileVersionMS);
+        EXPECT_EQ(DWORD(parts[2] << 16 | parts[3]), fixed->dwFileVersionLS);
+        EXPECT_EQ(fixed->dwFileVersionMS, fixed->dwProductVersionMS);
+        EXPECT_EQ(fixed->dwFileVersionLS, fixed->dwProductVersionLS);
+        EXPECT_EQ(KV_VERSION, VersionString(info, "FileVersion"));
+        EXPECT_EQ(KV_VERSION, VersionString(info, "ProductVersion"));
+        EXPECT_EQ("KVRegister", VersionString(info, "ProductName"));
+        EXPECT_EQ("Korvane", VersionString(info, "CompanyName"));
+    }
 }
 
 }  // namespace

@@ -8,6 +8,10 @@ if(WIN32)
     SOURCES entry/KVRegisterDllTest.cpp model/KVTestLog.cpp
     LIBS kv_test_support)
   # Wine sees the Unix root as drive Z:.
-  target_compile_definitions(kvregister_dll_test PRIVATE "KV_REGISTER_DLL=\"Z:$<TARGET_FILE:KVRegister>\"")
-  add_dependencies(kvregister_dll_test KVRegister)
+  target_compile_definitions(kvregister_dll_test PRIVATE
+    "KV_REGISTER_DLL=\"Z:$<TARGET_FILE:KVRegister>\""
+    "KV_COUNTRY_DLL=\"Z:$<TARGET_FILE:KVCountryCodes>\""
+    "KV_VERSION=\"${KV_VERSION}\"")
+  target_link_libraries(kvregister_dll_test PRIVATE version)
+  add_dependencies(kvregister_dll_test KVRegister KVCountryCodes)
 endif()
