@@ -1,0 +1,671 @@
+#include "driver/KVWizardDriver.h"
+
+#include <atomic>
+#include <cctype>
+#include <mutex>
+
+#include "driver/KVPng.h"
+
+namespace {
+
+const char kWizardClass[] = "KV Registration";
+const char kMessageBoxClass[] = "#32770";
+const int kMessageBoxText = 0xFFFF;
+
+// Hooks carry no context: the procedures below report to the one driver of the process.
+std::mutex g_mutex;
+HANDLE g_changed = nullptr;
+UINT g_settleMessage = 0;
+std::atomic<uint32_t> g_settlePosted{0};
+std::atomic<uint32_t> g_settleSeen{0};
+thread_local KVWizardDriver* t_driver = nullptr;
+
+void ReportChange() {
+    std::lock_guard<std::mutex> lock(g_mutex);
+    if (g_changed) SetEvent(g_changed);
+}
+
+// Wine 8 reports no show, hide, state or name events for child controls (only creation and
+// focus), so the driver watches the messages that change what a person sees as the wizard's
+// own threads handle them.
+LRESULT CALLBACK OnMessageHandled(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HC_ACTION) {
+        switch (reinterpret_cast<const CWPRETSTRUCT*>(lParam)->message) {
+        case WM_SHOWWINDOW:
+        case WM_WINDOWPOSCHANGED:
+        case WM_ENABLE:
+        case WM_SETTEXT:
+        case WM_SETFOCUS:
+        case WM_NCDESTROY:
+        case CB_ADDSTRING:
+        case CB_SETCURSEL:
+        case CB_RESETCONTENT:
+            ReportChange();
+            break;
+        default:
+            break;
+        }
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// The settle marker: everything posted to the thread before it has been taken from the queue
+// once the thread takes the marker. The window never sees it.
+LRESULT CALLBACK OnMessageTaken(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HC_ACTION && wParam == PM_REMOVE) {
+        MSG* msg = reinterpret_cast<MSG*>(lParam);
+        if (g_settleMessage != 0 && msg->message == g_settleMessage) {
+            uint32_t seen = g_settleSeen.load();
+            const uint32_t marker = static_cast<uint32_t>(msg->wParam);
+            while (seen < marker && !g_settleSeen.compare_exchange_weak(seen, marker)) {
+            }
+            msg->message = WM_NULL;
+            ReportChange();
+        }
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+std::string ClassOf(HWND window) {
+    char name[64] = {};
+    GetClassNameA(window, name, sizeof name);
+    return name;
+}
+
+bool OfThisProcess(HWND window) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    return pid == GetCurrentProcessId();
+}
+
+// Reading a text asks the control's thread; a thread that does not answer reads as empty.
+std::string WindowText(HWND window) {
+    const UINT kAnswerMs = 5000;
+    DWORD_PTR length = 0;
+    if (!window || !SendMessageTimeoutA(window, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, kAnswerMs, &length) || length == 0)
+        return std::string();
+    std::string text(static_cast<size_t>(length) + 1, '\0');
+    DWORD_PTR got = 0;
+    if (!SendMessageTimeoutA(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]), SMTO_NORMAL,
+                             kAnswerMs, &got))
+        got = 0;
+    text.resize(got < text.size() ? static_cast<size_t>(got) : 0);
+    return text;
+}
+
+struct TopLevelSearch {
+    const char* className;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectTopLevel(HWND window, LPARAM param) {
+    TopLevelSearch* search = reinterpret_cast<TopLevelSearch*>(param);
+    if (OfThisProcess(window) && ClassOf(window) == search->className) search->found.push_back(window);
+    return TRUE;
+}
+
+std::vector<HWND> TopLevel(const char* className) {
+    TopLevelSearch search{className, {}};
+    EnumWindows(&CollectTopLevel, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// Keeps the driver's thread attached to the input of the wizard's thread while a person's
+// move needs the shared focus and key state.
+class AttachedInput {
+public:
+    explicit AttachedInput(HWND window)
+        : other_(GetWindowThreadProcessId(window, nullptr)),
+          attached_(other_ != GetCurrentThreadId() && AttachThreadInput(GetCurrentThreadId(), other_, TRUE)) {}
+    ~AttachedInput() {
+        if (attached_) AttachThreadInput(GetCurrentThreadId(), other_, FALSE);
+    }
+    AttachedInput(const AttachedInput&) = delete;
+    AttachedInput& operator=(const AttachedInput&) = delete;
+
+private:
+    DWORD other_;
+    bool attached_;
+};
+
+// The control of each page that is enabled exactly while the page takes input.
+int PageMarker(KVWizardPage page) {
+    switch (page) {
+    case KVWizardPage::QueryRegister: return kCtlQueryRegisterSubTitle;
+    case KVWizardPage::UserInfo: return kCtlUserInfoSubTitle;
+    case KVWizardPage::Pending: return kCtlPendingSubTitle;
+    case KVWizardPage::Validate: return kCtlRegCode;
+    case KVWizardPage::RegisterInfo: return kCtlFinish;
+    case KVWizardPage::None: break;
+    }
+    return 0;
+}
+
+}  // namespace
+
+const char* KVWizardPageName(KVWizardPage page) {
+    switch (page) {
+    case KVWizardPage::QueryRegister: return "PAGE_QUERYREGISTER";
+    case KVWizardPage::UserInfo: return "PAGE_USERINFO";
+    case KVWizardPage::Pending: return "PAGE_PENDING";
+    case KVWizardPage::Validate: return "PAGE_VALIDATE";
+    case KVWizardPage::RegisterInfo: return "PAGE_REGISTERINFO";
+    case KVWizardPage::None: break;
+    }
+    return "no page";
+}
+
+KVWizardDriver::KVWizardDriver() {
+    work_ = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    done_ = CreateEventA(nullptr, TRUE, TRUE, nullptr);
+    changed_ = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    if (!work_ || !done_ || !changed_) throw KVDriverError("cannot create the driver's events");
+    {
+        std::lock_guard<std::mutex> lock(g_mutex);
+        g_changed = changed_;
+        g_settleMessage = RegisterWindowMessageA("KVWizardDriver.Settle");
+    }
+    thread_ = CreateThread(nullptr, 0, &ThreadMain, this, 0, &threadId_);
+    if (!thread_) throw KVDriverError("cannot start the driver's thread");
+}
+
+KVWizardDriver::~KVWizardDriver() {
+    WaitForSingleObject(done_, INFINITE);
+    stop_ = true;
+    SetEvent(work_);
+    WaitForSingleObject(thread_, INFINITE);
+    CloseHandle(thread_);
+    {
+        std::lock_guard<std::mutex> lock(g_mutex);
+        if (g_changed == changed_) g_changed = nullptr;
+    }
+    CloseHandle(changed_);
+    CloseHandle(done_);
+    CloseHandle(work_);
+}
+
+void KVWizardDriver::Play(Script script) {
+    // One script at a time: the next waits for the last one to end.
+    WaitForSingleObject(done_, INFINITE);
+    script_ = std::move(script);
+    failure_.clear();
+    ResetEvent(done_);
+    SetEvent(work_);
+}
+
+std::string KVWizardDriver::Await(uint32_t timeoutMs) {
+    if (WaitForSingleObject(done_, timeoutMs) != WAIT_OBJECT_0)
+        return "the driver's script did not end within " + std::to_string(timeoutMs) + " ms";
+    return failure_;
+}
+
+DWORD WINAPI KVWizardDriver::ThreadMain(LPVOID self) {
+    static_cast<KVWizardDriver*>(self)->Run();
+    return 0;
+}
+
+void KVWizardDriver::Run() {
+    t_driver = this;
+    // Creation of windows (the wizard, message boxes) and focus changes are reported by the
+    // system; they arrive as messages of this thread, so every wait pumps.
+    winEvents_ = SetWinEventHook(EVENT_OBJECT_CREATE, EVENT_OBJECT_FOCUS, nullptr, &OnWinEvent,
+                                 GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT | WINEVENT_SKIPOWNTHREAD);
+    for (;;) {
+        const DWORD woke = MsgWaitForMultipleObjects(1, &work_, FALSE, INFINITE, QS_ALLINPUT);
+        if (woke == WAIT_OBJECT_0) {
+            if (stop_) break;
+            RunScript(script_);
+            script_ = nullptr;
+            Unwatch(true);
+            SetEvent(done_);
+        } else {
+            Pump();
+        }
+    }
+    Unwatch(false);
+    if (winEvents_) UnhookWinEvent(winEvents_);
+    t_driver = nullptr;
+}
+
+void KVWizardDriver::RunScript(const Script& script) {
+    timeoutMs_ = kDefaultTimeoutMs;
+    try {
+        if (script) script(*this);
+        return;
+    } catch (const std::exception& e) {
+        failure_ = e.what();
+    } catch (...) {
+        failure_ = "the script failed with an unknown exception";
+    }
+    try {
+        Rescue();
+    } catch (...) {
+        // The failure is reported already; a rescue that fails adds nothing to it.
+    }
+}
+
+void KVWizardDriver::Rescue() {
+    // A step of the host waits for the user without a time limit: close what could hold it.
+    for (HWND box : MessageBoxes()) PostMessageA(box, WM_COMMAND, IDCANCEL, 0);
+    if (HWND wizard = FindWizard()) PostMessageA(wizard, WM_SYSCOMMAND, SC_CLOSE, 0);
+}
+
+void KVWizardDriver::Pump() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+void CALLBACK KVWizardDriver::OnWinEvent(HWINEVENTHOOK, DWORD event, HWND window, LONG object, LONG,
+                                         DWORD, DWORD) {
+    // A new top-level window (the wizard, a message box) gets watched before it is shown.
+    if (event == EVENT_OBJECT_CREATE && object == OBJID_WINDOW && window && t_driver &&
+        GetAncestor(window, GA_PARENT) == GetDesktopWindow()) {
+        const std::string name = ClassOf(window);
+        if (name == kWizardClass || name == kMessageBoxClass) t_driver->Watch(window);
+    }
+}
+
+void KVWizardDriver::Watch(HWND window) {
+    const DWORD thread = GetWindowThreadProcessId(window, nullptr);
+    if (thread == 0 || thread == threadId_ || hooks_.count(thread)) return;
+    std::vector<HHOOK>& hooks = hooks_[thread];
+    if (HHOOK h = SetWindowsHookExA(WH_CALLWNDPROCRET, &OnMessageHandled, nullptr, thread)) hooks.push_back(h);
+    if (HHOOK h = SetWindowsHookExA(WH_GETMESSAGE, &OnMessageTaken, nullptr, thread)) hooks.push_back(h);
+}
+
+void KVWizardDriver::Unwatch(bool onlyEndedThreads) {
+    for (auto it = hooks_.begin(); it != hooks_.end();) {
+        bool ended = true;
+        if (onlyEndedThreads) {
+            if (HANDLE thread = OpenThread(SYNCHRONIZE, FALSE, it->first)) {
+                ended = WaitForSingleObject(thread, 0) == WAIT_OBJECT_0;
+                CloseHandle(thread);
+            }
+        }
+        if (!ended) {
+            ++it;
+            continue;
+        }
+        for (HHOOK h : it->second) UnhookWindowsHookEx(h);
+        it = hooks_.erase(it);
+    }
+}
+
+HWND KVWizardDriver::FindWizard() {
+    if (wizard_ && IsWindow(wizard_)) return wizard_;
+    wizard_ = nullptr;
+    for (HWND window : TopLevel(kWizardClass)) {
+        Watch(window);
+        if (IsWindowVisible(window)) wizard_ = window;
+    }
+    return wizard_;
+}
+
+HWND KVWizardDriver::Wizard() { return FindWizard(); }
+
+HWND KVWizardDriver::WaitForWizard() {
+    WaitUntil("the wizard window (class \"KV Registration\") to be shown", [this] { return FindWizard() != nullptr; });
+    return wizard_;
+}
+
+void KVWizardDriver::WaitForWizardGone() {
+    WaitUntil("the wizard window to close", [this] { return TopLevel(kWizardClass).empty(); });
+}
+
+std::vector<HWND> KVWizardDriver::Controls(int id) {
+    std::vector<HWND> found;
+    HWND wizard = FindWizard();
+    if (!wizard) return found;
+    for (HWND child = GetWindow(wizard, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        if (GetDlgCtrlID(child) == id) found.push_back(child);
+    return found;
+}
+
+HWND KVWizardDriver::Visible(int id, const char* className) {
+    HWND first = nullptr;
+    for (HWND control : Controls(id)) {
+        if (className && _stricmp(ClassOf(control).c_str(), className) != 0) continue;
+        if (IsWindowVisible(control)) return control;
+        if (!first) first = control;
+    }
+    return first;
+}
+
+KVWizardPage KVWizardDriver::Page() {
+    if (IsVisible(kCtlQueryRegisterNext)) return KVWizardPage::QueryRegister;
+    if (IsVisible(kCtlUserInfoNext)) return KVWizardPage::UserInfo;
+    if (IsVisible(kCtlPendingText1) || IsVisible(kCtlPendingText2)) return KVWizardPage::Pending;
+    if (IsVisible(kCtlRegCode)) return KVWizardPage::Validate;
+    if (IsVisible(kCtlFinish)) return KVWizardPage::RegisterInfo;
+    return KVWizardPage::None;
+}
+
+void KVWizardDriver::WaitForPage(KVWizardPage page) {
+    WaitForWizard();
+    Settle();
+    const std::string what = std::string(KVWizardPageName(page)) + " to be shown with its controls enabled";
+    auto ready = [this, page] { return Page() == page && IsEnabled(PageMarker(page)); };
+    // A page is switched by several messages of the wizard's thread: what still holds once
+    // the thread has handled everything queued is what a person gets to see.
+    const ULONGLONG deadline = GetTickCount64() + timeoutMs_;
+    for (;;) {
+        WaitUntil(what, ready, deadline);
+        Settle();
+        if (ready()) return;
+    }
+}
+
+void KVWizardDriver::Settle() {
+    HWND wizard = FindWizard();
+    if (!wizard) return;
+    const uint32_t marker = ++g_settlePosted;
+    if (!PostMessageA(wizard, g_settleMessage, marker, 0)) return;
+    WaitUntil("the wizard's thread to handle the messages queued for it", [this, wizard, marker] {
+        return g_settleSeen.load() >= marker || !IsWindow(wizard);
+    });
+}
+
+void KVWizardDriver::WaitUntil(const std::string& what, const std::function<bool()>& done) {
+    WaitUntil(what, done, GetTickCount64() + timeoutMs_);
+}
+
+void KVWizardDriver::WaitUntil(const std::string& what, const std::function<bool()>& done, ULONGLONG deadline) {
+    for (;;) {
+        Pump();
+        if (done()) return;
+        const ULONGLONG now = GetTickCount64();
+        if (now >= deadline)
+            throw KVDriverError("waited " + std::to_string(timeoutMs_) + " ms for " + what + "; " + Describe());
+        MsgWaitForMultipleObjects(1, &changed_, FALSE, static_cast<DWORD>(deadline - now), QS_ALLINPUT);
+    }
+}
+
+void KVWizardDriver::Wake() { SetEvent(changed_); }
+
+std::string KVWizardDriver::Describe() {
+    std::string text = "the wizard shows ";
+    text += FindWizard() ? KVWizardPageName(Page()) : "no window";
+    for (HWND box : MessageBoxes())
+        if (IsWindowVisible(box)) text += ", a message box says \"" + WindowText(GetDlgItem(box, kMessageBoxText)) + "\"";
+    return text;
+}
+
+HWND KVWizardDriver::Operable(int id, const char* className, const char* move) {
+    HWND wizard = FindWizard();
+    const std::string what = std::string(move) + " control " + std::to_string(id);
+    if (!wizard) throw KVDriverError("cannot " + what + ": no wizard window; " + Describe());
+    HWND control = Visible(id, className);
+    if (!control || !IsWindowVisible(control)) throw KVDriverError("cannot " + what + ": not shown; " + Describe());
+    if (!IsWindowEnabled(control)) throw KVDriverError("cannot " + what + ": disabled; " + Describe());
+    if (!IsWindowEnabled(wizard)) throw KVDriverError("cannot " + what + ": the wizard is disabled; " + Describe());
+    return control;
+}
+
+void KVWizardDriver::Type(int id, const std::string& text) {
+    HWND edit = Operable(id, "Edit", "type into");
+    HWND wizard = FindWizard();
+    {
+        AttachedInput input(edit);
+        SetFocus(edit);
+        DWORD_PTR answer = 0;
+        if (!SendMessageTimeoutA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_NORMAL,
+                                 timeoutMs_, &answer))
+            throw KVDriverError("the wizard's thread did not take the text for control " + std::to_string(id));
+        // Leaving the field is what hands its text to the model.
+        HWND next = GetNextDlgTabItem(wizard, edit, FALSE);
+        SetFocus(next && next != edit ? next : wizard);
+    }
+    Settle();
+}
+
+void KVWizardDriver::Click(int id) {
+    HWND button = Operable(id, "Button", "click");
+    PostMessageA(button, BM_CLICK, 0, 0);
+    Settle();
+}
+
+void KVWizardDriver::PostKey(UINT down, UINT up, WORD vk, LPARAM extra) {
+    HWND wizard = FindWizard();
+    if (!wizard) throw KVDriverError("cannot press a key: no wizard window");
+    if (!IsWindowEnabled(wizard)) throw KVDriverError("cannot press a key: the wizard is disabled; " + Describe());
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    HWND target = wizard;
+    if (GetGUIThreadInfo(GetWindowThreadProcessId(wizard, nullptr), &info) && info.hwndFocus &&
+        (info.hwndFocus == wizard || IsChild(wizard, info.hwndFocus)))
+        target = info.hwndFocus;
+    const LPARAM scan = static_cast<LPARAM>(MapVirtualKeyA(vk, MAPVK_VK_TO_VSC)) << 16;
+    // Only the key strokes: the thread's own translation makes the characters, as for a
+    // person, so a key its accelerators take produces nothing else.
+    PostMessageA(target, down, vk, 1 | scan | extra);
+    PostMessageA(target, up, vk, 1 | scan | extra | 0xC0000000);
+}
+
+void KVWizardDriver::PressEnter() {
+    PostKey(WM_KEYDOWN, WM_KEYUP, VK_RETURN, 0);
+    Settle();
+}
+
+void KVWizardDriver::PressEscape() {
+    PostKey(WM_KEYDOWN, WM_KEYUP, VK_ESCAPE, 0);
+    Settle();
+}
+
+void KVWizardDriver::PressTab() {
+    PostKey(WM_KEYDOWN, WM_KEYUP, VK_TAB, 0);
+    Settle();
+}
+
+void KVWizardDriver::PressAlt(char mnemonic) {
+    HWND wizard = FindWizard();
+    if (!wizard) throw KVDriverError("cannot press Alt: no wizard window");
+    const SHORT scan = VkKeyScanA(static_cast<char>(std::tolower(static_cast<unsigned char>(mnemonic))));
+    if (scan == -1) throw KVDriverError(std::string("no key makes the character ") + mnemonic);
+    // The accelerator translation reads Alt from the key state, which the attached threads
+    // share; it stays down until the wizard's thread has handled the key.
+    AttachedInput input(wizard);
+    BYTE keys[256];
+    GetKeyboardState(keys);
+    const BYTE alt = keys[VK_MENU];
+    keys[VK_MENU] |= 0x80;
+    SetKeyboardState(keys);
+    try {
+        PostKey(WM_SYSKEYDOWN, WM_SYSKEYUP, static_cast<WORD>(LOBYTE(scan)), 1 << 29);
+        Settle();
+    } catch (...) {
+        keys[VK_MENU] = alt;
+        SetKeyboardState(keys);
+        throw;
+    }
+    keys[VK_MENU] = alt;
+    SetKeyboardState(keys);
+}
+
+void KVWizardDriver::Close() {
+    HWND wizard = FindWizard();
+    if (!wizard) throw KVDriverError("cannot close the wizard: no window");
+    PostMessageA(wizard, WM_SYSCOMMAND, SC_CLOSE, 0);
+    Settle();
+}
+
+bool KVWizardDriver::Exists(int id) { return !Controls(id).empty(); }
+
+std::string KVWizardDriver::Text(int id) {
+    HWND control = Visible(id);
+    if (!control) throw KVDriverError("no control " + std::to_string(id) + " to read; " + Describe());
+    return WindowText(control);
+}
+
+bool KVWizardDriver::IsVisible(int id) {
+    HWND control = Visible(id);
+    return control && IsWindowVisible(control);
+}
+
+bool KVWizardDriver::IsEnabled(int id) {
+    HWND control = Visible(id);
+    return control && IsWindowEnabled(control);
+}
+
+bool KVWizardDriver::HasButton(int id) {
+    HWND button = Visible(id, "Button");
+    return button && IsWindowVisible(button);
+}
+
+int KVWizardDriver::FocusedId() {
+    HWND wizard = FindWizard();
+    if (!wizard) return 0;
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(wizard, nullptr), &info) || !info.hwndFocus) return 0;
+    if (!IsChild(wizard, info.hwndFocus)) return 0;
+    // An edit inside a list box control reports the control's id through its parent.
+    HWND control = info.hwndFocus;
+    while (GetParent(control) != wizard) control = GetParent(control);
+    return GetDlgCtrlID(control);
+}
+
+std::vector<int> KVWizardDriver::TabOrder() {
+    std::vector<int> order;
+    const int start = FocusedId();
+    for (int i = 0; i < 64; ++i) {
+        PressTab();
+        const int id = FocusedId();
+        order.push_back(id);
+        if (id == start) break;
+    }
+    return order;
+}
+
+std::vector<std::string> KVWizardDriver::ListItems(int id) {
+    std::vector<std::string> items;
+    HWND list = Visible(id, "ComboBox");
+    if (!list) return items;
+    const LRESULT count = SendMessageA(list, CB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+        const LRESULT length = SendMessageA(list, CB_GETLBTEXTLEN, i, 0);
+        std::string text(length > 0 ? static_cast<size_t>(length) + 1 : 1, '\0');
+        const LRESULT got = SendMessageA(list, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(&text[0]));
+        text.resize(got > 0 ? static_cast<size_t>(got) : 0);
+        items.push_back(text);
+    }
+    return items;
+}
+
+std::string KVWizardDriver::ListSelection(int id) {
+    HWND list = Visible(id, "ComboBox");
+    if (!list) return std::string();
+    const LRESULT selected = SendMessageA(list, CB_GETCURSEL, 0, 0);
+    if (selected == CB_ERR) return std::string();
+    const std::vector<std::string> items = ListItems(id);
+    return static_cast<size_t>(selected) < items.size() ? items[static_cast<size_t>(selected)] : std::string();
+}
+
+std::vector<HWND> KVWizardDriver::MessageBoxes() {
+    std::vector<HWND> boxes = TopLevel(kMessageBoxClass);
+    for (HWND box : boxes) Watch(box);
+    return boxes;
+}
+
+bool KVWizardDriver::HasMessageBox() {
+    for (HWND box : MessageBoxes())
+        if (IsWindowVisible(box) && GetDlgItem(box, kMessageBoxText)) return true;
+    return false;
+}
+
+KVMessageBoxInfo KVWizardDriver::WaitForMessageBox() {
+    KVMessageBoxInfo info;
+    WaitUntil("a message box to be shown", [this, &info] {
+        for (HWND box : MessageBoxes()) {
+            if (!IsWindowVisible(box) || !GetDlgItem(box, kMessageBoxText)) continue;
+            info.window = box;
+            return true;
+        }
+        return false;
+    });
+    info.owner = GetWindow(info.window, GW_OWNER);
+    info.caption = WindowText(info.window);
+    info.text = WindowText(GetDlgItem(info.window, kMessageBoxText));
+    for (HWND child = GetWindow(info.window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        if (_stricmp(ClassOf(child).c_str(), "Static") == 0 && (GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON)
+            info.icon = reinterpret_cast<HICON>(SendMessageA(child, STM_GETICON, 0, 0));
+    return info;
+}
+
+void KVWizardDriver::DismissMessageBox(const KVMessageBoxInfo& box, int button) {
+    HWND target = nullptr;
+    for (HWND child = GetWindow(box.window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        if (GetDlgCtrlID(child) == button && IsWindowVisible(child)) target = child;
+    if (!target || !IsWindowEnabled(target))
+        throw KVDriverError("the message box \"" + box.text + "\" has no button " + std::to_string(button) + " to press");
+    PostMessageA(target, BM_CLICK, 0, 0);
+    HWND window = box.window;
+    WaitUntil("the message box \"" + box.text + "\" to close",
+              [window] { return !IsWindow(window) || !IsWindowVisible(window); });
+}
+
+void KVWizardDriver::Refresh() {
+    HWND wizard = FindWizard();
+    if (!wizard) throw KVDriverError("no wizard window to look at");
+    Settle();
+    RedrawWindow(wizard, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    Settle();
+}
+
+COLORREF KVWizardDriver::ClientPixel(int x, int y) {
+    Refresh();
+    POINT at{x, y};
+    ClientToScreen(wizard_, &at);
+    HDC screen = GetDC(nullptr);
+    const COLORREF colour = GetPixel(screen, at.x, at.y);
+    ReleaseDC(nullptr, screen);
+    return colour;
+}
+
+void KVWizardDriver::SavePng(const std::string& path) {
+    Refresh();
+    RECT rect;
+    GetWindowRect(wizard_, &rect);
+    const int width = rect.right - rect.left;
+    const int height = rect.bottom - rect.top;
+    if (width <= 0 || height <= 0) throw KVDriverError("the wizard window has no size");
+
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    const BOOL copied = BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+    SelectObject(memory, old);
+
+    BITMAPINFO format{};
+    format.bmiHeader.biSize = sizeof format.bmiHeader;
+    format.bmiHeader.biWidth = width;
+    format.bmiHeader.biHeight = -height;  // top row first
+    format.bmiHeader.biPlanes = 1;
+    format.bmiHeader.biBitCount = 24;
+    format.bmiHeader.biCompression = BI_RGB;
+    const size_t stride = (static_cast<size_t>(width) * 3 + 3) & ~static_cast<size_t>(3);
+    std::vector<uint8_t> bits(stride * static_cast<size_t>(height));
+    const int rows = copied ? GetDIBits(memory, bitmap, 0, static_cast<UINT>(height), bits.data(), &format, DIB_RGB_COLORS) : 0;
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    if (rows != height) throw KVDriverError("cannot read the screen under the wizard window");
+
+    std::vector<uint8_t> rgb;
+    rgb.reserve(static_cast<size_t>(width) * static_cast<size_t>(height) * 3);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const uint8_t* bgr = &bits[static_cast<size_t>(y) * stride + static_cast<size_t>(x) * 3];
+            rgb.insert(rgb.end(), {bgr[2], bgr[1], bgr[0]});
+        }
+    const std::string png = KVPng::Encode(static_cast<uint32_t>(width), static_cast<uint32_t>(height), rgb);
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) throw KVDriverError("cannot create " + path);
+    DWORD written = 0;
+    const BOOL ok = WriteFile(file, png.data(), static_cast<DWORD>(png.size()), &written, nullptr);
+    CloseHandle(file);
+    if (!ok || written != png.size()) throw KVDriverError("cannot write " + path);
+}

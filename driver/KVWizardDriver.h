@@ -1,0 +1,179 @@
+// Plays a person at the wizard window of this process, on a thread of its own.
+//   KVWizardControl    the ids of the window's controls that a person works with
+//   KVWizardPage       the five pages, told apart by which of their controls are visible
+//   KVMessageBoxInfo   what a message box shows
+//   KVDriverError      a wait that ran out, or a move a person could not make; says which
+//   KVWizardDriver     the thread, the scripts it plays, and the moves a script makes
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+enum KVWizardControl : int {
+    kCtlCancel = 201,
+    kCtlQueryRegisterTitle = 220,
+    kCtlQueryRegisterSubTitle = 221,
+    kCtlInfo1 = 222,         // "lblInfo1" to "lblInfo7": 222 to 228
+    kCtlMsisdnLabel = 229,
+    kCtlMsisdn = 230,
+    kCtlEmailLabel = 231,
+    kCtlEmail = 232,
+    kCtlGroupId = 234,
+    kCtlUserName = 236,
+    kCtlPassword = 238,
+    kCtlContactPerson = 240,
+    kCtlContactInfo = 242,
+    kCtlCountryLabel = 243,
+    kCtlCountry = 244,
+    kCtlConfirmEmail = 246,
+    kCtlQueryRegisterNext = 247,
+    kCtlUserInfoNext = 248,
+    kCtlUserInfoBack = 249,  // shared with the user-info title, which is no button
+    kCtlUserInfoSubTitle = 250,
+    kCtlInfo21 = 252,        // "lblInfo21" to "lblInfo27": 252 to 258
+    kCtlPendingTitle = 260,
+    kCtlPendingSubTitle = 261,
+    kCtlPendingText1 = 262,
+    kCtlPendingText2 = 263,
+    kCtlValidateTitle = 280,  // 280 to 282 are shared with the information page
+    kCtlValidateText1 = 282,
+    kCtlValidateText2 = 283,
+    kCtlRegCodeLabel = 284,
+    kCtlRegCode = 285,
+    kCtlFinish = 286,         // and OK on the information page
+    kCtlValidateBack = 287,
+    kCtlRegisterInfoText = 282,
+};
+
+enum class KVWizardPage { None = 0, QueryRegister = 1, UserInfo = 2, Pending = 3, Validate = 4, RegisterInfo = 5 };
+const char* KVWizardPageName(KVWizardPage page);
+
+struct KVMessageBoxInfo {
+    HWND window = nullptr;
+    HWND owner = nullptr;
+    std::string caption;
+    std::string text;
+    HICON icon = nullptr;
+};
+
+class KVDriverError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// One driver at a time per process: the hooks it sets on the wizard's threads report to it.
+class KVWizardDriver {
+public:
+    using Script = std::function<void(KVWizardDriver&)>;
+    static constexpr uint32_t kDefaultTimeoutMs = 10000;
+
+    KVWizardDriver();
+    ~KVWizardDriver();
+    KVWizardDriver(const KVWizardDriver&) = delete;
+    KVWizardDriver& operator=(const KVWizardDriver&) = delete;
+
+    // Hands a script to the driver's thread and returns at once. A script that throws is
+    // ended; the driver then cancels the wizard (closes its message boxes and the window) so
+    // that a step waiting for the user returns, and Await reports what went wrong.
+    void Play(Script script);
+    // Waits for the last script handed over: empty when it ran through, else the failure.
+    std::string Await(uint32_t timeoutMs = 60000);
+
+    // Everything below is for scripts, on the driver's thread; each wait ends after the
+    // timeout with a KVDriverError naming what it waited for.
+    void SetTimeout(uint32_t milliseconds) { timeoutMs_ = milliseconds; }
+
+    // The visible top-level window of class "KV Registration"; waits for it to appear.
+    HWND WaitForWizard();
+    void WaitForWizardGone();
+    // The wizard found last, or null when it has gone.
+    HWND Wizard();
+    KVWizardPage Page();
+    // Until `page` is shown with its controls enabled (they are disabled between steps).
+    void WaitForPage(KVWizardPage page);
+    // Until the wizard's thread has handled what was posted to it before this call.
+    void Settle();
+    void WaitUntil(const std::string& what, const std::function<bool()>& done);
+    // From any thread: makes a waiting script look at its condition again (for conditions
+    // that are no window's state, such as the end of a host's step).
+    void Wake();
+
+    // Moves of a person. Each checks that a person could make it (the control is visible,
+    // enabled, and the wizard is not behind a message box) and settles afterwards.
+    void Type(int id, const std::string& text);
+    void Click(int id);
+    void PressEnter();
+    void PressEscape();
+    void PressTab();
+    void PressAlt(char mnemonic);
+    // The system menu's Close (the title bar's close box).
+    void Close();
+
+    // What a person sees. For ids that two pages share, the visible control counts.
+    bool Exists(int id);
+    std::string Text(int id);
+    bool IsVisible(int id);
+    bool IsEnabled(int id);
+    // A visible push button with this id (an id may also name a label).
+    bool HasButton(int id);
+    // Id of the control with the keyboard focus in the wizard; 0 when none of its controls.
+    int FocusedId();
+    // Presses Tab until the focus comes back: the ids in the order visited, the start last.
+    std::vector<int> TabOrder();
+    // Entries of the country list, in the order shown; the selected one, or empty.
+    std::vector<std::string> ListItems(int id);
+    std::string ListSelection(int id);
+
+    // A message box (class #32770) of this process; waits for one to be shown.
+    KVMessageBoxInfo WaitForMessageBox();
+    // True when a message box of this process is shown.
+    bool HasMessageBox();
+    // Clicks the box's button `button` and waits for the box to close.
+    void DismissMessageBox(const KVMessageBoxInfo& box, int button = IDOK);
+
+    // Colour at a client point of the wizard as drawn on the screen.
+    COLORREF ClientPixel(int x, int y);
+    // The wizard as shown on the screen; the window is topmost and nothing covers it.
+    void SavePng(const std::string& path);
+
+private:
+    static DWORD WINAPI ThreadMain(LPVOID self);
+    void Run();
+    void WaitUntil(const std::string& what, const std::function<bool()>& done, ULONGLONG deadline);
+    void RunScript(const Script& script);
+    void Rescue();
+    void Pump();
+    void Watch(HWND window);
+    void Unwatch(bool onlyEndedThreads);
+    HWND FindWizard();
+    std::vector<HWND> Controls(int id);
+    HWND Visible(int id, const char* className = nullptr);
+    HWND Operable(int id, const char* className, const char* move);
+    void PostKey(UINT down, UINT up, WORD vk, LPARAM extra);
+    void Refresh();
+    std::string Describe();
+    std::vector<HWND> MessageBoxes();
+    static void CALLBACK OnWinEvent(HWINEVENTHOOK hook, DWORD event, HWND window, LONG object,
+                                    LONG child, DWORD thread, DWORD time);
+
+    HANDLE thread_ = nullptr;
+    DWORD threadId_ = 0;
+    HANDLE work_ = nullptr;     // a script is waiting
+    HANDLE done_ = nullptr;     // the script has ended
+    HANDLE changed_ = nullptr;  // a watched thread handled something a person could see
+    Script script_;
+    std::string failure_;
+    bool stop_ = false;
+
+    // Driver thread only.
+    uint32_t timeoutMs_ = kDefaultTimeoutMs;
+    HWND wizard_ = nullptr;
+    HWINEVENTHOOK winEvents_ = nullptr;
+    std::map<DWORD, std::vector<HHOOK>> hooks_;
+};

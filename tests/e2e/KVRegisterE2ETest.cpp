@@ -1,0 +1,709 @@
+// KVRegister.dll end to end: a host makes the steps on the test's thread while the wizard
+// driver plays the user at the real window on its own.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <psapi.h>
+#include <tlhelp32.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "driver/KVWizardDriver.h"
+#include "tests/e2e/KVWizardHost.h"
+
+namespace {
+
+const char kMsisdn[] = "+4791234567";
+const char kEmail[] = "kari@example.no";
+const char kCaption[] = "Error";
+const char kInvalidMsisdn[] = "The given phone number not a valid mobile phone number.";
+const char kPending1[] = "The program is communicating with the server to see if you are allowed to register.";
+const char kValidate1[] =
+    "A registration code has been sent to your mobile phone. This should arrive to you within a minute. "
+    "Enter this registration code below to complete the registration.";
+const char kTwoAttemptsLeft[] =
+    "The first registation code you typed is invalid.\r\nYou have two attempts left to type the correct "
+    "registration code.\r\nPlease note that after three consecutive failed attempts your number will be blocked.";
+const char kOneAttemptLeft[] =
+    "The second registation code you typed is invalid as well.\r\nYou have one left attempt to type the correct "
+    "registration code.\r\nPlease note that after three consecutive failed attempts your number will be blocked.";
+const char kNoMoreAttempts[] =
+    "All the registration codes you typed were invalid.\r\nYour number has now been blocked (three consecutive "
+    "failed attempts).";
+
+// Mobile number, e-mail (both required) and confirmation on the query page; a text line, the
+// name (required), the password and the country list on the user-info page.
+std::vector<std::string> TwoPages() {
+    return {"460,360",
+            "8,9,16,1,11,12,15",
+            "1,2,1",
+            "20,80,150,100,1,160,78,420,100,0",
+            "20,110,150,130,1,160,108,420,130,0",
+            "20,140,150,160,0,160,138,420,160,0",
+            "20,62,420,76,1",
+            "20,80,150,100,1,160,78,420,100,1",
+            "20,110,150,130,0,160,108,420,130,1",
+            "20,140,150,160,160,138,420,260,1"};
+}
+
+// One form page: number and addresses, the name (required).
+std::vector<std::string> OnePage() {
+    return {"460,360",
+            "8,9,16,11",
+            "2,1",
+            "20,80,150,100,1,160,78,420,100,0",
+            "20,110,150,130,1,160,108,420,130,0",
+            "20,140,150,160,0,160,138,420,160,0",
+            "20,170,150,190,1,160,168,420,190,0"};
+}
+
+std::vector<std::string> CountryPage() {
+    return {"460,360", "8,15", "1,1", "20,80,150,100,0,160,78,420,100,0", "20,110,150,130,160,108,420,300,0"};
+}
+
+void SavePage(KVWizardDriver& d, const std::string& name) {
+    CreateDirectoryA(KV_PAGES_DIR, nullptr);
+    d.SavePng(std::string(KV_PAGES_DIR) + "/" + name + ".png");
+}
+
+void FillQueryPage(KVWizardDriver& d) {
+    d.WaitForPage(KVWizardPage::QueryRegister);
+    d.Type(kCtlMsisdn, kMsisdn);
+    d.Type(kCtlEmail, kEmail);
+    d.Type(kCtlConfirmEmail, kEmail);
+}
+
+void FillOnePage(KVWizardDriver& d) {
+    d.WaitForPage(KVWizardPage::UserInfo);
+    d.Type(kCtlMsisdn, kMsisdn);
+    d.Type(kCtlEmail, kEmail);
+    d.Type(kCtlConfirmEmail, kEmail);
+    d.Type(kCtlUserName, "Kari Nordmann");
+}
+
+void CancelOnPage(KVWizardDriver& d, KVWizardPage page) {
+    d.WaitForPage(page);
+    d.Click(kCtlCancel);
+}
+
+HICON SystemIcon(LPCSTR id) { return LoadIconA(nullptr, id); }
+
+size_t Count(const std::string& text, const std::string& needle) {
+    size_t n = 0;
+    for (size_t at = text.find(needle); at != std::string::npos; at = text.find(needle, at + 1)) ++n;
+    return n;
+}
+
+class KVRegisterE2ETest : public ::testing::Test {
+protected:
+    // One step of the host with `user` played meanwhile; the script must run through.
+    // `expected` is the step's return value; -1 takes either.
+    const KVActionRecord& Step(KVWizardHost& host, const KVResultRecord& result,
+                               KVWizardDriver::Script user = nullptr, int expected = 0) {
+        stepEnded_ = false;
+        action.Action = -1;
+        driver.Play(std::move(user));
+        const int returned = host.Step(result, action);
+        if (expected >= 0) {
+            EXPECT_EQ(expected, returned);
+        }
+        stepEnded_ = true;
+        driver.Wake();
+        const std::string failure = driver.Await();
+        EXPECT_EQ("", failure);
+        return action;
+    }
+
+    // For input that may or may not be usable: a page that shows is cancelled, and a step
+    // that ends without one is fine.
+    KVWizardDriver::Script CancelIfAPageShows(bool pageExpected) {
+        return [this, pageExpected](KVWizardDriver& d) {
+            d.WaitUntil("a page, or the end of the step", [this, &d] {
+                return stepEnded_.load() || (d.Wizard() && d.Page() != KVWizardPage::None);
+            });
+            if (stepEnded_) return;
+            if (!pageExpected) ADD_FAILURE() << "the wizard showed " << KVWizardPageName(d.Page());
+            d.Click(kCtlCancel);
+        };
+    }
+
+    // A freshly loaded DLL whose installation holds `config` as register.cfg (none when
+    // empty), and `language` as register.lang when given.
+    KVWizardHost& Install(const std::vector<std::string>& config, const std::vector<std::string>& language = {},
+                          const std::string& countryLibrary = "real") {
+        host_.reset();  // its DLL holds the country library that the next one replaces
+        host_ = std::make_unique<KVWizardHost>(env, countryLibrary);
+        if (config.empty())
+            host_->RemoveFile("register.cfg");
+        else
+            host_->WriteFile("register.cfg", config);
+        if (!language.empty()) host_->WriteFile("register.lang", language);
+        host_->Load();
+        return *host_;
+    }
+
+    // The first step of a run, with the first form page filled in and Next clicked.
+    const KVActionRecord& SubmitFirstPage(KVWizardHost& host, bool queryPage) {
+        return Step(host, KVResult(KVRESULT_NONE), [queryPage](KVWizardDriver& d) {
+            if (queryPage) {
+                FillQueryPage(d);
+                d.Click(kCtlQueryRegisterNext);
+            } else {
+                FillOnePage(d);
+                d.Click(kCtlUserInfoNext);
+            }
+        });
+    }
+
+    void ExpectFileError(KVWizardHost& host, const std::string& logLine) {
+        const KVActionRecord& a = Step(host, KVResult(KVRESULT_NONE), CancelIfAPageShows(false), 1);
+        EXPECT_EQ(KVACTION_ERROR, a.Action);
+        EXPECT_EQ("errMissingOrCorruptFile", a.ErrorKey);
+        EXPECT_NE(std::string::npos, host.Log().find(logLine)) << logLine;
+    }
+
+    KVTestEnv env;
+    std::unique_ptr<KVWizardHost> host_;
+    KVWizardDriver driver;
+    KVActionRecord action;
+    std::atomic<bool> stepEnded_{false};
+};
+
+TEST_F(KVRegisterE2ETest, SignUpOverTwoFormPagesWithBackOnEachPage) {
+    KVWizardHost& host = Install(TwoPages());
+
+    Step(host, KVResult(KVRESULT_NONE), [](KVWizardDriver& d) {
+        d.WaitForPage(KVWizardPage::QueryRegister);
+        EXPECT_FALSE(d.IsEnabled(kCtlQueryRegisterNext));
+        d.Type(kCtlMsisdn, kMsisdn);
+        EXPECT_FALSE(d.IsEnabled(kCtlQueryRegisterNext)) << "the e-mail address is required";
+        d.Type(kCtlEmail, "kari@example");
+        d.Type(kCtlConfirmEmail, "kari@example");
+        EXPECT_FALSE(d.IsEnabled(kCtlQueryRegisterNext)) << "an address without a dot fails the syntax check";
+        d.Type(kCtlEmail, kEmail);
+        d.Type(kCtlConfirmEmail, "");
+        EXPECT_FALSE(d.IsEnabled(kCtlQueryRegisterNext)) << "the confirmation shares the address's required bit";
+        d.Type(kCtlConfirmEmail, kEmail);
+        EXPECT_TRUE(d.IsEnabled(kCtlQueryRegisterNext));
+        d.Type(kCtlMsisdn, "");
+        EXPECT_FALSE(d.IsEnabled(kCtlQueryRegisterNext));
+        d.Type(kCtlMsisdn, kMsisdn);
+        // Typing left the focus on the e-mail field: Tab goes on in file order, then the buttons.
+        EXPECT_EQ(kCtlEmail, d.FocusedId());
+        EXPECT_EQ((std::vector<int>{kCtlConfirmEmail, kCtlQueryRegisterNext, kCtlCancel, kCtlMsisdn, kCtlEmail}),
+                  d.TabOrder());
+        SavePage(d, "query-register");
+        d.Click(kCtlQueryRegisterNext);
+    });
+    EXPECT_EQ(KVACTION_QUERYREGISTER, action.Action);
+    EXPECT_EQ(1, action.UseIp);
+    EXPECT_EQ(kMsisdn, action.Msisdn);
+    EXPECT_EQ(kEmail, action.UserEmail);
+
+    // Back on the user-info page, then Alt+N on the query page asks the server again.
+    Step(host, KVResult(KVRESULT_QUERIEDREGISTER), [](KVWizardDriver& d) {
+        d.WaitForPage(KVWizardPage::UserInfo);
+        EXPECT_TRUE(d.HasButton(kCtlUserInfoBack));
+        EXPECT_FALSE(d.IsEnabled(kCtlUserInfoNext)) << "the name is required";
+        d.Type(kCtlUserName, "Kari Nordmann");
+        d.Type(kCtlPassword, "hemmelig");
+        EXPECT_TRUE(d.IsEnabled(kCtlUserInfoNext));
+        // Leaving the password moved the focus on to the country list.
+        EXPECT_EQ((std::vector<int>{kCtlUserInfoBack, kCtlUserInfoNext, kCtlCancel, kCtlUserName, kCtlPassword,
+                                    kCtlCountry}),
+                  d.TabOrder());
+        d.Click(kCtlUserInfoBack);
+        d.WaitForPage(KVWizardPage::QueryRegister);
+        EXPECT_EQ(kEmail, d.Text(kCtlEmail));
+        d.PressAlt('n');
+    });
+    EXPECT_EQ(KVACTION_QUERYREGISTER, action.Action);
+
+    Step(host, KVResult(KVRESULT_QUERIEDREGISTER), [](KVWizardDriver& d) {
+        d.WaitForPage(KVWizardPage::UserInfo);
+        EXPECT_EQ("Kari Nordmann", d.Text(kCtlUserName));
+        SavePage(d, "user-info");
+        d.Click(kCtlUserInfoNext);
+    });
+    EXPECT_EQ(KVACTION_REGISTER, action.Action);
+    EXPECT_EQ("Kari Nordmann", action.UserName);
+    EXPECT_EQ("hemmelig", action.UserPassword);
+    EXPECT_EQ(kMsisdn, action.Msisdn);
+
+    // Back (Alt+B) on the validation page leads to the user-info page, whose Next registers again.
+    KVResultRecord validate = KVResult(KVRESULT_VALIDATE);
+    validate.ResultText = "code sent";
+    Step(host, validate, [](KVWizardDriver& d) {
+        d.WaitForPage(KVWizardPage::Validate);
+        EXPECT_EQ(kValidate1, d.Text(kCtlValidateText1));
+        EXPECT_EQ(std::string("The registration code was sent to the mobile phone number ") + kMsisdn + ".",
+                  d.Text(kCtlValidateText2));
+        EXPECT_FALSE(d.IsEnabled(kCtlFinish)) << "no code typed yet";
+        SavePage(d, "validate");
+        d.PressAlt('b');
+        d.WaitForPage(KVWizardPage::UserInfo);
+        d.Click(kCtlUserInfoNext);
+    });
+    EXPECT_EQ(KVACTION_REGISTER, action.Action);
+
+    Step(host, validate, [](KVWizardDriver& d) {
+        d.WaitForPage(KVWizardPage::Validate);
+        EXPECT_EQ(kCtlRegCode, d.FocusedId());
+        d.Type(kCtlRegCode, "4711");
+        EXPECT_TRUE(d.IsEnabled(kCtlFinish));
+        d.PressAlt('r');
+        EXPECT_EQ(kCtlRegCode, d.FocusedId());
+        d.PressAlt('f');
+    });
+    EXPECT_EQ(KVACTION_VALIDATE, action.Action);
+    EXPECT_EQ("4711", action.RegCode);
+
+    KVResultRecord registered = KVResult(KVRESULT_REGISTERED);
+    registered.InfoText = "welcome";
+    Step(host, registered, [](KVWizardDriver& d) {
+        d.WaitForPage(KVWizardPage::RegisterInfo);
+        EXPECT_EQ(std::string("An email message has been sent to the address ") + kEmail +
+                      ". Verify that this message arrives, because reply SMS messages sent to you will be sent "
+                      "to this email address.",
+                  d.Text(kCtlRegisterInfoText));
+        SavePage(d, "register-info");
+        d.PressEscape();  // no accelerators on this page: Escape does not cancel
+        EXPECT_EQ(KVWizardPage::RegisterInfo, d.Page());
+        d.Click(kCtlFinish);
+    });
+    EXPECT_EQ(KVACTION_FINISHED, action.Action);
+    Step(host, KVResult(KVRESULT_NONE), [](KVWizardDriver& d) {
+        // A run that ended starts again from its first page in a new window.
+        CancelOnPage(d, KVWizardPage::QueryRegister);
+    });
+    EXPECT_EQ(KVACTION_CANCEL, action.Action);
+}
+
+TEST_F(KVRegisterE2ETest, OneFormPageHasNoBackAndEnterActsAsNext) {
+    KVWizardHost& host = Install(OnePage());
+    Step(host, KVResult(KVRESULT_NONE), [](KVWizardDriver& d) {
+        FillOnePage(d);
+        EXPECT_FALSE(d.HasButton(kCtlUserInfoBack));
+        d.PressEnter();
+    });
+    EXPECT_EQ(KVACTION_REGISTER, action.Action);
+    EXPECT_EQ(2, action.UseIp);
+    EXPECT_EQ("Kari Nordmann", action.UserName);
+    EXPECT_EQ(kEmail, action.UserEmail);
+
+    Step(host, KVResult(KVRESULT_REGISTERED));
+    EXPECT_EQ(KVACTION_FINISHED, action.Action);
+    EXPECT_NE(std::string::npos, host.Log().find("| KVRegisterModel::NextPage | KVACTION_REGISTER \n"));
+}
+
+TEST_F(KVRegisterE2ETest, NoFormPageRegistersAtOnce) {
+    KVWizardHost& host = Install({"460,360", "", "1,0"});
+    Step(host, KVResult(KVRESULT_NONE));
+    EXPECT_EQ(KVACTION_REGISTER, action.Action);
+    Step(host, KVResult(KVRESULT_REGISTERED));
+    EXPECT_EQ(KVACTION_FINISHED, action.Action);
+}
+
+TEST_F(KVRegisterE2ETest, PendingPageShowsItsTextsAndTimesOut) {
+    KVWizardHost& host = Install(OnePage(), {"lblPending2=Please wait while <msisdn> is checked."});
+    ASSERT_EQ(KVACTION_REGISTER, SubmitFirstPage(host, false).Action);
+
+    KVResultRecord pending = KVResult(KVRESULT_PENDING);
+    pending.ResultText = "busy";
+    pending.WaitSeconds = 1;
+    const auto start = std::chrono::steady_clock::now();
+    Step(host, pending, [](KVWizardDriver& d) {
+        d.WaitForPage(KVWizardPage::Pending);
+        EXPECT_EQ(kPending1, d.Text(kCtlPendingText1));
+        EXPECT_EQ(std::string("Please wait while ") + kMsisdn + " is checked.", d.Text(kCtlPendingText2));
+        SavePage(d, "pending");
+    });
+    const auto waited = std::chrono::steady_clock::now() - start;
+    EXPECT_EQ(KVACTION_REGISTER, action.Action);
+    EXPECT_GE(waited, std::chrono::milliseconds(900));
+    EXPECT_EQ("Kari Nordmann", action.UserName);
+    EXPECT_NE(std::string::npos, host.Log().find("| KVRegisterModel::WaitForAction | WAIT_TIMEOUT \n"));
+
+    pending.WaitSeconds = 60;
+    Step(host, pending, [](KVWizardDriver& d) { CancelOnPage(d, KVWizardPage::Pending); });
+    EXPECT_EQ(KVACTION_CANCEL, action.Action);
+}
+
+TEST_F(KVRegisterE2ETest, ServerErrorsCorrectableThenFatal) {
+    KVWizardHost& host = Install(TwoPages());
+    ASSERT_EQ(KVACTION_QUERYREGISTER, SubmitFirstPage(host, true).Action);
+
+    Step(host, KVServerError("EmailNotValid", "The address is not accepted."), [](KVWizardDriver& d) {
+        const KVMessageBoxInfo box = d.WaitForMessageBox();
+        EXPECT_EQ(kCaption, box.caption);
+        EXPECT_EQ("The address is not accepted.", box.text);
+        EXPECT_EQ(SystemIcon(IDI_INFORMATION), box.icon);
+        EXPECT_EQ(d.Wizard(), box.owner);
+        d.DismissMessageBox(box);
+        d.WaitForPage(KVWizardPage::QueryRegister);
+        EXPECT_EQ("", d.Text(kCtlMsisdn)) << "a message box empties the number field";
+        EXPECT_FALSE(d.IsEnabled(kCtlQueryRegisterNext));
+        d.Type(kCtlMsisdn, kMsisdn);
+        d.Type(kCtlEmail, "ola@example.no");
+        d.Type(kCtlConfirmEmail, "ola@example.no");
+        d.Click(kCtlQueryRegisterNext);
+    });
+    EXPECT_EQ(KVACTION_QUERYREGISTER, action.Action);
+    EXPECT_EQ("ola@example.no", action.UserEmail);
+
+    Step(host, KVServerError("SERVER NOT FOUND", "not shown"), [](KVWizardDriver& d) {
+        const KVMessageBoxInfo box = d.WaitForMessageBox();
+        EXPECT_EQ("The Remote Host could not be found. Are you connected to the Internet?", box.text);
+        EXPECT_EQ(SystemIcon(IDI_WARNING), box.icon);
+        d.DismissMessageBox(box);
+    });
+    EXPECT_EQ(KVACTION_CANCEL, action.Action);
+    driver.Play([](KVWizardDriver& d) { d.WaitForWizardGone(); });
+    EXPECT_EQ("", driver.Await());
+}
+
+TEST_F(KVRegisterE2ETest, ThreeWrongCodesThenTheNumberIsBlocked) {
+    KVWizardHost& host = Install(OnePage());
+    ASSERT_EQ(KVACTION_REGISTER, SubmitFirstPage(host, false).Action);
+    Step(host, KVResult(KVRESULT_VALIDATE), [](KVWizardDriver& d) {
+        d.WaitForPage(KVWizardPage::Validate);
+        d.Type(kCtlRegCode, "1111");
+        d.Click(kCtlFinish);
+    });
+    ASSERT_EQ(KVACTION_VALIDATE, action.Action);
+
+    const std::vector<std::string> messages = {kTwoAttemptsLeft, kOneAttemptLeft, "Wrong code."};
+    for (size_t i = 0; i < messages.size(); ++i) {
+        SCOPED_TRACE("wrong code " + std::to_string(i + 1));
+        const std::string code = std::to_string(2222 + 1111 * i);
+        Step(host, KVServerError("InvalidRegCode", "Wrong code."), [&](KVWizardDriver& d) {
+            const KVMessageBoxInfo box = d.WaitForMessageBox();
+            EXPECT_EQ(messages[i], box.text);
+            d.DismissMessageBox(box);
+            d.WaitForPage(KVWizardPage::Validate);
+            EXPECT_EQ("", d.Text(kCtlRegCode)) << "a message box empties the code field";
+            d.Type(kCtlRegCode, code);
+            d.Click(kCtlFinish);
+        });
+        EXPECT_EQ(KVACTION_VALIDATE, action.Action);
+        EXPECT_EQ(code, action.RegCode);
+    }
+    Step(host, KVServerError("RegCodeBlocked", "Blocked."), [](KVWizardDriver& d) {
+        const KVMessageBoxInfo box = d.WaitForMessageBox();
+        EXPECT_EQ(kNoMoreAttempts, box.text);
+        EXPECT_EQ(SystemIcon(IDI_WARNING), box.icon);
+        d.DismissMessageBox(box);
+    });
+    EXPECT_EQ(KVACTION_CANCEL, action.Action);
+}
+
+TEST_F(KVRegisterE2ETest, CancelCloseAndEscapeEachEndARun) {
+    KVWizardHost& host = Install(TwoPages());
+    const std::vector<std::pair<const char*, KVWizardDriver::Script>> ways = {
+        {"Cancel", [](KVWizardDriver& d) { CancelOnPage(d, KVWizardPage::QueryRegister); }},
+        {"close box", [](KVWizardDriver& d) {
+             d.WaitForPage(KVWizardPage::QueryRegister);
+             d.Close();
+         }},
+        {"Escape", [](KVWizardDriver& d) {
+             d.WaitForPage(KVWizardPage::QueryRegister);
+             d.PressEscape();
+         }},
+    };
+    for (const auto& way : ways) {
+        SCOPED_TRACE(way.first);
+        Step(host, KVResult(KVRESULT_NONE), way.second);
+        EXPECT_EQ(KVACTION_CANCEL, action.Action);
+    }
+    EXPECT_EQ(3u, Count(host.Log(), "| KVRegisterModel::WaitForAction | Cancel \n"));
+}
+
+TEST_F(KVRegisterE2ETest, BetweenStepsCancelCountsAndEnterDoesNot) {
+    KVWizardHost& host = Install(TwoPages());
+    ASSERT_EQ(KVACTION_QUERYREGISTER, SubmitFirstPage(host, true).Action);
+
+    driver.Play([](KVWizardDriver& d) {
+        d.Settle();
+        EXPECT_FALSE(d.IsEnabled(kCtlMsisdn)) << "between steps the page takes no input";
+        d.PressEnter();
+    });
+    ASSERT_EQ("", driver.Await());
+    Step(host, KVResult(KVRESULT_QUERIEDREGISTER), [](KVWizardDriver& d) {
+        d.WaitForPage(KVWizardPage::UserInfo);
+        d.Type(kCtlUserName, "Kari Nordmann");
+        d.Click(kCtlUserInfoNext);
+    });
+    EXPECT_EQ(KVACTION_REGISTER, action.Action);
+    EXPECT_EQ(1u, Count(host.Log(), "| KVRegisterModel::NextPage | KVACTION_QUERYREGISTER \n"));
+
+    driver.Play([](KVWizardDriver& d) {
+        d.Settle();
+        d.Click(kCtlCancel);
+    });
+    ASSERT_EQ("", driver.Await());
+    Step(host, KVResult(KVRESULT_VALIDATE));
+    EXPECT_EQ(KVACTION_CANCEL, action.Action);
+}
+
+TEST_F(KVRegisterE2ETest, EveryConfigurationErrorStopsTheStep) {
+    struct Case {
+        const char* name;
+        std::vector<std::string> lines;  // empty: no register.cfg at all
+        std::string logText;             // the folder is added for a missing file
+    };
+    const std::string label = "20,80,150,100,";
+    const std::vector<Case> cases = {
+        {"missing file", {}, "File open error ["},
+        {"no switches", {"460,360", "1"}, "File read IP error UseIp [0]"},
+        {"UseIp 3", {"460,360", "1", "3,2"}, "File read IP error UseIp [3]"},
+        {"UserInterface 3", {"460,360", "1", "1,3"}, "File read UI error UserInterface [3]"},
+        {"ControlBox 2", {"460,360", "1", "1,2,2"}, "File read UI error ControlBox [2]"},
+        {"unknown id", {"460,360", "17", "1,2", label + "0"}, "File unknown component error [17]"},
+        {"id twice", {"460,360", "1,1", "1,2", label + "0", label + "0"}, "File duplicate component error [1]"},
+        {"coordinate 0", {"460,360", "8", "1,2", "0,80,150,100,1,160,78,420,100,0"}, "File coordinate error [8]"},
+        {"line missing", {"460,360", "1,2", "1,2", label + "0"}, "File coordinate error [2]"},
+        {"required 2", {"460,360", "8", "1,2", "20,80,150,100,2,160,78,420,100,0"}, "File required error [2]"},
+        {"page 1 of one", {"460,360", "1", "1,1", label + "1"}, "Page value invalid [1]"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        KVWizardHost& host = Install(c.lines);
+        const std::string text = c.lines.empty() ? c.logText + host.Folder() : c.logText;
+        ExpectFileError(host, "| KVRegisterView::CreateUserInfoPages | " + text + "] \n");
+    }
+}
+
+TEST_F(KVRegisterE2ETest, MissingLanguageFileStopsTheStepUntilItIsBack) {
+    KVWizardHost& host = Install(TwoPages());
+    host.RemoveFile("register.lang");  // languages are read by the first step
+    ExpectFileError(host, "| KVRegister::Initialize | errMissingOrCorruptFile [" + host.Folder() + "] \n");
+    host.WriteFile("register.lang", {"txtDialogName=Sign-up"});
+    Step(host, KVResult(KVRESULT_NONE), [](KVWizardDriver& d) {
+        d.WaitForPage(KVWizardPage::QueryRegister);
+        char title[64] = {};
+        GetWindowTextA(d.Wizard(), title, sizeof title);
+        EXPECT_STREQ("Sign-up", title);
+        d.Click(kCtlCancel);
+    });
+    EXPECT_EQ(KVACTION_CANCEL, action.Action);
+}
+
+TEST_F(KVRegisterE2ETest, WindowPositionIsSavedAndRestored) {
+    KVWizardHost& host = Install(TwoPages());
+    RECT shown{};
+    Step(host, KVResult(KVRESULT_NONE), [&shown](KVWizardDriver& d) {
+        d.WaitForPage(KVWizardPage::QueryRegister);
+        GetWindowRect(d.Wizard(), &shown);
+        d.Click(kCtlCancel);
+    });
+    EXPECT_EQ(460, shown.right - shown.left);
+    EXPECT_EQ(360, shown.bottom - shown.top);
+    // Without a saved position the window is centred.
+    EXPECT_LE(std::abs(shown.left - (GetSystemMetrics(SM_CXSCREEN) - 460) / 2), 1);
+    EXPECT_LE(std::abs(shown.top - (GetSystemMetrics(SM_CYSCREEN) - 360) / 2), 1);
+
+    int32_t saved[5] = {-1, -1, -1, -1, -1};
+    DWORD size = sizeof saved;
+    ASSERT_EQ(ERROR_SUCCESS, RegGetValueA(HKEY_CURRENT_USER, (env.KeyPath() + "\\Positions").c_str(),
+                                          "RegisterWindow", RRF_RT_REG_BINARY, nullptr, saved, &size));
+    EXPECT_EQ(20u, size);
+    EXPECT_EQ(0, saved[0]);
+    EXPECT_EQ(shown.left, saved[1]);
+    EXPECT_EQ(shown.top, saved[2]);
+    EXPECT_EQ(460, saved[3]);
+    EXPECT_EQ(360, saved[4]);
+
+    // Only the place is restored; the size is the file's.
+    const int32_t place[5] = {0, 37, 41, 100, 100};
+    env.SetBinary(HKEY_CURRENT_USER, "Positions", "RegisterWindow", place, sizeof place);
+    Step(host, KVResult(KVRESULT_NONE), [&shown](KVWizardDriver& d) {
+        d.WaitForPage(KVWizardPage::QueryRegister);
+        GetWindowRect(d.Wizard(), &shown);
+        d.Click(kCtlCancel);
+    });
+    EXPECT_EQ(37, shown.left);
+    EXPECT_EQ(41, shown.top);
+    EXPECT_EQ(460, shown.right - shown.left);
+}
+
+TEST_F(KVRegisterE2ETest, MissingHeaderImageDrawsTheBuiltInOne) {
+    KVWizardHost& host = Install(TwoPages());
+    const POINT probes[] = {{4, 4}, {16, 16}, {27, 9}, {9, 27}};
+    std::vector<COLORREF> drawn;
+    Step(host, KVResult(KVRESULT_NONE), [&](KVWizardDriver& d) {
+        d.WaitForPage(KVWizardPage::QueryRegister);
+        RECT rect;
+        GetWindowRect(d.Wizard(), &rect);
+        const int width = rect.right - rect.left;
+        for (const POINT& p : probes) drawn.push_back(d.ClientPixel(width - 48 + p.x, 13 + p.y));
+        d.Click(kCtlCancel);
+    });
+    HBITMAP bitmap = static_cast<HBITMAP>(
+        LoadImageA(host.Module(), MAKEINTRESOURCEA(200), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    ASSERT_NE(nullptr, bitmap) << "KVRegister.dll has no bitmap 200";
+    HDC memory = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    ASSERT_EQ(4u, drawn.size());
+    for (size_t i = 0; i < 4; ++i)
+        EXPECT_EQ(GetPixel(memory, probes[i].x, probes[i].y), drawn[i]) << "at " << probes[i].x << "," << probes[i].y;
+    SelectObject(memory, old);
+    DeleteDC(memory);
+    DeleteObject(bitmap);
+}
+
+TEST_F(KVRegisterE2ETest, CountryListHoldsEveryRegionOfTheRealLibrary) {
+    KVWizardHost& host = Install(CountryPage());
+    std::vector<std::string> shown;
+    bool enabled = false;
+    Step(host, KVResult(KVRESULT_NONE), [&](KVWizardDriver& d) {
+        d.WaitForPage(KVWizardPage::UserInfo);
+        shown = d.ListItems(kCtlCountry);
+        enabled = d.IsEnabled(kCtlCountry);
+        d.Click(kCtlCancel);
+    });
+    EXPECT_TRUE(enabled);
+
+    // What the library itself names, read while KVRegister.dll still holds it.
+    HMODULE library = LoadLibraryA((host.Folder() + "\\KVCountryCodes.dll").c_str());
+    ASSERT_NE(nullptr, library);
+    using CountriesFn = const char*(__cdecl*)(int*);
+    struct Info {
+        char* fields[5];
+    };
+    using InfoFn = int(__cdecl*)(const char*, Info*);
+    const auto countries = reinterpret_cast<CountriesFn>(reinterpret_cast<void (*)()>(GetProcAddress(library, "KVGetCountries")));
+    const auto info = reinterpret_cast<InfoFn>(reinterpret_cast<void (*)()>(GetProcAddress(library, "KVGetCountryInfo")));
+    ASSERT_TRUE(countries && info);
+    int status = -1;
+    const std::string codes = countries(&status);
+    std::vector<std::string> names;
+    for (size_t at = 0; at < codes.size();) {
+        const size_t end = std::min(codes.find(';', at), codes.size());
+        char b0[8] = {}, b1[64] = {}, b2[8] = {}, b3[8] = {}, b4[8] = {};
+        Info record{{b0, b1, b2, b3, b4}};
+        if (end > at && info(codes.substr(at, end - at).c_str(), &record) == 0) names.push_back(b1);
+        at = end + 1;
+    }
+    FreeLibrary(library);
+    EXPECT_GT(names.size(), 200u);
+
+    for (size_t i = 1; i < shown.size(); ++i)
+        EXPECT_LE(lstrcmpiA(shown[i - 1].c_str(), shown[i].c_str()), 0) << shown[i - 1] << " before " << shown[i];
+    EXPECT_NE(shown.end(), std::find(shown.begin(), shown.end(), "C\xF4te d'Ivoire"));
+    std::sort(shown.begin(), shown.end());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, shown);
+}
+
+TEST_F(KVRegisterE2ETest, CountryListIsDisabledWhenTheLibraryFails) {
+    KVWizardHost& host = Install(CountryPage(), {}, "initfails");
+    Step(host, KVResult(KVRESULT_NONE), [](KVWizardDriver& d) {
+        d.WaitForPage(KVWizardPage::UserInfo);
+        EXPECT_FALSE(d.IsEnabled(kCtlCountry));
+        EXPECT_TRUE(d.ListItems(kCtlCountry).empty());
+        d.Click(kCtlCancel);
+    });
+    EXPECT_EQ(KVACTION_CANCEL, action.Action);
+}
+
+struct ProcessFigures {
+    KVHandleCounts handles;
+    size_t privateBytes = 0;
+    int threads = 0;
+
+    static ProcessFigures Now() {
+        ProcessFigures f;
+        f.handles = KVHandleCounts::Now();
+        PROCESS_MEMORY_COUNTERS_EX memory{};
+        memory.cb = sizeof memory;
+        if (GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory), sizeof memory))
+            f.privateBytes = memory.PrivateUsage;
+        HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+        THREADENTRY32 entry{};
+        entry.dwSize = sizeof entry;
+        for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry))
+            if (entry.th32OwnerProcessID == GetCurrentProcessId()) ++f.threads;
+        CloseHandle(snapshot);
+        return f;
+    }
+    void Print(const char* when) const {
+        std::printf("%s: %lu kernel, %lu GDI, %lu USER handles, %zu KB private, %d threads\n", when,
+                    handles.kernel, handles.gdi, handles.user, privateBytes / 1024, threads);
+    }
+};
+
+TEST_F(KVRegisterE2ETest, TwoHundredRunsLeaveNothingBehind) {
+    KVWizardHost& host = Install(TwoPages());
+    const auto run = [&] {
+        Step(host, KVResult(KVRESULT_NONE), [](KVWizardDriver& d) { CancelOnPage(d, KVWizardPage::QueryRegister); });
+        return action.Action == KVACTION_CANCEL;
+    };
+    // The first runs fill the caches of the system (classes, fonts, the country table).
+    for (int i = 0; i < 10; ++i) ASSERT_TRUE(run());
+    const ProcessFigures before = ProcessFigures::Now();
+    for (int i = 0; i < 190; ++i) ASSERT_TRUE(run()) << "run " << i + 11;
+    const ProcessFigures after = ProcessFigures::Now();
+    before.Print("after 10 runs ");
+    after.Print("after 200 runs");
+    EXPECT_LE(after.handles.kernel, before.handles.kernel + 10);
+    EXPECT_LE(after.handles.gdi, before.handles.gdi + 10);
+    EXPECT_LE(after.handles.user, before.handles.user + 5);
+    EXPECT_LE(after.privateBytes, before.privateBytes + 4 * 1024 * 1024);
+    EXPECT_LE(after.threads, before.threads + 1);
+}
+
+TEST_F(KVRegisterE2ETest, OversizedInputHasADefinedResult) {
+    {
+        SCOPED_TRACE("a register.cfg of 1 MB");
+        std::vector<std::string> lines = TwoPages();
+        for (int i = 0; i < 1024 * 1024 / 32; ++i) lines.push_back("20,80,420,110,1,2,3,4,5,6,7,8,9");
+        Step(Install(lines), KVResult(KVRESULT_NONE), [](KVWizardDriver& d) { CancelOnPage(d, KVWizardPage::QueryRegister); });
+        EXPECT_EQ(KVACTION_CANCEL, action.Action);
+    }
+    {
+        SCOPED_TRACE("10,000 components");
+        std::string ids;
+        for (int i = 0; i < 10000; ++i) ids += "1,";
+        std::vector<std::string> lines = {"460,360", ids, "1,2"};
+        for (int i = 0; i < 10000; ++i) lines.push_back("20,80,420,110,0");
+        ExpectFileError(Install(lines), "| KVRegisterView::CreateUserInfoPages | File duplicate component error [1] \n");
+    }
+    {
+        SCOPED_TRACE("a field of 10,000 digits");
+        Step(Install({"460,360", "1", "1,2", std::string(10000, '9') + ",80,420,110,0"}), KVResult(KVRESULT_NONE), CancelIfAPageShows(true), -1 /* either */);
+        EXPECT_TRUE(action.Action == KVACTION_CANCEL || action.Action == KVACTION_ERROR) << action.Action;
+    }
+    {
+        SCOPED_TRACE("a label of 10 KB");
+        Step(Install({"460,360", "1,8", "1,2", "20,62,420,76,0", "20,80,150,100,0,160,78,420,100,0"},
+                     {"lblInfo1=" + std::string(10240, 'x')}), KVResult(KVRESULT_NONE), [](KVWizardDriver& d) {
+            d.WaitForPage(KVWizardPage::QueryRegister);
+            EXPECT_EQ(10240u, d.Text(kCtlInfo1).size());
+            d.Click(kCtlCancel);
+        });
+        EXPECT_EQ(KVACTION_CANCEL, action.Action);
+    }
+    {
+        SCOPED_TRACE("10 KB typed into a field");
+        Step(Install(TwoPages()), KVResult(KVRESULT_NONE), [](KVWizardDriver& d) {
+            FillQueryPage(d);
+            d.Type(kCtlMsisdn, "+47" + std::string(10237, '4'));
+            d.Click(kCtlQueryRegisterNext);
+            const KVMessageBoxInfo box = d.WaitForMessageBox();
+            EXPECT_EQ(kInvalidMsisdn, box.text);
+            d.DismissMessageBox(box);
+            CancelOnPage(d, KVWizardPage::QueryRegister);
+        });
+        EXPECT_EQ(KVACTION_CANCEL, action.Action);
+    }
+}
+
+}  // namespace
