@@ -23,6 +23,12 @@ void KVComponentContainer::EnableAll() {
     ForEachWindow([](HWND hwnd) { ::EnableWindow(hwnd, TRUE); });
 }
 
+void KVComponentContainer::EnableAll(const std::function<bool(const QWinBase*)>& wanted) {
+    for (QWinBase* window : components_)
+        if (window != nullptr && window->GetHwnd() != nullptr)
+            ::EnableWindow(window->GetHwnd(), wanted(window) ? TRUE : FALSE);
+}
+
 void KVComponentContainer::DisableAll() {
     ForEachWindow([](HWND hwnd) { ::EnableWindow(hwnd, FALSE); });
 }

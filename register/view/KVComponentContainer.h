@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <vector>
 
 #include "vuda32/Utility/QAccelerator.h"
@@ -17,6 +18,8 @@ public:
     void ShowAll();
     void HideAll();
     void EnableAll();
+    // Enables or disables each window as `wanted` says.
+    void EnableAll(const std::function<bool(const QWinBase*)>& wanted);
     void DisableAll();
     // The table and its handle slot, for the window to fill and build.
     QAccelerator& GetAccelerator() { return accelerator_; }

@@ -301,6 +301,7 @@ void KVRegisterView::FillCountryList() {
     }
     if (!usable) {
         QLogEntry(Log(), QLog::LevelInfo, kCreatePages) << "No countries from the country service";
+        countryUnavailable_ = true;
         country_.EnableWindow(false);
     }
 }
@@ -480,12 +481,23 @@ void KVRegisterView::DoInitialize() {
 }
 
 void KVRegisterView::EnableAllPages(bool enable) {
-    for (KVComponentContainer& page : pages_) {
-        if (enable)
-            page.EnableAll();
-        else
-            page.DisableAll();
+    if (!enable) {
+        for (KVComponentContainer& page : pages_) page.DisableAll();
+        return;
     }
+    // Next and Finish go straight to the state their page calls for, so that no moment shows
+    // a button that is about to be disabled again; a country list without countries stays
+    // disabled whatever a page does.
+    const bool queryNext = IsNextWanted(QUERYREGISTER, KVRegisterModel::PAGE_QUERYREGISTER);
+    const bool userInfoNext = IsNextWanted(USERINFO, KVRegisterModel::PAGE_USERINFO);
+    const bool finish = !TextOf(regCode_).empty();
+    for (KVComponentContainer& page : pages_)
+        page.EnableAll([&](const QWinBase* control) {
+            if (control == &queryRegisterNext_) return queryNext;
+            if (control == &userInfoNext_) return userInfoNext;
+            if (control == &validateFinish_) return finish;
+            return control != &country_ || !countryUnavailable_;
+        });
 }
 
 void KVRegisterView::ShowPage(PageIndex page) {
@@ -568,8 +580,7 @@ void KVRegisterView::SetFieldText(QEdit& field, const std::string& text) {
     if (field.GetHwnd() != nullptr) field.SetText(text);
 }
 
-void KVRegisterView::EnableNextButton(PageIndex page, int32_t modelPage, QButton& next, const char* logName) {
-    if (next.GetHwnd() == nullptr) return;
+bool KVRegisterView::IsNextWanted(PageIndex page, int32_t modelPage) {
     bool enable = model_.GetPage() == modelPage;
     if (enable) {
         QEdit* const fields[] = {&msisdn_, &userEmail_, &groupId_, &userName_, &userPassword_,
@@ -579,6 +590,12 @@ void KVRegisterView::EnableNextButton(PageIndex page, int32_t modelPage, QButton
             if ((requiredMask_[page] & bits[i]) != 0 && TextOf(*fields[i]).empty()) enable = false;
     }
     if (enable && emailPresent_) enable = KVRegisterModel::CheckEmailSyntax(TextOf(userEmail_));
+    return enable;
+}
+
+void KVRegisterView::EnableNextButton(PageIndex page, int32_t modelPage, QButton& next, const char* logName) {
+    if (next.GetHwnd() == nullptr) return;
+    const bool enable = IsNextWanted(page, modelPage);
     QLogEntry(Log(), QLog::LevelInfo, logName)
         << (page == QUERYREGISTER ? "_cmdQueryRegisterNext.EnableWindow(" : "_cmdUserInfoNext.EnableWindow(")
         << (enable ? 1 : 0) << ")";

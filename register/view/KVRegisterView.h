@@ -94,6 +94,7 @@ private:
     void FocusFirstInput(PageIndex page);
     // Enables Next on page when the model shows it, every required field holds text and the
     // e-mail address (when the file has one) passes the syntax test.
+    bool IsNextWanted(PageIndex page, int32_t modelPage);
     void EnableNextButton(PageIndex page, int32_t modelPage, QButton& next, const char* logName);
     void EnableFinishButton();
     std::string TextOf(QEdit& field);
@@ -114,6 +115,7 @@ private:
     bool positionNotRestored_ = false;
     bool emailPresent_ = false;
     bool controlBox_ = false;
+    bool countryUnavailable_ = false;
     int32_t userInterface_ = 0;
     QWinBase* firstInput_[2] = {};
     uint32_t requiredMask_[2] = {};

@@ -476,8 +476,8 @@ TEST_F(KVRegisterE2ETest, EveryConfigurationErrorStopsTheStep) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         KVWizardHost& host = Install(c.lines);
-        const std::string text = c.lines.empty() ? c.logText + host.Folder() : c.logText;
-        ExpectFileError(host, "| KVRegisterView::CreateUserInfoPages | " + text + "] \n");
+        const std::string text = c.lines.empty() ? c.logText + host.Folder() + "]" : c.logText;
+        ExpectFileError(host, "| KVRegisterView::CreateUserInfoPages | " + text + " \n");
     }
 }
 
