@@ -264,12 +264,18 @@ void CALLBACK KVWizardDriver::OnWinEvent(HWINEVENTHOOK, DWORD event, HWND window
     if (event == EVENT_OBJECT_CREATE && object == OBJID_WINDOW && window && t_driver &&
         GetAncestor(window, GA_PARENT) == GetDesktopWindow()) {
         const std::string name = ClassOf(window);
-        if (name == kWizardClass || name == kMessageBoxClass) t_driver->Watch(window);
+        if (name == kWizardClass || name == kMessageBoxClass) {
+            t_driver->Watch(window);
+            // The event arrives late: the window may have been shown before the hooks were
+            // set, and then no later change would wake a waiting script.
+            ReportChange();
+        }
     }
 }
 
-void KVWizardDriver::Watch(HWND window) {
-    const DWORD thread = GetWindowThreadProcessId(window, nullptr);
+void KVWizardDriver::Watch(HWND window) { WatchThread(GetWindowThreadProcessId(window, nullptr)); }
+
+void KVWizardDriver::WatchThread(DWORD thread) {
     if (thread == 0 || thread == threadId_ || hooks_.count(thread)) return;
     std::vector<HHOOK>& hooks = hooks_[thread];
     if (HHOOK h = SetWindowsHookExA(WH_CALLWNDPROCRET, &OnMessageHandled, nullptr, thread)) hooks.push_back(h);

@@ -89,6 +89,10 @@ public:
     // timeout with a KVDriverError naming what it waited for.
     void SetTimeout(uint32_t milliseconds) { timeoutMs_ = milliseconds; }
 
+    // Watches a thread that will show message boxes of the wizard (the host's thread, which
+    // shows the server's errors): Wine reports a new window too late to see it appear.
+    void WatchThread(DWORD thread);
+
     // The visible top-level window of class "KV Registration"; waits for it to appear.
     HWND WaitForWizard();
     void WaitForWizardGone();

@@ -110,7 +110,11 @@ protected:
                                KVWizardDriver::Script user = nullptr, int expected = 0) {
         stepEnded_ = false;
         action.Action = -1;
-        driver.Play(std::move(user));
+        const DWORD hostThread = GetCurrentThreadId();
+        driver.Play([hostThread, user](KVWizardDriver& d) {
+            d.WatchThread(hostThread);
+            if (user) user(d);
+        });
         const int returned = host.Step(result, action);
         if (expected >= 0) {
             EXPECT_EQ(expected, returned);
