@@ -21,7 +21,7 @@ std::string ReplaceAll(std::string_view text, std::string_view from, std::string
     return out;
 }
 
-void AddLine(std::string_view line, LanguageEntries& entries, size_t& added) {
+void AddLine(std::string_view line, size_t lineNumber, LanguageEntries& entries, size_t& added) {
     if (line.empty() || line.front() == '#') return;
     const size_t equals = line.find('=');
     const std::string_view key = line.substr(0, equals);
@@ -30,6 +30,7 @@ void AddLine(std::string_view line, LanguageEntries& entries, size_t& added) {
     LanguageEntry entry;
     if (equals != std::string_view::npos) entry.text = ReplaceNewlines(line.substr(equals + 1));
     entry.accelerator = AcceleratorOf(entry.text);
+    entry.line = lineNumber;
     entries.emplace_hint(place, std::string(key), std::move(entry));
     ++added;
 }
@@ -39,10 +40,11 @@ void AddLine(std::string_view line, LanguageEntries& entries, size_t& added) {
 size_t ParseLanguageFile(std::string_view bytes, LanguageEntries& entries) {
     size_t added = 0;
     size_t start = 0;
+    size_t lineNumber = 0;
     while (start < bytes.size()) {
         size_t end = bytes.find(kLineEnd, start);
         if (end == std::string_view::npos) end = bytes.size();
-        AddLine(bytes.substr(start, end - start), entries, added);
+        AddLine(bytes.substr(start, end - start), ++lineNumber, entries, added);
         start = end + kLineEnd.size();
     }
     return added;

@@ -18,6 +18,8 @@ struct LanguageEntry {
     std::string text;
     // The character behind the first lone "&" of the text, or 0.
     char accelerator = 0;
+    // The 1-based line of its file that defined it, so that authors' tools can point at it.
+    size_t line = 0;
 };
 
 // Byte-wise ordered keys; the transparent comparison lets a line's key be looked up before

@@ -58,6 +58,13 @@ const LanguageEntry* KVLanguageTable::Find(const std::string& key) {
 std::string KVLanguageTable::GetText(const std::string& key, const std::string& defaultText) {
     if (const LanguageEntry* entry = Find(key)) return entry->text;
     LogMissing("Missing entry: %s, default: %s", {key, defaultText});
+    if (missObserver_) {
+        try {
+            missObserver_(key, defaultText);
+        } catch (...) {
+            // Whoever listens, the caller still gets its text.
+        }
+    }
     return ReplaceNewlines(defaultText);
 }
 

@@ -3,14 +3,20 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <initializer_list>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "common/KVLanguageFile.h"
 
 class KVLanguageTable {
 public:
+    // Hears of every text looked up that no file defines, with the default as the caller
+    // gave it; for authors' tools. Called on the looking-up thread, so it guards itself.
+    using MissObserver = std::function<void(const std::string& key, const std::string& defaultText)>;
+
     // Reads the missing-entry switch "LogLangFile" below `keyPath` once, now.
     KVLanguageTable();
     explicit KVLanguageTable(const std::string& keyPath);
@@ -36,6 +42,8 @@ public:
     // Appends one line to the file name + ".log" when "LogLangFile" is 1; never fails.
     void LogMissing(const char* format, std::initializer_list<std::string_view> args);
     void Clear();
+    // An empty observer removes it. Set it before the threads that look texts up start.
+    void SetMissObserver(MissObserver observer) { missObserver_ = std::move(observer); }
 
     bool IsLoaded() const { return loaded_; }
     const std::string& GetFileName() const { return fileName_; }
@@ -46,4 +54,5 @@ private:
     std::string fileName_ = "language.txt";
     bool loaded_ = false;
     uint32_t logMissing_ = 0;
+    MissObserver missObserver_;
 };

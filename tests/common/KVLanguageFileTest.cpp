@@ -23,6 +23,10 @@ TEST_F(KVLanguageFileTest, LinesSplitAtTheFirstEqualsWithoutTrimming) {
     EXPECT_EQ(Text(" #k"), "2");
     EXPECT_EQ(Text("last"), "x");
     EXPECT_EQ(entries_.count("#c"), 0u);
+    // Empty and comment lines count: authors look for the line their editor shows.
+    EXPECT_EQ(entries_.at("a").line, 1u);
+    EXPECT_EQ(entries_.at(" #k").line, 7u);
+    EXPECT_EQ(entries_.at("last").line, 8u);
 }
 
 TEST_F(KVLanguageFileTest, OnlyCrLfEndsALine) {
@@ -30,6 +34,7 @@ TEST_F(KVLanguageFileTest, OnlyCrLfEndsALine) {
     EXPECT_EQ(entries_.size(), 2u);
     EXPECT_EQ(Text("one"), "1\ntwo=2\rthree=3\n");
     EXPECT_EQ(Text("next"), "\r");
+    EXPECT_EQ(entries_.at("next").line, 2u);
 }
 
 TEST_F(KVLanguageFileTest, FirstDefinitionWinsWithinAndAcrossFiles) {
@@ -37,6 +42,8 @@ TEST_F(KVLanguageFileTest, FirstDefinitionWinsWithinAndAcrossFiles) {
     EXPECT_EQ(Parse("k=main\r\nK=upper\r\n"), 1u);
     EXPECT_EQ(Text("k"), "company");
     EXPECT_EQ(Text("K"), "upper");
+    EXPECT_EQ(entries_.at("k").line, 1u);
+    EXPECT_EQ(entries_.at("K").line, 2u);
 }
 
 TEST_F(KVLanguageFileTest, NewlineTagBecomesCrLfInTextsOnly) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -131,6 +132,25 @@ TEST_F(KVLanguageTableTest, MissingEntriesAreLoggedBesideTheFileOnlyWhenSwitched
     off.Load(other.WriteFile("register.lang", ""));
     off.GetText("missing", "d");
     EXPECT_EQ(ReadBack(other.TempFolder() + "register.lang.log"), "<missing>");
+}
+
+TEST_F(KVLanguageTableTest, AMissObserverHearsEachDefaultShownAndChangesNoText) {
+    const auto table = LoadedTable(0, "there=yes\r\nempty\r\n");
+    std::vector<std::string> heard;
+    table->SetMissObserver([&heard](const std::string& key, const std::string& defaultText) {
+        heard.push_back(key + "=" + defaultText);
+        throw std::runtime_error("a listener's failure");
+    });
+    EXPECT_EQ(table->GetText("gone", "a<newline>b"), "a\r\nb");
+    EXPECT_EQ(table->GetText("gone", {{"msisdn", "1"}}, "<msisdn>"), "1");
+    EXPECT_EQ(table->GetText("there", "d"), "yes");
+    EXPECT_EQ(table->GetText("empty", "d"), "");
+    EXPECT_EQ(table->GetAccelerator("gone", 'g'), 'g');
+    EXPECT_EQ(heard, (std::vector<std::string>{"gone=a<newline>b", "gone=<msisdn>"}));
+
+    table->SetMissObserver(nullptr);
+    EXPECT_EQ(table->GetText("gone", "d"), "d");
+    EXPECT_EQ(heard.size(), 2u);
 }
 
 TEST_F(KVLanguageTableTest, EnormousKeysAreCutInTheLogAndStillAnswered) {
