@@ -5,6 +5,8 @@ if(WIN32)
   find_package(Python3 REQUIRED COMPONENTS Interpreter)
   # The DLL's built-in header image and the pictures' previews, which are not installed.
   set(KV_ART_DIR ${CMAKE_CURRENT_BINARY_DIR}/art)
+  # Programs elsewhere that carry the built-in image too (the preview) find it here.
+  set(KV_ART_DIR ${KV_ART_DIR} PARENT_SCOPE)
 
   set(kv_icons ${KV_INSTALL_ROOT}/Icons/ApplicationLarge.ico ${KV_INSTALL_ROOT}/Icons/ApplicationSmall.ico)
   set(kv_bitmaps ${KV_INSTALL_ROOT}/Bitmaps/Register.bmp)
