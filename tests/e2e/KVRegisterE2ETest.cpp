@@ -4,7 +4,6 @@
 
 #include <windows.h>
 
-#include <psapi.h>
 #include <tlhelp32.h>
 
 #include <algorithm>
@@ -626,10 +625,11 @@ struct ProcessFigures {
     static ProcessFigures Now() {
         ProcessFigures f;
         f.handles = KVHandleCounts::Now();
-        PROCESS_MEMORY_COUNTERS_EX memory{};
-        memory.cb = sizeof memory;
-        if (GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory), sizeof memory))
-            f.privateBytes = memory.PrivateUsage;
+        // Wine answers PrivateUsage with 0, so the committed private pages are counted directly.
+        MEMORY_BASIC_INFORMATION region{};
+        for (const char* at = nullptr; VirtualQuery(at, &region, sizeof region) == sizeof region;
+             at = static_cast<const char*>(region.BaseAddress) + region.RegionSize)
+            if (region.State == MEM_COMMIT && region.Type == MEM_PRIVATE) f.privateBytes += region.RegionSize;
         HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
         THREADENTRY32 entry{};
         entry.dwSize = sizeof entry;
@@ -658,7 +658,9 @@ TEST_F(KVRegisterE2ETest, TwoHundredRunsLeaveNothingBehind) {
     before.Print("after 10 runs ");
     after.Print("after 200 runs");
     EXPECT_LE(after.handles.kernel, before.handles.kernel + 10);
-    EXPECT_LE(after.handles.gdi, before.handles.gdi + 10);
+    // A run makes some sixty drawing objects; a leak of any of them shows as 190 or more.
+    // Wine's own caches add a few objects now and then, hence the margin.
+    EXPECT_LE(after.handles.gdi, before.handles.gdi + 19);
     EXPECT_LE(after.handles.user, before.handles.user + 5);
     EXPECT_LE(after.privateBytes, before.privateBytes + 4 * 1024 * 1024);
     EXPECT_LE(after.threads, before.threads + 1);
