@@ -6,9 +6,11 @@
 #include <new>
 
 #include "QCriticalSection.h"
+#include "vuda32/Application/QSwallowedError.h"
 
 namespace {
 
+const char* const kFile = ".\\Synchronization\\QThread.cpp";
 const char* const kCreateMethod = "QThread::CreateThread";
 const uint32_t kEventsMissing = 7001;
 const uint32_t kThreadNotStarted = 7002;
@@ -157,6 +159,7 @@ unsigned __stdcall QThread::ThreadFunction(void* argument) {
         initialised = owner->InitInstance(start);
     } catch (...) {
         initialised = false;
+        ReportCaughtError(kFile, "InitInstance", __LINE__);
     }
 
     int exitValue = -2;
@@ -175,10 +178,12 @@ unsigned __stdcall QThread::ThreadFunction(void* argument) {
             exitValue = owner->Run();
         } catch (...) {
             exitValue = -1;
+            ReportCaughtError(kFile, "Run", __LINE__);
         }
         try {
             owner->ExitInstance();
         } catch (...) {
+            ReportCaughtError(kFile, "ExitInstance", __LINE__);
         }
     }
     std::free(start->parameter);

@@ -187,11 +187,9 @@ LRESULT CALLBACK QWinBase::SharedWindowProc(HWND hwnd, UINT message, WPARAM wPar
     // Nothing unwinds through the platform: the window is marked failed instead.
     try {
         handled = window->WindowProc(hwnd, message, wParam, lParam, result, false);
-    } catch (const QException& e) {
-        window->m_failed = true;
-        ReportSwallowedError(e);
     } catch (...) {
         window->m_failed = true;
+        ReportCaughtError(kFile, "SharedWindowProc", __LINE__);
     }
     if (message == WM_DESTROY)
         window->m_hwnd = nullptr;
