@@ -32,6 +32,9 @@ bool KVRegisterViewWindow::HasWindow() const { return view_->GetHwnd() != nullpt
 
 bool KVRegisterViewWindow::Close(uint32_t timeoutMs) {
     HANDLE thread = view_->GetThreadHandle();
+    // The window's own thread can end the run only when it lets go of the last reference to
+    // the library on its way out: it cannot wait for itself.
+    if (thread != nullptr && ::GetThreadId(thread) == GetCurrentThreadId()) return false;
     if (view_->GetHwnd() != nullptr)
         view_->QWinThread::Close(timeoutMs);
     else if (thread != nullptr)

@@ -617,6 +617,36 @@ TEST_F(KVRegisterE2ETest, CountryListIsDisabledWhenTheLibraryFails) {
     EXPECT_EQ(KVACTION_CANCEL, action.Action);
 }
 
+TEST_F(KVRegisterE2ETest, UnloadingInTheMiddleOfARunNeitherBlocksNorCrashes) {
+    KVWizardHost& host = Install(TwoPages());
+    ASSERT_EQ(KVACTION_QUERYREGISTER, SubmitFirstPage(host, true).Action);
+    const HMODULE module = host.Module();
+    DWORD windowThread = 0;
+    driver.Play([&windowThread](KVWizardDriver& d) { windowThread = GetWindowThreadProcessId(d.WaitForWizard(), nullptr); });
+    ASSERT_EQ("", driver.Await());
+    HANDLE thread = OpenThread(SYNCHRONIZE, FALSE, windowThread);
+    ASSERT_NE(nullptr, thread);
+
+    // The host lets go between two steps, as an add-in does when its application closes.
+    const ULONGLONG before = GetTickCount64();
+    host.Unload();
+    EXPECT_LT(GetTickCount64() - before, 1000u);
+    char name[MAX_PATH];
+    EXPECT_NE(0u, GetModuleFileNameA(module, name, MAX_PATH)) << "the window's thread keeps the library's code";
+
+    driver.Play([](KVWizardDriver& d) {
+        d.Click(kCtlCancel);  // nobody waits for it any more
+        PostMessageA(d.Wizard(), WM_CLOSE, 0, 0);  // as the end of the session does
+        d.WaitForWizardGone();
+    });
+    EXPECT_EQ("", driver.Await());
+    // The window's thread was the last to hold the library; leaving, it unloaded it.
+    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(thread, 10000));
+    CloseHandle(thread);
+    EXPECT_EQ(0u, GetModuleFileNameA(module, name, MAX_PATH));
+    EXPECT_NE(std::string::npos, host.Log().find("| KVRegister::~KVRegister | Destructor \n"));
+}
+
 struct ProcessFigures {
     KVHandleCounts handles;
     size_t privateBytes = 0;
