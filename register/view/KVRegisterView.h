@@ -117,6 +117,7 @@ private:
     bool emailPresent_ = false;
     bool controlBox_ = false;
     bool countryUnavailable_ = false;
+    int shownPage_ = -1;
     int32_t userInterface_ = 0;
     QWinBase* firstInput_[2] = {};
     uint32_t requiredMask_[2] = {};

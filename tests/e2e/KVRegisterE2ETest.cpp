@@ -645,6 +645,11 @@ TEST_F(KVRegisterE2ETest, UnloadingInTheMiddleOfARunNeitherBlocksNorCrashes) {
     CloseHandle(thread);
     EXPECT_EQ(0u, GetModuleFileNameA(module, name, MAX_PATH));
     EXPECT_NE(std::string::npos, host.Log().find("| KVRegister::~KVRegister | Destructor \n"));
+
+    // Loaded again, the library starts a sign-up as if it had never been there.
+    host.Load();
+    Step(host, KVResult(KVRESULT_NONE), [](KVWizardDriver& d) { CancelOnPage(d, KVWizardPage::QueryRegister); });
+    EXPECT_EQ(KVACTION_CANCEL, action.Action);
 }
 
 struct ProcessFigures {
