@@ -8,7 +8,6 @@
 
 namespace {
 
-const char kWizardClass[] = "KV Registration";
 const char kMessageBoxClass[] = "#32770";
 const int kMessageBoxText = 0xFFFF;
 
@@ -264,7 +263,7 @@ void CALLBACK KVWizardDriver::OnWinEvent(HWINEVENTHOOK, DWORD event, HWND window
     if (event == EVENT_OBJECT_CREATE && object == OBJID_WINDOW && window && t_driver &&
         GetAncestor(window, GA_PARENT) == GetDesktopWindow()) {
         const std::string name = ClassOf(window);
-        if (name == kWizardClass || name == kMessageBoxClass) {
+        if (name == kWizardClassName || name == kMessageBoxClass) {
             t_driver->Watch(window);
             // The event arrives late: the window may have been shown before the hooks were
             // set, and then no later change would wake a waiting script.
@@ -303,7 +302,7 @@ void KVWizardDriver::Unwatch(bool onlyEndedThreads) {
 HWND KVWizardDriver::FindWizard() {
     if (wizard_ && IsWindow(wizard_)) return wizard_;
     wizard_ = nullptr;
-    for (HWND window : TopLevel(kWizardClass)) {
+    for (HWND window : TopLevel(kWizardClassName)) {
         Watch(window);
         if (IsWindowVisible(window)) wizard_ = window;
     }
@@ -318,7 +317,7 @@ HWND KVWizardDriver::WaitForWizard() {
 }
 
 void KVWizardDriver::WaitForWizardGone() {
-    WaitUntil("the wizard window to close", [this] { return TopLevel(kWizardClass).empty(); });
+    WaitUntil("the wizard window to close", [this] { return TopLevel(kWizardClassName).empty(); });
 }
 
 std::vector<HWND> KVWizardDriver::Controls(int id) {

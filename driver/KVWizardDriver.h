@@ -15,40 +15,43 @@
 #include <string>
 #include <vector>
 
+#include "register/view/KVRegisterViewIds.h"
+
+// The names the driver's scripts use; the numbers are the window's own.
 enum KVWizardControl : int {
-    kCtlCancel = 201,
-    kCtlQueryRegisterTitle = 220,
-    kCtlQueryRegisterSubTitle = 221,
-    kCtlInfo1 = 222,         // "lblInfo1" to "lblInfo7": 222 to 228
-    kCtlMsisdnLabel = 229,
-    kCtlMsisdn = 230,
-    kCtlEmailLabel = 231,
-    kCtlEmail = 232,
-    kCtlGroupId = 234,
-    kCtlUserName = 236,
-    kCtlPassword = 238,
-    kCtlContactPerson = 240,
-    kCtlContactInfo = 242,
-    kCtlCountryLabel = 243,
-    kCtlCountry = 244,
-    kCtlConfirmEmail = 246,
-    kCtlQueryRegisterNext = 247,
-    kCtlUserInfoNext = 248,
-    kCtlUserInfoBack = 249,  // shared with the user-info title, which is no button
-    kCtlUserInfoSubTitle = 250,
-    kCtlInfo21 = 252,        // "lblInfo21" to "lblInfo27": 252 to 258
-    kCtlPendingTitle = 260,
-    kCtlPendingSubTitle = 261,
-    kCtlPendingText1 = 262,
-    kCtlPendingText2 = 263,
-    kCtlValidateTitle = 280,  // 280 to 282 are shared with the information page
-    kCtlValidateText1 = 282,
-    kCtlValidateText2 = 283,
-    kCtlRegCodeLabel = 284,
-    kCtlRegCode = 285,
-    kCtlFinish = 286,         // and OK on the information page
-    kCtlValidateBack = 287,
-    kCtlRegisterInfoText = 282,
+    kCtlCancel = ID_CANCEL,
+    kCtlQueryRegisterTitle = ID_QUERYREGISTER_TITLE,
+    kCtlQueryRegisterSubTitle = ID_QUERYREGISTER_SUBTITLE,
+    kCtlInfo1 = ID_INFO1,
+    kCtlMsisdnLabel = ID_MSISDN_LABEL,
+    kCtlMsisdn = ID_MSISDN,
+    kCtlEmailLabel = ID_USEREMAIL_LABEL,
+    kCtlEmail = ID_USEREMAIL,
+    kCtlGroupId = ID_GROUPID,
+    kCtlUserName = ID_USERNAME,
+    kCtlPassword = ID_USERPASSWORD,
+    kCtlContactPerson = ID_CONTACTPERSON,
+    kCtlContactInfo = ID_CONTACTINFO,
+    kCtlCountryLabel = ID_COUNTRY_LABEL,
+    kCtlCountry = ID_COUNTRY,
+    kCtlConfirmEmail = ID_CONFIRMUSEREMAIL,
+    kCtlQueryRegisterNext = ID_QUERYREGISTER_NEXT,
+    kCtlUserInfoNext = ID_USERINFO_NEXT,
+    kCtlUserInfoBack = ID_USERINFO_BACK,
+    kCtlUserInfoSubTitle = ID_USERINFO_SUBTITLE,
+    kCtlInfo21 = ID_INFO21,
+    kCtlPendingTitle = ID_PENDING_TITLE,
+    kCtlPendingSubTitle = ID_PENDING_SUBTITLE,
+    kCtlPendingText1 = ID_PENDING_TEXT1,
+    kCtlPendingText2 = ID_PENDING_TEXT2,
+    kCtlValidateTitle = ID_VALIDATE_TITLE,
+    kCtlValidateText1 = ID_VALIDATE_TEXT1,
+    kCtlValidateText2 = ID_VALIDATE_TEXT2,
+    kCtlRegCodeLabel = ID_REGCODE_LABEL,
+    kCtlRegCode = ID_REGCODE,
+    kCtlFinish = ID_VALIDATE_FINISH,
+    kCtlValidateBack = ID_VALIDATE_BACK,
+    kCtlRegisterInfoText = ID_REGISTERINFO_TEXT,
 };
 
 enum class KVWizardPage { None = 0, QueryRegister = 1, UserInfo = 2, Pending = 3, Validate = 4, RegisterInfo = 5 };

@@ -76,6 +76,9 @@ KVRegisterView::KVRegisterView(KVRegisterModel& model, const std::string& keyPat
     // Either both icons or none.
     const bool bothIcons = largeIcon_.icon != nullptr && smallIcon_.icon != nullptr;
     if (!bothIcons) QLogEntry(Log(), QLog::LevelInfo, kConstructor) << "Icons not loaded [" << icons << "]";
+    // A library unloaded and loaded again may find its class still registered by the copy
+    // that went; no window of it is left, so the old registration is dropped.
+    UnregisterClassA(kWizardClassName, instance);
     winClass_.Register(0, kWizardClassName, instance, &QWinBase::SharedWindowProc,
                        reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1)), CS_DBLCLKS,
                        bothIcons ? largeIcon_.icon : nullptr, bothIcons ? smallIcon_.icon : nullptr);
@@ -127,6 +130,10 @@ void KVRegisterView::OnCreate() {
                  Text("cmdCancel", "Cancel"), false);
     SetAccelWindow(GetHwnd());
     SetFonts();
+    // Until a step shows a page the window shows none, with every control disabled as
+    // between two steps: nobody sees five pages stacked on each other while it appears.
+    for (KVComponentContainer& page : pages_) page.HideAll();
+    EnableAllPages(false);
 }
 
 void KVRegisterView::LoadHeaderImage(QDC& reference) {
@@ -502,8 +509,12 @@ void KVRegisterView::EnableAllPages(bool enable) {
 
 void KVRegisterView::ShowPage(PageIndex page) {
     EnableAllPages(true);
-    for (KVComponentContainer& each : pages_) each.HideAll();
-    pages_[page].ShowAll();
+    // Showing the page on display again changes nothing a person sees.
+    if (page != shownPage_) {
+        for (KVComponentContainer& each : pages_) each.HideAll();
+        pages_[page].ShowAll();
+        shownPage_ = page;
+    }
     SetAccelTable(pages_[page].GetAcceleratorHandle());
 }
 

@@ -13,6 +13,7 @@
 
 #include "common/KVObserver.h"
 #include "common/KVRegistry.h"
+#include "register/entry/KVResourceIds.h"
 #include "register/view/KVComponentContainer.h"
 #include "vuda32/Application/QWinThread.h"
 #include "vuda32/Gdi/QDC.h"
@@ -30,7 +31,7 @@ class KVRegisterView : public KVObserver, public QWinThread {
 public:
     static constexpr int kDefaultWidth = 426;
     static constexpr int kDefaultHeight = 312;
-    static constexpr UINT kHeaderBitmapId = 200;
+    static constexpr UINT kHeaderBitmapId = KV_IDB_HEADER;
 
     // Attaches to the model at once; reads its settings below keyPath with a registry reader
     // of its own, so that it can save its position whatever happens to the caller's.
@@ -116,6 +117,7 @@ private:
     bool emailPresent_ = false;
     bool controlBox_ = false;
     bool countryUnavailable_ = false;
+    int shownPage_ = -1;
     int32_t userInterface_ = 0;
     QWinBase* firstInput_[2] = {};
     uint32_t requiredMask_[2] = {};

@@ -32,6 +32,10 @@ bool KVRegisterViewWindow::HasWindow() const { return view_->GetHwnd() != nullpt
 
 bool KVRegisterViewWindow::Close(uint32_t timeoutMs) {
     HANDLE thread = view_->GetThreadHandle();
+    // The window's own thread ends a run only when it lets go of the last reference to the
+    // library on its way out (the host unloaded it in the middle of a run): its loop is over
+    // and it will not touch the window object again, so the object may go.
+    if (thread != nullptr && ::GetThreadId(thread) == GetCurrentThreadId()) return true;
     if (view_->GetHwnd() != nullptr)
         view_->QWinThread::Close(timeoutMs);
     else if (thread != nullptr)

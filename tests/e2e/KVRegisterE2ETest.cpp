@@ -4,7 +4,6 @@
 
 #include <windows.h>
 
-#include <psapi.h>
 #include <tlhelp32.h>
 
 #include <algorithm>
@@ -618,6 +617,41 @@ TEST_F(KVRegisterE2ETest, CountryListIsDisabledWhenTheLibraryFails) {
     EXPECT_EQ(KVACTION_CANCEL, action.Action);
 }
 
+TEST_F(KVRegisterE2ETest, UnloadingInTheMiddleOfARunNeitherBlocksNorCrashes) {
+    KVWizardHost& host = Install(TwoPages());
+    ASSERT_EQ(KVACTION_QUERYREGISTER, SubmitFirstPage(host, true).Action);
+    const HMODULE module = host.Module();
+    DWORD windowThread = 0;
+    driver.Play([&windowThread](KVWizardDriver& d) { windowThread = GetWindowThreadProcessId(d.WaitForWizard(), nullptr); });
+    ASSERT_EQ("", driver.Await());
+    HANDLE thread = OpenThread(SYNCHRONIZE, FALSE, windowThread);
+    ASSERT_NE(nullptr, thread);
+
+    // The host lets go between two steps, as an add-in does when its application closes.
+    const ULONGLONG before = GetTickCount64();
+    host.Unload();
+    EXPECT_LT(GetTickCount64() - before, 1000u);
+    char name[MAX_PATH];
+    EXPECT_NE(0u, GetModuleFileNameA(module, name, MAX_PATH)) << "the window's thread keeps the library's code";
+
+    driver.Play([](KVWizardDriver& d) {
+        d.Click(kCtlCancel);  // nobody waits for it any more
+        PostMessageA(d.Wizard(), WM_CLOSE, 0, 0);  // as the end of the session does
+        d.WaitForWizardGone();
+    });
+    EXPECT_EQ("", driver.Await());
+    // The window's thread was the last to hold the library; leaving, it unloaded it.
+    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(thread, 10000));
+    CloseHandle(thread);
+    EXPECT_EQ(0u, GetModuleFileNameA(module, name, MAX_PATH));
+    EXPECT_NE(std::string::npos, host.Log().find("| KVRegister::~KVRegister | Destructor \n"));
+
+    // Loaded again, the library starts a sign-up as if it had never been there.
+    host.Load();
+    Step(host, KVResult(KVRESULT_NONE), [](KVWizardDriver& d) { CancelOnPage(d, KVWizardPage::QueryRegister); });
+    EXPECT_EQ(KVACTION_CANCEL, action.Action);
+}
+
 struct ProcessFigures {
     KVHandleCounts handles;
     size_t privateBytes = 0;
@@ -626,10 +660,11 @@ struct ProcessFigures {
     static ProcessFigures Now() {
         ProcessFigures f;
         f.handles = KVHandleCounts::Now();
-        PROCESS_MEMORY_COUNTERS_EX memory{};
-        memory.cb = sizeof memory;
-        if (GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory), sizeof memory))
-            f.privateBytes = memory.PrivateUsage;
+        // Wine answers PrivateUsage with 0, so the committed private pages are counted directly.
+        MEMORY_BASIC_INFORMATION region{};
+        for (const char* at = nullptr; VirtualQuery(at, &region, sizeof region) == sizeof region;
+             at = static_cast<const char*>(region.BaseAddress) + region.RegionSize)
+            if (region.State == MEM_COMMIT && region.Type == MEM_PRIVATE) f.privateBytes += region.RegionSize;
         HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
         THREADENTRY32 entry{};
         entry.dwSize = sizeof entry;
@@ -658,7 +693,9 @@ TEST_F(KVRegisterE2ETest, TwoHundredRunsLeaveNothingBehind) {
     before.Print("after 10 runs ");
     after.Print("after 200 runs");
     EXPECT_LE(after.handles.kernel, before.handles.kernel + 10);
-    EXPECT_LE(after.handles.gdi, before.handles.gdi + 10);
+    // A run makes some sixty drawing objects; a leak of any of them shows as 190 or more.
+    // Wine's own caches add a few objects now and then, hence the margin.
+    EXPECT_LE(after.handles.gdi, before.handles.gdi + 19);
     EXPECT_LE(after.handles.user, before.handles.user + 5);
     EXPECT_LE(after.privateBytes, before.privateBytes + 4 * 1024 * 1024);
     EXPECT_LE(after.threads, before.threads + 1);

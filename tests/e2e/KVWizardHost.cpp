@@ -50,6 +50,12 @@ void KVWizardHost::WriteRaw(const std::string& name, const std::string& bytes) c
 
 void KVWizardHost::RemoveFile(const std::string& name) const { DeleteFileA((folder_ + "\\" + name).c_str()); }
 
+void KVWizardHost::Unload() {
+    if (module_) FreeLibrary(module_);
+    module_ = nullptr;
+    internal_ = nullptr;
+}
+
 void KVWizardHost::Load() {
     module_ = LoadLibraryA(KV_REGISTER_DLL);
     if (!module_) throw std::runtime_error(std::string("cannot load ") + KV_REGISTER_DLL);

@@ -31,6 +31,8 @@ public:
     // Loads the DLL and calls KVRegisterInit with the test's key path.
     void Load();
     HMODULE Module() const { return module_; }
+    // FreeLibrary, as a host does that gives up in the middle of a run.
+    void Unload();
     // One KVRegisterInternal call with the host's action record of the run.
     int Step(const KVResultRecord& result, KVActionRecord& action);
     // The log of the loaded DLL.

@@ -2,7 +2,7 @@
 if(WIN32)
   kv_add_gtest(kvregister_e2e_test
     SOURCES e2e/KVRegisterE2ETest.cpp e2e/KVWizardHost.cpp model/KVTestLog.cpp
-    LIBS kvwizard_driver kv_test_countrycodes psapi)
+    LIBS kvwizard_driver kv_test_countrycodes)
   # Wine sees the Unix root as drive Z:.
   target_compile_definitions(kvregister_e2e_test PRIVATE
     "KV_REGISTER_DLL=\"Z:$<TARGET_FILE:KVRegister>\""

@@ -5,6 +5,8 @@
 
 namespace {
 const char* const kFile = ".\\Application\\QGlobalData.cpp";
+// The line each raise point reports; fixed, as reports quote them (vuda32/Utility/QRaise.h).
+constexpr int kLineAddHook = 108;
 }
 
 QGlobalData::QGlobalData() : m_waitCursor(LoadCursorA(nullptr, IDC_WAIT)) {}
@@ -18,7 +20,7 @@ void QGlobalData::AddHook(QWindowsHook* hook) {
     }
     QWindowsHook*& slot = GetHookSlot(hook->GetKind());
     if (slot != nullptr || &slot == &m_noSlot)
-        throw QGenException(kFile, "AddHook", 108, 9501, 0);
+        throw QGenException(kFile, "AddHook", kLineAddHook, 9501, 0);
     slot = hook;
 }
 

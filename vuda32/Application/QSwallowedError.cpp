@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <exception>
 #include <string>
 
 #include "vuda32/Exception/QException.h"
@@ -28,5 +29,22 @@ void ReportSwallowedError(const QException& error) noexcept {
         SwallowedErrorSink sink = g_sink.load();
         (sink != nullptr ? sink : DebuggerSink)(error);
     } catch (...) {
+    }
+}
+
+void ReportCaughtError(const char* file, const char* method, int line) noexcept {
+    try {
+        try {
+            throw;
+        } catch (const QException& e) {
+            ReportSwallowedError(e);
+        } catch (const std::exception& e) {
+            ReportSwallowedError(
+                QException(file, method, line, std::string("Unexpected exception: ") + e.what(), 0, 0));
+        } catch (...) {
+            ReportSwallowedError(QException(file, method, line, "Unexpected exception of unknown type", 0, 0));
+        }
+    } catch (...) {
+        // Out of memory while describing it: nothing more can be said.
     }
 }

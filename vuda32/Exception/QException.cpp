@@ -9,6 +9,11 @@ const char* const QGenException::TypeName = "QGenException";
 const char* const QWinException::TypeName = "QWinException";
 const char* const QFileException::TypeName = "QFileException";
 
+namespace {
+// The place an empty trace reports; fixed, as reports quote it (vuda32/Utility/QRaise.h).
+constexpr int kLineDefaultErrExcepInfo = 311;
+}  // namespace
+
 const ErrExcepInfo& defaultErrExcepInfo() {
     static const ErrExcepInfo info = [] {
         ErrExcepInfo i;
@@ -16,7 +21,7 @@ const ErrExcepInfo& defaultErrExcepInfo() {
         i.description = "Internal Excep Error: could not capture excep info.";
         i.sourceFile = ".\\Exception\\QException.cpp";
         i.method = "defaultErrExcepInfo";
-        i.line = 311;
+        i.line = kLineDefaultErrExcepInfo;
         return i;
     }();
     return info;

@@ -17,7 +17,7 @@ constexpr uint32_t kWriteFailed = 3002;
 constexpr uint32_t kCloseFailed = 3003;
 constexpr uint32_t kSizeFailed = 3004;
 
-// The line each raising site reports; error reports and support notes quote them.
+// The line each raise point reports; fixed, as reports quote them (vuda32/Utility/QRaise.h).
 constexpr int kLineClose = 64;
 constexpr int kLineCreate = 89;
 constexpr int kLineGetSize = 121;

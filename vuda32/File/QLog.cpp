@@ -5,6 +5,11 @@
 
 namespace {
 const char* const kSource = ".\\File\\QLog.cpp";
+// The line each raise point reports; fixed, as reports quote them (vuda32/Utility/QRaise.h).
+constexpr int kLinePrepFile = 33;        // our own number
+constexpr int kLinePrepFileAppend = 38;  // our own number
+constexpr int kLineCloseFile = 67;       // our own number
+constexpr int kLineLogToFile = 145;      // our own number
 }
 
 QLog::QLog()
@@ -30,12 +35,13 @@ void QLog::PrepFile() {
                                 CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         const DWORD error = ::GetLastError();
-        throw QFileException(kSource, "PrepFile", __LINE__, 6001, error);
+        throw QFileException(kSource, "PrepFile", kLinePrepFile, 6001, error);
     }
     file_ = file;
     if (append_ && ::SetFilePointer(file_, 0, nullptr, FILE_END) == INVALID_SET_FILE_POINTER) {
         const DWORD error = ::GetLastError();
-        if (error != NO_ERROR) throw QFileException(kSource, "PrepFile", __LINE__, 6001, error);
+        if (error != NO_ERROR)
+            throw QFileException(kSource, "PrepFile", kLinePrepFileAppend, 6001, error);
     }
 }
 
@@ -64,7 +70,7 @@ void QLog::CloseFile() {
     file_ = INVALID_HANDLE_VALUE;
     if (!::CloseHandle(file)) {
         const DWORD error = ::GetLastError();
-        throw QFileException(kSource, "CloseFile", __LINE__, 6004, error);
+        throw QFileException(kSource, "CloseFile", kLineCloseFile, 6004, error);
     }
 }
 
@@ -142,7 +148,7 @@ void QLog::LogToFile() {
     DWORD written = 0;
     if (!::WriteFile(file_, line_.data(), static_cast<DWORD>(line_.size()), &written, nullptr)) {
         const DWORD error = ::GetLastError();
-        throw QFileException(kSource, "LogToFile", __LINE__, 6003, error);
+        throw QFileException(kSource, "LogToFile", kLineLogToFile, 6003, error);
     }
 }
 

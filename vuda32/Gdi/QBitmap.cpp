@@ -4,6 +4,9 @@
 
 namespace {
 const char* const kFile = ".\\Gdi\\QBitmap.cpp";
+// The line each raise point reports; fixed, as reports quote them (vuda32/Utility/QRaise.h).
+constexpr int kLineCreateCompatibleBitmap = 77;
+constexpr int kLineLoad = 334;
 }
 
 void QBitmap::Describe() {
@@ -17,7 +20,7 @@ void QBitmap::Load(LPCSTR name, HINSTANCE instance, bool fromFile) {
     HANDLE image = LoadImageA(fromFile ? nullptr : instance, name, IMAGE_BITMAP, 0, 0,
                               fromFile ? LR_LOADFROMFILE : 0);
     if (image == nullptr)
-        RaiseGen(kFile, "Load", 334, 10001);
+        RaiseGen(kFile, "Load", kLineLoad, 10001);
     Attach(image, true);
     Describe();
 }
@@ -25,7 +28,7 @@ void QBitmap::Load(LPCSTR name, HINSTANCE instance, bool fromFile) {
 void QBitmap::CreateCompatibleBitmap(QDC& dc, int width, int height) {
     HBITMAP bitmap = ::CreateCompatibleBitmap(dc.GetHdc(), width, height);
     if (bitmap == nullptr)
-        RaiseGen(kFile, "CreateCompatibleBitmap", 77, 10003);
+        RaiseGen(kFile, "CreateCompatibleBitmap", kLineCreateCompatibleBitmap, 10003);
     Attach(bitmap, true);
     Describe();
 }

@@ -3,11 +3,13 @@
 
 namespace {
 const char* const kFile = ".\\Gdi\\QBrush.cpp";
+// The line each raise point reports; fixed, as reports quote them (vuda32/Utility/QRaise.h).
+constexpr int kLineCreateSolidBrush = 56;
 }
 
 void QBrush::CreateSolidBrush(COLORREF colour) {
     HBRUSH brush = ::CreateSolidBrush(colour);
     if (brush == nullptr)
-        RaiseGen(kFile, "CreateSolidBrush", 56, 20501);
+        RaiseGen(kFile, "CreateSolidBrush", kLineCreateSolidBrush, 20501);
     Attach(brush, true);
 }

@@ -6,19 +6,24 @@
 
 namespace {
 const char* const kFile = ".\\Gdi\\QClientDC.cpp";
+// The line each raise point reports; fixed, as reports quote them (vuda32/Utility/QRaise.h).
+constexpr int kLineFromWindow = 55;
+constexpr int kLineFromHandle = 75;
+constexpr int kLineAttach = 112;
+constexpr int kLineFree = 134;
 }
 
 QClientDC::QClientDC(QWinBase& window) : m_window(&window) {
     HDC dc = GetDC(window.GetHwnd());
     if (dc == nullptr)
-        RaiseGen(kFile, "QClientDC", 55, 5501);
+        RaiseGen(kFile, "QClientDC", kLineFromWindow, 5501);
     SetHdc(dc);
 }
 
 QClientDC::QClientDC(HWND window) : m_hwnd(window) {
     HDC dc = GetDC(window);
     if (dc == nullptr)
-        RaiseGen(kFile, "QClientDC", 75, 5501);
+        RaiseGen(kFile, "QClientDC", kLineFromHandle, 5501);
     SetHdc(dc);
 }
 
@@ -34,7 +39,7 @@ void QClientDC::Attach(QWinBase& window) {
     Free();
     HDC dc = GetDC(window.GetHwnd());
     if (dc == nullptr)
-        RaiseGen(kFile, "Attach", 112, 5501);
+        RaiseGen(kFile, "Attach", kLineAttach, 5501);
     m_window = &window;
     m_hwnd = nullptr;
     SetHdc(dc);
@@ -54,5 +59,5 @@ void QClientDC::Free() {
         return;
     }
     if (!ReleaseDC(window, dc))
-        RaiseGen(kFile, "Free", 134, 5502);
+        RaiseGen(kFile, "Free", kLineFree, 5502);
 }

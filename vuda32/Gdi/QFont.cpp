@@ -5,6 +5,11 @@
 
 namespace {
 const char* const kFile = ".\\Gdi\\QFont.cpp";
+// The line each raise point reports; fixed, as reports quote them (vuda32/Utility/QRaise.h).
+constexpr int kLineCreate = 68;
+constexpr int kLineCreateFontIndirect = 102;
+constexpr int kLineStockIdRefused = 118;
+constexpr int kLineCreateStockFont = 127;
 }
 
 void QFont::Create(const std::string& face, int height, int weight, bool italic,
@@ -13,7 +18,7 @@ void QFont::Create(const std::string& face, int height, int weight, bool italic,
                              underline ? TRUE : FALSE, FALSE, DEFAULT_CHARSET, OUT_TT_ONLY_PRECIS,
                              CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, face.c_str());
     if (font == nullptr)
-        RaiseGen(kFile, "Create", 68, 10501);
+        RaiseGen(kFile, "Create", kLineCreate, 10501);
     Attach(font, true);
 }
 
@@ -26,7 +31,7 @@ void QFont::CreatePointFont(const std::string& face, int points, QDC& dc, int we
 void QFont::CreateFontIndirect(const LOGFONTA& description) {
     HFONT font = ::CreateFontIndirectA(&description);
     if (font == nullptr)
-        RaiseGen(kFile, "CreateFontIndirect", 102, 10501);
+        RaiseGen(kFile, "CreateFontIndirect", kLineCreateFontIndirect, 10501);
     Attach(font, true);
 }
 
@@ -41,10 +46,10 @@ void QFont::CreateStockFont(int stockId) {
     case DEFAULT_GUI_FONT:
         break;
     default:
-        throw QGenException(kFile, "CreateStockFont", 118, 15503, 0);
+        throw QGenException(kFile, "CreateStockFont", kLineStockIdRefused, 15503, 0);
     }
     HGDIOBJ font = GetStockObject(stockId);
     if (font == nullptr)
-        RaiseGen(kFile, "CreateStockFont", 127, 15502);
+        RaiseGen(kFile, "CreateStockFont", kLineCreateStockFont, 15502);
     Attach(font, false);
 }

@@ -6,6 +6,9 @@
 
 namespace {
 const char* const kFile = ".\\Gdi\\QGDIObject.cpp";
+// The line each raise point reports; fixed, as reports quote them (vuda32/Utility/QRaise.h).
+constexpr int kLineDelete = 56;
+constexpr int kLineGetInfo = 105;
 }
 
 QGDIObject::~QGDIObject() {
@@ -41,7 +44,7 @@ void QGDIObject::Delete() {
     if (m_handle == nullptr)
         return;
     if (m_owned && !DeleteObject(m_handle))
-        RaiseGen(kFile, "Delete", 56, 6501);
+        RaiseGen(kFile, "Delete", kLineDelete, 6501);
     m_handle = nullptr;
 }
 
@@ -49,7 +52,7 @@ void QGDIObject::GetInfo(int size, void* buffer) {
     if (m_handle == nullptr || size <= 0 || buffer == nullptr)
         return;
     if (GetObjectA(m_handle, size, buffer) == 0)
-        RaiseGen(kFile, "GetInfo", 105, 6502);
+        RaiseGen(kFile, "GetInfo", kLineGetInfo, 6502);
 }
 
 void QGDIObject::SetSelected(HGDIOBJ previous) {

@@ -7,6 +7,10 @@ namespace {
 const char* const kFile = ".\\Gdi\\QMemDC.cpp";
 // Failures of the context itself are reported from the source of the drawing operations.
 const char* const kContextFile = ".\\Gdi\\QDC.cpp";
+// The line each raise point reports; fixed, as reports quote them (vuda32/Utility/QRaise.h).
+constexpr int kLineCreateBitmapMask = 127;
+constexpr int kLineCreateCompatibleDC = 145;  // of kContextFile
+constexpr int kLineFree = 238;                // of kContextFile
 }  // namespace
 
 QMemDC::~QMemDC() {
@@ -28,13 +32,13 @@ void QMemDC::DeleteContext() {
     if (dc == nullptr)
         return;
     if (!DeleteDC(dc))
-        RaiseGen(kContextFile, "Free", 238, 2507);
+        RaiseGen(kContextFile, "Free", kLineFree, 2507);
     SetHdc(nullptr);
 }
 
 void QMemDC::CreateCompatibleDC(QDC* target) {
     AdoptCompatibleDC(target != nullptr ? target->GetHdc() : nullptr, kContextFile,
-                      "CreateCompatibleDC", 145);
+                      "CreateCompatibleDC", kLineCreateCompatibleDC);
 }
 
 // The new context is made first, so failing to make it leaves the held one in place.
@@ -86,7 +90,7 @@ void QMemDC::CreateBitmapMask(QMemDC& source, COLORREF transparent) {
     const BITMAP& size = image->GetDescription();
     COLORREF old = source.SetBkColor(transparent);
     try {
-        AdoptCompatibleDC(nullptr, kFile, "CreateBitmapMask", 127);
+        AdoptCompatibleDC(nullptr, kFile, "CreateBitmapMask", kLineCreateBitmapMask);
         // A bitmap compatible with a fresh memory context is monochrome.
         auto mask = std::make_unique<QBitmap>();
         mask->CreateCompatibleBitmap(*this, size.bmWidth, size.bmHeight);

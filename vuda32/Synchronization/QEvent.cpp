@@ -1,31 +1,19 @@
 #include "QEvent.h"
 
-#include "vuda32/Exception/QException.h"
+#include "vuda32/Utility/QRaise.h"
 
 namespace {
 
 const char* const kSourceFile = ".\\Synchronization\\QEvent.cpp";
 
-// Codes and the lines our error reports have always named for them; support staff match
-// reports against these lines, so they stay fixed whatever this file looks like.
-struct Site {
-    const char* method;
-    int line;
-    uint32_t code;
-};
-const Site kClose = {"Close", 63, 19002};
-const Site kCreate = {"Create", 75, 19001};
-const Site kCreateNamed = {"Create", 85, 19001};
-const Site kPulse = {"PulseEvent", 104, 19006};
-const Site kReset = {"ResetEvent", 113, 19005};
-const Site kSet = {"SetEvent", 122, 19004};
-const Site kWait = {"Wait", 135, 19003};
-
-// Called on the statement after the failing call, so the system error is still its own.
-[[noreturn]] void Raise(const Site& site) {
-    const DWORD error = ::GetLastError();
-    throw QGenException(kSourceFile, site.method, site.line, site.code, error);
-}
+// The line each raise point reports; fixed, as reports quote them (vuda32/Utility/QRaise.h).
+constexpr int kLineClose = 63;
+constexpr int kLineCreate = 75;
+constexpr int kLineCreateNamed = 85;
+constexpr int kLinePulseEvent = 104;
+constexpr int kLineResetEvent = 113;
+constexpr int kLineSetEvent = 122;
+constexpr int kLineWait = 135;
 
 }  // namespace
 
@@ -40,36 +28,36 @@ void QEvent::Close() {
     // Forget the handle even if closing fails: it is unusable either way, and the
     // destructor must not try it again.
     handle_ = nullptr;
-    if (!::CloseHandle(handle)) Raise(kClose);
+    if (!::CloseHandle(handle)) RaiseGen(kSourceFile, "Close", kLineClose, 19002);
 }
 
 void QEvent::Create(bool manualReset, bool initialState) {
     Close();
     handle_ = ::CreateEventA(nullptr, manualReset ? TRUE : FALSE, initialState ? TRUE : FALSE, nullptr);
-    if (handle_ == nullptr) Raise(kCreate);
+    if (handle_ == nullptr) RaiseGen(kSourceFile, "Create", kLineCreate, 19001);
 }
 
 void QEvent::Create(bool manualReset, bool initialState, const std::string& name) {
     Close();
     handle_ = ::CreateEventA(nullptr, manualReset ? TRUE : FALSE, initialState ? TRUE : FALSE,
                              name.c_str());
-    if (handle_ == nullptr) Raise(kCreateNamed);
+    if (handle_ == nullptr) RaiseGen(kSourceFile, "Create", kLineCreateNamed, 19001);
 }
 
 void QEvent::PulseEvent() {
-    if (!::PulseEvent(handle_)) Raise(kPulse);
+    if (!::PulseEvent(handle_)) RaiseGen(kSourceFile, "PulseEvent", kLinePulseEvent, 19006);
 }
 
 void QEvent::ResetEvent() {
-    if (!::ResetEvent(handle_)) Raise(kReset);
+    if (!::ResetEvent(handle_)) RaiseGen(kSourceFile, "ResetEvent", kLineResetEvent, 19005);
 }
 
 void QEvent::SetEvent() {
-    if (!::SetEvent(handle_)) Raise(kSet);
+    if (!::SetEvent(handle_)) RaiseGen(kSourceFile, "SetEvent", kLineSetEvent, 19004);
 }
 
 DWORD QEvent::Wait(DWORD timeoutMs) {
     const DWORD result = ::WaitForSingleObject(handle_, timeoutMs);
-    if (result == WAIT_FAILED) Raise(kWait);
+    if (result == WAIT_FAILED) RaiseGen(kSourceFile, "Wait", kLineWait, 19003);
     return result;
 }

@@ -1,14 +1,13 @@
 #include "QSynchronization.h"
 
-#include "vuda32/Exception/QException.h"
+#include "vuda32/Utility/QRaise.h"
 
 namespace {
 
 const char* const kSourceFile = ".\\Synchronization\\QSynchronization.cpp";
-// The lines our error reports have always named for these waits; support staff match
-// reports against them, so they stay fixed whatever this file looks like.
-const int kLineWaitForMultipleObjects = 31;
-const int kLineWaitForSingleObject = 44;
+// The line each raise point reports; fixed, as reports quote them (vuda32/Utility/QRaise.h).
+constexpr int kLineWaitForMultipleObjects = 31;
+constexpr int kLineWaitForSingleObject = 44;
 const uint32_t kWaitFailed = 19501;
 
 }  // namespace
@@ -16,20 +15,14 @@ const uint32_t kWaitFailed = 19501;
 DWORD QSynchronization::WaitForMultipleObjects(DWORD count, const HANDLE* handles, bool waitAll,
                                                DWORD timeoutMs) {
     const DWORD result = ::WaitForMultipleObjects(count, handles, waitAll ? TRUE : FALSE, timeoutMs);
-    if (result == WAIT_FAILED) {
-        const DWORD error = ::GetLastError();
-        throw QGenException(kSourceFile, "WaitForMultipleObjects", kLineWaitForMultipleObjects,
-                            kWaitFailed, error);
-    }
+    if (result == WAIT_FAILED)
+        RaiseGen(kSourceFile, "WaitForMultipleObjects", kLineWaitForMultipleObjects, kWaitFailed);
     return result;
 }
 
 DWORD QSynchronization::WaitForSingleObject(HANDLE handle, DWORD timeoutMs) {
     const DWORD result = ::WaitForSingleObject(handle, timeoutMs);
-    if (result == WAIT_FAILED) {
-        const DWORD error = ::GetLastError();
-        throw QGenException(kSourceFile, "WaitForSingleObject", kLineWaitForSingleObject,
-                            kWaitFailed, error);
-    }
+    if (result == WAIT_FAILED)
+        RaiseGen(kSourceFile, "WaitForSingleObject", kLineWaitForSingleObject, kWaitFailed);
     return result;
 }

@@ -6,9 +6,11 @@
 #include <new>
 
 #include "QCriticalSection.h"
+#include "vuda32/Application/QSwallowedError.h"
 
 namespace {
 
+const char* const kFile = ".\\Synchronization\\QThread.cpp";
 const char* const kCreateMethod = "QThread::CreateThread";
 const uint32_t kEventsMissing = 7001;
 const uint32_t kThreadNotStarted = 7002;
@@ -52,6 +54,13 @@ void CloseIfOpen(HANDLE handle) {
 // The waits below are on handles this file created and still holds, which the system can
 // only refuse if memory is already corrupt; there is nothing sensible left to do then.
 void WaitUntilSignalled(HANDLE handle) { ::WaitForSingleObject(handle, INFINITE); }
+
+// Ends the thread and gives up its reference to the module in one call of the system, so
+// that no instruction of the module runs after the reference has gone.
+[[noreturn]] void LeaveThread(HMODULE self, int exitValue) {
+    if (self != nullptr) ::FreeLibraryAndExitThread(self, static_cast<DWORD>(exitValue));
+    ::_endthreadex(static_cast<unsigned>(exitValue));
+}
 
 // The per-thread user slot. A thread_local rather than a TlsAlloc index: it needs no
 // process-wide index allocated before the first thread and freed at unload.
@@ -150,6 +159,12 @@ unsigned __stdcall QThread::ThreadFunction(void* argument) {
     QThreadStart* start = static_cast<QThreadStart*>(argument);
     QThread* owner = start->owner;
     if (t_threadParameter == nullptr) t_threadParameter = start->parameter;
+    // The thread keeps the module that holds its code loaded until it has left that code: a
+    // host that unloads the library while a window is open must not pull the code out from
+    // under the window's thread. The reference goes with the thread's last call.
+    HMODULE self = nullptr;
+    ::GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
+                         reinterpret_cast<LPCSTR>(&QThread::ThreadFunction), &self);
 
     // Nothing may unwind out of a thread: an exception counts as a failed step or loop.
     bool initialised = false;
@@ -157,6 +172,7 @@ unsigned __stdcall QThread::ThreadFunction(void* argument) {
         initialised = owner->InitInstance(start);
     } catch (...) {
         initialised = false;
+        ReportCaughtError(kFile, "InitInstance", __LINE__);
     }
 
     int exitValue = -2;
@@ -166,7 +182,7 @@ unsigned __stdcall QThread::ThreadFunction(void* argument) {
             // reports the failed start.
             start->failed = true;
             ::SetEvent(start->started);
-            return static_cast<unsigned>(exitValue);
+            LeaveThread(self, exitValue);
         }
         // The step failed after its handshake: the creator has already gone on, so the
         // thread ends as if its loop had ended.
@@ -175,17 +191,19 @@ unsigned __stdcall QThread::ThreadFunction(void* argument) {
             exitValue = owner->Run();
         } catch (...) {
             exitValue = -1;
+            ReportCaughtError(kFile, "Run", __LINE__);
         }
         try {
             owner->ExitInstance();
         } catch (...) {
+            ReportCaughtError(kFile, "ExitInstance", __LINE__);
         }
     }
     std::free(start->parameter);
     t_threadParameter = nullptr;
     owner->threadId_ = 0;
     delete start;
-    return static_cast<unsigned>(exitValue);
+    LeaveThread(self, exitValue);
 }
 
 bool QThread::InitInstance(QThreadStart* start) {

@@ -20,7 +20,7 @@ constexpr uint32_t kCreateFailed = 1506;
 constexpr uint32_t kCloseFailed = 1507;
 constexpr uint32_t kDeleteKeyFailed = 1508;
 
-// The line each raising site reports; error reports and support notes quote them.
+// The line each raise point reports; fixed, as reports quote them (vuda32/Utility/QRaise.h).
 constexpr int kLineCloseKey = 80;
 constexpr int kLineCreateKey = 105;
 constexpr int kLineDeleteKey = 125;

@@ -4,6 +4,8 @@
 
 namespace {
 const char* const kFile = ".\\Utility\\QAccelerator.cpp";
+// The line each raise point reports; fixed, as reports quote them (vuda32/Utility/QRaise.h).
+constexpr int kLineRegister = 139;
 }
 
 QAccelerator::~QAccelerator() { DestroyTable(); }
@@ -35,7 +37,7 @@ int QAccelerator::Register(HACCEL* handle) {
         return 0;
     HACCEL table = CreateAcceleratorTableA(m_entries.data(), m_count);
     if (table == nullptr)
-        RaiseGen(kFile, "Register", 139, 4501);
+        RaiseGen(kFile, "Register", kLineRegister, 4501);
     // A table built again replaces the old one, which nobody can reach any more.
     DestroyTable();
     m_table = table;

@@ -4,14 +4,17 @@
 
 namespace {
 const char* const kFile = ".\\Utility\\QRect.cpp";
+// The line each raise point reports; fixed, as reports quote them (vuda32/Utility/QRaise.h).
+constexpr int kLineInflateRect = 191;
+constexpr int kLineOffsetRect = 222;
 }
 
 void QRect::InflateRect(int dx, int dy) {
     if (!::InflateRect(this, dx, dy))
-        RaiseGen(kFile, "InflateRect", 191, 17502);
+        RaiseGen(kFile, "InflateRect", kLineInflateRect, 17502);
 }
 
 void QRect::OffsetRect(int dx, int dy) {
     if (!::OffsetRect(this, dx, dy))
-        RaiseGen(kFile, "OffsetRect", 222, 17501);
+        RaiseGen(kFile, "OffsetRect", kLineOffsetRect, 17501);
 }

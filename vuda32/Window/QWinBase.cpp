@@ -8,6 +8,36 @@
 
 namespace {
 const char* const kFile = ".\\Window\\QWinBase.cpp";
+// The line each raise point reports; fixed, as reports quote them (vuda32/Utility/QRaise.h).
+constexpr int kLineClientToScreenPoint = 220;
+constexpr int kLineClientToScreenTopLeft = 228;
+constexpr int kLineClientToScreenBottomRight = 240;
+constexpr int kLineDestroy = 334;
+constexpr int kLineGetClientRectInto = 389;
+constexpr int kLineGetClientRectReturned = 405;
+constexpr int kLineGetStyle = 434;
+constexpr int kLineGetWindowRectInto = 451;
+constexpr int kLineGetWindowRectReturned = 467;
+constexpr int kLineKillTimer = 550;
+constexpr int kLineMessageBox = 585;
+constexpr int kLineModifyStyleGet = 617;
+constexpr int kLineModifyStyleSet = 631;
+constexpr int kLineModifyStyleUpdate = 638;
+constexpr int kLineScreenToClientPoint = 657;
+constexpr int kLineScreenToClientTopLeft = 673;
+constexpr int kLineScreenToClientBottomRight = 693;
+constexpr int kLineSetBkColor = 764;
+constexpr int kLineSetFocus = 798;
+constexpr int kLineSetTimer = 861;
+constexpr int kLineSetWindowPos = 883;
+constexpr int kLineSetWindowPosAfter = 891;
+constexpr int kLineSetWindowPosRect = 899;
+constexpr int kLineSetWindowText = 916;
+constexpr int kLineSetWindowTopMost = 931;
+constexpr int kLineUpdateWindow = 1050;
+constexpr int kLineWindowTypeRefused = 1130;
+constexpr int kLineInternalCreate = 1134;
+constexpr int kLineSetDefault = 1186;
 
 // The application object's pending-window slot, set under the window-creation lock for
 // exactly as long as the creation call runs, whichever way it ends.
@@ -92,7 +122,7 @@ void QWinBase::Destroy() {
     if (m_hwnd == nullptr)
         return;
     if (!DestroyWindow(m_hwnd))
-        RaiseWin(kFile, "Destroy", 334, 3506);
+        RaiseWin(kFile, "Destroy", kLineDestroy, 3506);
     // Controls that are not subclassed never see their destroy message here.
     m_hwnd = nullptr;
 }
@@ -116,7 +146,7 @@ void QWinBase::SetCreateClassName(const std::string& className) {
 void QWinBase::SetDefault() {
     SetDefaultParams();
     if (!MakeDefaultBrush())
-        RaiseWin(kFile, "SetDefault", 1186, 3508);
+        RaiseWin(kFile, "SetDefault", kLineSetDefault, 3508);
 }
 
 void QWinBase::SetDefaultParams() {
@@ -156,7 +186,7 @@ bool QWinBase::InternalCreate() {
                                     p.hwndParent, p.hInstance,
                                     reinterpret_cast<LPARAM>(p.lpCreateParams));
         } else {
-            throw QWinException(kFile, "InternalCreate", 1130, 3503, 0);
+            throw QWinException(kFile, "InternalCreate", kLineWindowTypeRefused, 3503, 0);
         }
         error = GetLastError();
     }
@@ -164,7 +194,7 @@ bool QWinBase::InternalCreate() {
     // to exist after that, leaving a dead handle behind.
     m_hwnd = hwnd;
     if (hwnd == nullptr)
-        throw QWinException(kFile, "InternalCreate", 1134, 3502, error);
+        throw QWinException(kFile, "InternalCreate", kLineInternalCreate, 3502, error);
     Attach();
     OnCreate();
     return true;
@@ -187,11 +217,9 @@ LRESULT CALLBACK QWinBase::SharedWindowProc(HWND hwnd, UINT message, WPARAM wPar
     // Nothing unwinds through the platform: the window is marked failed instead.
     try {
         handled = window->WindowProc(hwnd, message, wParam, lParam, result, false);
-    } catch (const QException& e) {
-        window->m_failed = true;
-        ReportSwallowedError(e);
     } catch (...) {
         window->m_failed = true;
+        ReportCaughtError(kFile, "SharedWindowProc", __LINE__);
     }
     if (message == WM_DESTROY)
         window->m_hwnd = nullptr;
@@ -261,87 +289,89 @@ bool QWinBase::CreateControlFromDefaults(int id, const RECT& rect, const std::st
 
 void QWinBase::ClientToScreen(POINT& point) {
     if (!::ClientToScreen(m_hwnd, &point))
-        RaiseWin(kFile, "ClientToScreen", 220, 3514);
+        RaiseWin(kFile, "ClientToScreen", kLineClientToScreenPoint, 3514);
 }
 
 void QWinBase::ClientToScreen(RECT& rect) {
     POINT topLeft = {rect.left, rect.top};
     POINT bottomRight = {rect.right, rect.bottom};
     if (!::ClientToScreen(m_hwnd, &topLeft))
-        RaiseWin(kFile, "ClientToScreen", 228, 3514);
+        RaiseWin(kFile, "ClientToScreen", kLineClientToScreenTopLeft, 3514);
     if (!::ClientToScreen(m_hwnd, &bottomRight))
-        RaiseWin(kFile, "ClientToScreen", 240, 3514);
+        RaiseWin(kFile, "ClientToScreen", kLineClientToScreenBottomRight, 3514);
     rect = RECT{topLeft.x, topLeft.y, bottomRight.x, bottomRight.y};
 }
 
 void QWinBase::ScreenToClient(POINT& point) {
     if (!::ScreenToClient(m_hwnd, &point))
-        RaiseWin(kFile, "ScreenToClient", 657, 3514);
+        RaiseWin(kFile, "ScreenToClient", kLineScreenToClientPoint, 3514);
 }
 
 void QWinBase::ScreenToClient(RECT& rect) {
     POINT topLeft = {rect.left, rect.top};
     POINT bottomRight = {rect.right, rect.bottom};
     if (!::ScreenToClient(m_hwnd, &topLeft))
-        RaiseWin(kFile, "ScreenToClient", 673, 3514);
+        RaiseWin(kFile, "ScreenToClient", kLineScreenToClientTopLeft, 3514);
     if (!::ScreenToClient(m_hwnd, &bottomRight))
-        RaiseWin(kFile, "ScreenToClient", 693, 3514);
+        RaiseWin(kFile, "ScreenToClient", kLineScreenToClientBottomRight, 3514);
     rect = RECT{topLeft.x, topLeft.y, bottomRight.x, bottomRight.y};
 }
 
 void QWinBase::GetClientRect(RECT& rect) {
     if (!::GetClientRect(m_hwnd, &rect))
-        RaiseWin(kFile, "GetClientRect", 389, 3501);
+        RaiseWin(kFile, "GetClientRect", kLineGetClientRectInto, 3501);
 }
 
 QRect QWinBase::GetClientRect() {
     QRect rect;
     if (!::GetClientRect(m_hwnd, &rect))
-        RaiseWin(kFile, "GetClientRect", 405, 3501);
+        RaiseWin(kFile, "GetClientRect", kLineGetClientRectReturned, 3501);
     return rect;
 }
 
 DWORD QWinBase::GetStyle() {
-    return static_cast<DWORD>(GetLongChecked(m_hwnd, GWL_STYLE, "GetStyle", 434, 3509));
+    return static_cast<DWORD>(
+        GetLongChecked(m_hwnd, GWL_STYLE, "GetStyle", kLineGetStyle, 3509));
 }
 
 void QWinBase::GetWindowRect(RECT& rect) {
     if (!::GetWindowRect(m_hwnd, &rect))
-        RaiseWin(kFile, "GetWindowRect", 451, 3507);
+        RaiseWin(kFile, "GetWindowRect", kLineGetWindowRectInto, 3507);
 }
 
 QRect QWinBase::GetWindowRect() {
     QRect rect;
     if (!::GetWindowRect(m_hwnd, &rect))
-        RaiseWin(kFile, "GetWindowRect", 467, 3507);
+        RaiseWin(kFile, "GetWindowRect", kLineGetWindowRectReturned, 3507);
     return rect;
 }
 
 void QWinBase::KillTimer(UINT_PTR id) {
     if (!::KillTimer(m_hwnd, id))
-        RaiseWin(kFile, "KillTimer", 550, 3518);
+        RaiseWin(kFile, "KillTimer", kLineKillTimer, 3518);
 }
 
 int QWinBase::MessageBox(const std::string& text, const std::string& caption, UINT type) {
     int choice = ::MessageBoxA(m_hwnd, text.c_str(), caption.c_str(), type);
     if (choice == 0)
-        RaiseWin(kFile, "MessageBox", 585, 3510);
+        RaiseWin(kFile, "MessageBox", kLineMessageBox, 3510);
     return choice;
 }
 
 bool QWinBase::ModifyStyle(int index, DWORD remove, DWORD add, UINT positionFlags) {
-    DWORD old = static_cast<DWORD>(GetLongChecked(m_hwnd, index, "ModifyStyle", 617, 3511));
+    DWORD old = static_cast<DWORD>(
+        GetLongChecked(m_hwnd, index, "ModifyStyle", kLineModifyStyleGet, 3511));
     DWORD changed = (old & ~remove) | add;
     if (changed == old)
         return false;
     SetLastError(0);
     if (SetWindowLongPtrA(m_hwnd, index, static_cast<LONG_PTR>(changed)) == 0 &&
         GetLastError() != 0)
-        RaiseWin(kFile, "ModifyStyle", 631, 3512);
+        RaiseWin(kFile, "ModifyStyle", kLineModifyStyleSet, 3512);
     if (positionFlags != 0 &&
         !::SetWindowPos(m_hwnd, nullptr, 0, 0, 0, 0,
                         positionFlags | SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE))
-        RaiseWin(kFile, "ModifyStyle", 638, 3513);
+        RaiseWin(kFile, "ModifyStyle", kLineModifyStyleUpdate, 3513);
     return true;
 }
 
@@ -350,7 +380,7 @@ void QWinBase::SetBkColor(COLORREF colour) {
     m_bkColor = colour;
     HBRUSH brush = CreateSolidBrush(colour);
     if (brush == nullptr)
-        RaiseWin(kFile, "SetBkColor", 764, 3515);
+        RaiseWin(kFile, "SetBkColor", kLineSetBkColor, 3515);
     m_brush.Attach(brush, true);
 }
 
@@ -358,46 +388,46 @@ void QWinBase::SetFocus() {
     SetLastError(0);
     // The previous focus may well be no window at all; only an error value says it failed.
     if (::SetFocus(m_hwnd) == nullptr && GetLastError() != 0)
-        RaiseWin(kFile, "SetFocus", 798, 3519);
+        RaiseWin(kFile, "SetFocus", kLineSetFocus, 3519);
 }
 
 UINT_PTR QWinBase::SetTimer(UINT_PTR id, UINT milliseconds) {
     UINT_PTR timer = ::SetTimer(m_hwnd, id, milliseconds, nullptr);
     if (timer == 0)
-        RaiseWin(kFile, "SetTimer", 861, 3505);
+        RaiseWin(kFile, "SetTimer", kLineSetTimer, 3505);
     return timer;
 }
 
 void QWinBase::SetWindowPos(int x, int y, int cx, int cy, UINT flags) {
     if (!::SetWindowPos(m_hwnd, nullptr, x, y, cx, cy, flags))
-        RaiseWin(kFile, "SetWindowPos", 883, 3516);
+        RaiseWin(kFile, "SetWindowPos", kLineSetWindowPos, 3516);
 }
 
 void QWinBase::SetWindowPos(HWND insertAfter, int x, int y, int cx, int cy, UINT flags) {
     if (!::SetWindowPos(m_hwnd, insertAfter, x, y, cx, cy, flags))
-        RaiseWin(kFile, "SetWindowPos", 891, 3516);
+        RaiseWin(kFile, "SetWindowPos", kLineSetWindowPosAfter, 3516);
 }
 
 void QWinBase::SetWindowPos(const RECT& rect) {
     if (!::SetWindowPos(m_hwnd, nullptr, rect.left, rect.top, rect.right - rect.left,
                         rect.bottom - rect.top, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER))
-        RaiseWin(kFile, "SetWindowPos", 899, 3516);
+        RaiseWin(kFile, "SetWindowPos", kLineSetWindowPosRect, 3516);
 }
 
 void QWinBase::SetWindowTopMost(bool on) {
     if (!::SetWindowPos(m_hwnd, on ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
                         SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE))
-        RaiseWin(kFile, "SetWindowTopMost", 931, 3516);
+        RaiseWin(kFile, "SetWindowTopMost", kLineSetWindowTopMost, 3516);
 }
 
 void QWinBase::SetWindowText(const std::string& text) {
     if (!::SetWindowTextA(m_hwnd, text.c_str()))
-        RaiseWin(kFile, "SetWindowText", 916, 3504);
+        RaiseWin(kFile, "SetWindowText", kLineSetWindowText, 3504);
 }
 
 void QWinBase::UpdateWindow() {
     if (!::UpdateWindow(m_hwnd))
-        RaiseWin(kFile, "UpdateWindow", 1050, 3520);
+        RaiseWin(kFile, "UpdateWindow", kLineUpdateWindow, 3520);
 }
 
 bool QWinBase::EnableWindow(bool enable) {

@@ -6,6 +6,9 @@
 
 namespace {
 const char* const kFile = ".\\Window\\QWinClass.cpp";
+// The line each raise point reports; fixed, as reports quote them (vuda32/Utility/QRaise.h).
+constexpr int kLineUnregister = 93;
+constexpr int kLineRegister = 147;
 }
 
 QWinClass::~QWinClass() { Unregister(); }
@@ -16,7 +19,7 @@ void QWinClass::Unregister() {
     m_atom = 0;
     if (!UnregisterClassA(m_className.c_str(), m_instance)) {
         DWORD error = GetLastError();
-        ReportSwallowedError(QWinException(kFile, "~QWinClass", 93, 1001, error));
+        ReportSwallowedError(QWinException(kFile, "~QWinClass", kLineUnregister, 1001, error));
     }
 }
 
@@ -48,6 +51,6 @@ void QWinClass::Register(UINT iconId, const std::string& className, HINSTANCE in
     m_description.lpszClassName = m_className.c_str();
     ATOM atom = RegisterClassExA(&m_description);
     if (atom == 0)
-        RaiseWin(kFile, "Register", 147, 1003);
+        RaiseWin(kFile, "Register", kLineRegister, 1003);
     m_atom = atom;
 }

@@ -6,6 +6,8 @@
 
 namespace {
 const char* const kFile = ".\\Window\\QWindowsHook.cpp";
+// The line each raise point reports; fixed, as reports quote them (vuda32/Utility/QRaise.h).
+constexpr int kLineCreateCallWndProc = 88;
 
 // The one procedure the platform calls for every library hook.
 LRESULT CALLBACK HookProc(int code, WPARAM wParam, LPARAM lParam) {
@@ -56,6 +58,6 @@ void QWindowsHook::CreateCallWndProc(HINSTANCE module, DWORD threadId) {
     m_hook = SetWindowsHookExA(WH_CALLWNDPROC, HookProc, module, threadId);
     if (m_hook == nullptr) {
         DWORD error = GetLastError();
-        throw QGenException(kFile, "CreateCallWndProc", 88, 11501, error);
+        throw QGenException(kFile, "CreateCallWndProc", kLineCreateCallWndProc, 11501, error);
     }
 }

@@ -5,6 +5,10 @@
 
 namespace {
 const char* const kFile = ".\\WindowControls\\QCombobox.cpp";
+// The line each raise point reports; fixed, as reports quote them (vuda32/Utility/QRaise.h).
+constexpr int kLineAddString = 92;
+constexpr int kLineItemTextLength = 190;
+constexpr int kLineItemText = 196;
 }
 
 QCombobox::~QCombobox() {
@@ -60,7 +64,7 @@ LRESULT QCombobox::AddString(const std::string& text) {
     LRESULT index =
         ::SendMessageA(GetHwnd(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
     if (index == CB_ERR || index == CB_ERRSPACE)
-        RaiseWin(kFile, "AddString", 92, 15001);
+        RaiseWin(kFile, "AddString", kLineAddString, 15001);
     return index;
 }
 
@@ -73,12 +77,12 @@ int QCombobox::GetText(int index, std::string& text) {
     text.clear();
     LRESULT length = ::SendMessageA(GetHwnd(), CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
     if (length == CB_ERR)
-        RaiseWin(kFile, "GetText", 190, 15002);
+        RaiseWin(kFile, "GetText", kLineItemTextLength, 15002);
     std::string buffer(static_cast<size_t>(length) + 1, '\0');
     LRESULT copied = ::SendMessageA(GetHwnd(), CB_GETLBTEXT, static_cast<WPARAM>(index),
                                   reinterpret_cast<LPARAM>(&buffer[0]));
     if (copied == CB_ERR)
-        RaiseWin(kFile, "GetText", 196, 15003);
+        RaiseWin(kFile, "GetText", kLineItemText, 15003);
     buffer.resize(static_cast<size_t>(copied) <= static_cast<size_t>(length)
                       ? static_cast<size_t>(copied)
                       : static_cast<size_t>(length));

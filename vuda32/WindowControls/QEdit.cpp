@@ -6,6 +6,9 @@
 
 namespace {
 const char* const kFile = ".\\WindowControls\\QEdit.cpp";
+// The line each raise point reports; fixed, as reports quote them (vuda32/Utility/QRaise.h).
+constexpr int kLineGetSelectedText = 213;
+constexpr int kLineSetText = 242;
 }
 
 QEdit::~QEdit() { Unsubclass(GetHwnd(), m_previous); }
@@ -43,7 +46,7 @@ bool QEdit::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
 
 void QEdit::SetText(const std::string& text) {
     if (!::SendMessageA(GetHwnd(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str())))
-        RaiseWin(kFile, "SetText", 242, 16001);
+        RaiseWin(kFile, "SetText", kLineSetText, 16001);
 }
 
 int QEdit::GetText(std::string& text) {
@@ -65,7 +68,7 @@ int QEdit::GetSelectedText(std::string& text) {
     if (all.empty() || start == end)
         return 2;
     if (start > end || end > all.size())
-        throw QWinException(kFile, "GetSelectedText", 213, 16002, 0);
+        throw QWinException(kFile, "GetSelectedText", kLineGetSelectedText, 16002, 0);
     text = all.substr(start, end - start);
     return 1;
 }

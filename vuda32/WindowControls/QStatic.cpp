@@ -4,6 +4,8 @@
 
 namespace {
 const char* const kFile = ".\\WindowControls\\QStatic.cpp";
+// The line each raise point reports; fixed, as reports quote them (vuda32/Utility/QRaise.h).
+constexpr int kLineChangeColor = 64;
 }
 
 bool QStatic::Create(QWinBase* parent, int id, const RECT& rect, const std::string& title,
@@ -21,6 +23,6 @@ bool QStatic::WindowProc(HWND, UINT, WPARAM, LPARAM, LRESULT&, bool) { return fa
 
 HBRUSH QStatic::ChangeColor(HDC dc) {
     if (SetBkMode(dc, TRANSPARENT) == 0)
-        RaiseWin(kFile, "ChangeColor", 64, 16501);
+        RaiseWin(kFile, "ChangeColor", kLineChangeColor, 16501);
     return static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
 }

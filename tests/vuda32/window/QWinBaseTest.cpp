@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
 #include <algorithm>
 #include <thread>
 
@@ -17,6 +19,8 @@ public:
                     bool extra) override {
         if (message == WM_USER + 3)
             throw QGenException("f", "m", 1, 2, 0);
+        if (message == WM_USER + 4)
+            throw std::runtime_error("out of range");
         return QTestWindow::WindowProc(hwnd, message, wParam, lParam, result, extra);
     }
 };
@@ -261,6 +265,11 @@ TEST_F(QWinBaseTest, AnErrorInTheHandlerMarksTheWindowFailedInsteadOfUnwinding) 
     EXPECT_TRUE(failing.IsFailed());
     ASSERT_EQ(SinkRecorder::Reports().size(), 1u);
     EXPECT_EQ(SinkRecorder::Reports()[0].errorCode, 2u);
+    // An exception from outside the library is recorded too, with its text and where it was caught.
+    failing.SendMessage(WM_USER + 4, 0, 0);
+    ASSERT_EQ(SinkRecorder::Reports().size(), 2u);
+    EXPECT_EQ(SinkRecorder::Reports()[1].description, "Unexpected exception: out of range");
+    EXPECT_EQ(SinkRecorder::Reports()[1].method, "SharedWindowProc");
     failing.Destroy();
 }
 
