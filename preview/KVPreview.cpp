@@ -184,6 +184,8 @@ bool KVPreview::ReadInstalled(const std::string& name, std::string& bytes) const
 }
 
 void KVPreview::Run() {
+    // Pictures of an earlier preview would pass for pages this one did not draw.
+    for (const PageShot& shot : kPages) DeleteFileA((output_ + "\\" + shot.picture).c_str());
     const std::string configFile = Shown(kConfigFile);
     std::string bytes;
     const bool configRead = ReadInstalled(kConfigFile, bytes);
