@@ -10,7 +10,7 @@ namespace {
 
 // Indexed by KVCountryCodesWrapper::Slot.
 constexpr const char* kExportNames[] = {
-    KVCountryInitExport::kName,      KVGetCountriesExport::kName,     KVGetCountryInfoExport::kName,
+    KVCountryInitExport::kName,        KVGetCountriesExport::kName,   KVGetCountryInfoExport::kName,
     KVGetCountryOnPrefixExport::kName, KVGetHomeCountryExport::kName, KVSetHomeCountryExport::kName,
     KVConvertToMsisdnExport::kName};
 
