@@ -3,14 +3,14 @@
 namespace {
 
 // Byte by byte, so the record reads the same whatever the build's byte order and alignment.
-void Put(KVWindowPosition::Bytes& bytes, size_t at, int32_t value) {
+void Put(KVWindowPosition::Bytes& bytes, std::size_t at, int32_t value) {
     const uint32_t v = static_cast<uint32_t>(value);
-    for (size_t i = 0; i < 4; ++i) bytes[at + i] = static_cast<uint8_t>(v >> (8 * i));
+    for (std::size_t i = 0; i < 4; ++i) bytes[at + i] = static_cast<uint8_t>(v >> (8 * i));
 }
 
-int32_t Get(const KVWindowPosition::Bytes& bytes, size_t at) {
+int32_t Get(const KVWindowPosition::Bytes& bytes, std::size_t at) {
     uint32_t v = 0;
-    for (size_t i = 0; i < 4; ++i) v |= static_cast<uint32_t>(bytes[at + i]) << (8 * i);
+    for (std::size_t i = 0; i < 4; ++i) v |= static_cast<uint32_t>(bytes[at + i]) << (8 * i);
     return static_cast<int32_t>(v);
 }
 

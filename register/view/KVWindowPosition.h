@@ -4,10 +4,11 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 
 struct KVWindowPosition {
-    static constexpr size_t kSize = 20;
+    static constexpr std::size_t kSize = 20;
     using Bytes = std::array<uint8_t, kSize>;
 
     int32_t state = 0;
