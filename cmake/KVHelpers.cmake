@@ -42,8 +42,7 @@ endfunction()
 # nothing). The code under test belongs in SOURCES, compiled into the program itself, so that
 # libFuzzer's coverage instrumentation sees it. The smoke run puts new inputs into the build
 # tree and only reads the committed CORPUS. To run longer and fold the finds back in:
-#   build/native/tests/<name> -max_total_time=600 <work dir> <corpus>
-#   build/native/tests/<name> -merge=1 <new dir> <corpus> <work dir>
+# tools/fuzz.
 function(kv_add_fuzzer name)
   cmake_parse_arguments(ARG "" "CORPUS;SECONDS" "SOURCES;OPTIONS" ${ARGN})
   if(WIN32 OR NOT CMAKE_CXX_COMPILER_ID MATCHES "Clang")
@@ -51,7 +50,8 @@ function(kv_add_fuzzer name)
   endif()
   add_executable(${name} ${ARG_SOURCES})
   kv_defaults(${name})
-  target_compile_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
+  target_compile_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined
+    -fsanitize-coverage-ignorelist=${KV_CMAKE_DIR}/fuzz-coverage-ignore.txt)
   target_link_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
   set(work ${CMAKE_CURRENT_BINARY_DIR}/${name}-work)
   list(JOIN ARG_OPTIONS " " options)
@@ -59,7 +59,17 @@ function(kv_add_fuzzer name)
     COMMAND sh -c "mkdir -p '${work}/corpus' && exec \"$0\" -max_total_time=${ARG_SECONDS} -timeout=10 ${options} -print_final_stats=1 -artifact_prefix='${work}/' '${work}/corpus' '${ARG_CORPUS}'"
             $<TARGET_FILE:${name}>)
   set_tests_properties(${name}_smoke PROPERTIES TIMEOUT 120)
+  set_property(GLOBAL APPEND PROPERTY KV_FUZZERS "${name}\t$<TARGET_FILE:${name}>\t${ARG_CORPUS}\t${options}")
 endfunction()
+
+# tools/fuzz reads the fuzzers of a tree from <build>/fuzzers.txt (name, program, corpus,
+# options; tab-separated), written once every folder has declared its own.
+function(kv_write_fuzzer_list)
+  get_property(fuzzers GLOBAL PROPERTY KV_FUZZERS)
+  list(JOIN fuzzers "\n" lines)
+  file(GENERATE OUTPUT ${CMAKE_BINARY_DIR}/fuzzers.txt CONTENT "${lines}\n")
+endfunction()
+cmake_language(DEFER CALL kv_write_fuzzer_list)
 
 set(KV_CMAKE_DIR ${CMAKE_CURRENT_LIST_DIR})
 

@@ -1,24 +1,23 @@
 #include "common/KVCountryCodesWrapper.h"
 
 #include <cstring>
+#include <iterator>
 
 #include "common/KVRegistry.h"
 #include "vuda32/Exception/QException.h"
 
 namespace {
 
-// The library's exports: plain C calls with single-byte, zero-terminated texts.
-using InitFn = int(__cdecl*)(const char* keyPath);
-using CountriesFn = const char*(__cdecl*)(int* status);
-using InfoFn = int(__cdecl*)(const char* code, KVCountryInfo::Record* info);
-using OnPrefixFn = int(__cdecl*)(const char* digits, char* code8);
-using GetHomeFn = int(__cdecl*)(char* code8);
-using SetHomeFn = int(__cdecl*)(const char* code);
-using ConvertFn = int(__cdecl*)(const char* number, const char* code, char* msisdn32);
+// Indexed by KVCountryCodesWrapper::Slot.
+constexpr const char* kExportNames[] = {
+    KVCountryInitExport::kName,        KVGetCountriesExport::kName,   KVGetCountryInfoExport::kName,
+    KVGetCountryOnPrefixExport::kName, KVGetHomeCountryExport::kName, KVSetHomeCountryExport::kName,
+    KVConvertToMsisdnExport::kName};
 
-const char* const kExportNames[] = {"KVCountryInit", "KVGetCountries", "KVGetCountryInfo",
-                                    "KVGetCountryOnPrefix", "KVGetHomeCountry",
-                                    "KVSetHomeCountry", "KVConvertToMsisdn"};
+constexpr bool SameText(const char* a, const char* b) {
+    while (*a && *a == *b) ++a, ++b;
+    return *a == *b;
+}
 
 // A text the library wrote into a buffer of `size` bytes: a library that writes no
 // terminator can never make us read past the buffer.
@@ -27,12 +26,16 @@ std::string TextOf(const char* buffer, size_t size) { return std::string(buffer,
 }  // namespace
 
 KVCountryInfo::KVCountryInfo()
-    : code_(), name_(), extra1_(), extra2_(), extra3_(),
-      record_{{code_, name_, extra1_, extra2_, extra3_}} {}
+    : code_(), name_(), callingCode_(), internationalPrefix_(), trunkPrefix_(),
+      record_{code_, name_, callingCode_, internationalPrefix_, trunkPrefix_} {}
 
 std::string KVCountryInfo::GetName() const { return TextOf(name_, sizeof name_); }
 
-static_assert(sizeof kExportNames / sizeof kExportNames[0] == 7, "one export name per slot");
+template <KVCountryCodesWrapper::Slot slot, typename Export>
+typename Export::Fn* KVCountryCodesWrapper::Function() {
+    static_assert(SameText(kExportNames[slot], Export::kName), "slot bound to another export");
+    return reinterpret_cast<typename Export::Fn*>(reinterpret_cast<void (*)()>(Bind(slot)));
+}
 
 KVCountryCodesWrapper::KVCountryCodesWrapper() = default;
 
@@ -68,7 +71,7 @@ int KVCountryCodesWrapper::Prepare() {
         module_ = LoadLibraryA((folder_ + libraryName_).c_str());
         if (!module_) return kUnavailable;
     }
-    const InitFn init = Function<InitFn>(SlotInit);
+    const auto init = Function<SlotInit, KVCountryInitExport>();
     if (!init) return kUnavailable;
     const int result = init(keyPath_.c_str());
     initialised_ = result == 0;
@@ -76,13 +79,14 @@ int KVCountryCodesWrapper::Prepare() {
 }
 
 FARPROC KVCountryCodesWrapper::Bind(Slot slot) {
+    static_assert(std::size(kExportNames) == SlotCount, "one export name per slot");
     if (!slots_[slot] && module_) slots_[slot] = GetProcAddress(module_, kExportNames[slot]);
     return slots_[slot];
 }
 
 std::string KVCountryCodesWrapper::GetCountries(int* status) {
     if (Prepare() != 0) return std::string();
-    const CountriesFn fn = Function<CountriesFn>(SlotCountries);
+    const auto fn = Function<SlotCountries, KVGetCountriesExport>();
     if (!fn) return std::string();
     const char* list = fn(status);
     return list ? std::string(list) : std::string();
@@ -91,25 +95,25 @@ std::string KVCountryCodesWrapper::GetCountries(int* status) {
 int KVCountryCodesWrapper::GetCountryInfo(const std::string& code, KVCountryInfo& info) {
     const int prepared = Prepare();
     if (prepared != 0) return prepared;
-    const InfoFn fn = Function<InfoFn>(SlotInfo);
+    const auto fn = Function<SlotInfo, KVGetCountryInfoExport>();
     if (!fn) return kUnavailable;
     return fn(code.c_str(), info.Get());
 }
 
 std::string KVCountryCodesWrapper::GetCountryOnPrefix(const std::string& prefix) {
     if (Prepare() != 0) return std::string();
-    const OnPrefixFn fn = Function<OnPrefixFn>(SlotOnPrefix);
+    const auto fn = Function<SlotOnPrefix, KVGetCountryOnPrefixExport>();
     if (!fn) return std::string();
-    char code[8] = {};
+    char code[KVGetCountryOnPrefixExport::kOutputSize] = {};
     fn(prefix.c_str(), code);
     return TextOf(code, sizeof code);
 }
 
 std::string KVCountryCodesWrapper::GetHomeCountry() {
     if (Prepare() != 0) return std::string();
-    const GetHomeFn fn = Function<GetHomeFn>(SlotGetHome);
+    const auto fn = Function<SlotGetHome, KVGetHomeCountryExport>();
     if (!fn) return std::string();
-    char code[8] = {};
+    char code[KVGetHomeCountryExport::kOutputSize] = {};
     fn(code);
     return TextOf(code, sizeof code);
 }
@@ -117,16 +121,16 @@ std::string KVCountryCodesWrapper::GetHomeCountry() {
 int KVCountryCodesWrapper::SetHomeCountry(const std::string& code) {
     const int prepared = Prepare();
     if (prepared != 0) return prepared;
-    const SetHomeFn fn = Function<SetHomeFn>(SlotSetHome);
+    const auto fn = Function<SlotSetHome, KVSetHomeCountryExport>();
     if (!fn) return kUnavailable;
     return fn(code.c_str());
 }
 
 std::string KVCountryCodesWrapper::ConvertToMsisdn(const std::string& number, const std::string& code) {
     if (Prepare() != 0) return std::string();
-    const ConvertFn fn = Function<ConvertFn>(SlotConvert);
+    const auto fn = Function<SlotConvert, KVConvertToMsisdnExport>();
     if (!fn) return std::string();
-    char msisdn[32] = {};
+    char msisdn[KVConvertToMsisdnExport::kOutputSize] = {};
     fn(number.c_str(), code.c_str(), msisdn);
     return TextOf(msisdn, sizeof msisdn);
 }

@@ -8,29 +8,27 @@
 
 #include <string>
 
-// The record handed to KVGetCountryInfo: five pointers to zero-filled buffers of 8, 64, 8, 8
-// and 8 bytes, owned by this object. Not copyable: the record points into the object itself.
+#include "countrycodes/dll/KVCountryCodesApi.h"
+
+// The record handed to KVGetCountryInfo with its five zero-filled buffers, owned by this
+// object. Not copyable: the record points into the object itself.
 class KVCountryInfo {
 public:
-    struct Record {
-        char* fields[5];
-    };
-
     KVCountryInfo();
     KVCountryInfo(const KVCountryInfo&) = delete;
     KVCountryInfo& operator=(const KVCountryInfo&) = delete;
 
-    Record* Get() { return &record_; }
-    // The display name, up to its first zero inside the 64 bytes.
+    KVCountryInfoRecord* Get() { return &record_; }
+    // The display name, up to its first zero inside its buffer.
     std::string GetName() const;
 
 private:
-    char code_[8];
-    char name_[64];
-    char extra1_[8];
-    char extra2_[8];
-    char extra3_[8];
-    Record record_;
+    char code_[KVCountryInfoRecord::kCodeSize];
+    char name_[KVCountryInfoRecord::kNameSize];
+    char callingCode_[KVCountryInfoRecord::kCallingCodeSize];
+    char internationalPrefix_[KVCountryInfoRecord::kInternationalPrefixSize];
+    char trunkPrefix_[KVCountryInfoRecord::kTrunkPrefixSize];
+    KVCountryInfoRecord record_;
 };
 
 class KVCountryCodesWrapper {
@@ -66,6 +64,7 @@ public:
     bool IsLoaded() const { return module_ != nullptr; }
 
 private:
+    // The exports the wizard calls, one slot each; the .cpp names them in this order.
     enum Slot { SlotInit, SlotCountries, SlotInfo, SlotOnPrefix, SlotGetHome, SlotSetHome,
                 SlotConvert, SlotCount };
 
@@ -73,10 +72,10 @@ private:
     int Prepare();
     // The export of that slot, bound on first use; null when the library lacks it.
     FARPROC Bind(Slot slot);
-    template <typename F>
-    F Function(Slot slot) {
-        return reinterpret_cast<F>(reinterpret_cast<void (*)()>(Bind(slot)));
-    }
+    // The slot's export as the function type of `Export` (a KV...Export of the library's
+    // header); the compiler refuses a slot that is bound to another export's name.
+    template <Slot slot, typename Export>
+    typename Export::Fn* Function();
 
     std::string folder_;
     std::string libraryName_ = "KVCountryCodes.dll";

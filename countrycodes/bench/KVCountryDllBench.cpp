@@ -6,15 +6,17 @@
 #include <iostream>
 
 #include "countrycodes/bench/KVBenchNumbers.h"
-#include "countrycodes/dll/KVCountryCodes.h"
+#include "countrycodes/dll/KVCountryCodesApi.h"
 
 namespace {
 
 decltype(&KVGetCountryInfo) g_info = nullptr;
 
 std::string CallingCodeOf(const std::string& region) {
-    char code[8] = {}, name[64] = {}, cc[8] = {}, idd[8] = {}, trunk[8] = {};
-    KVCountryInfo info = {code, name, cc, idd, trunk};
+    using I = KVCountryInfoRecord;
+    char code[I::kCodeSize] = {}, name[I::kNameSize] = {}, cc[I::kCallingCodeSize] = {};
+    char idd[I::kInternationalPrefixSize] = {}, trunk[I::kTrunkPrefixSize] = {};
+    KVCountryInfoRecord info = {code, name, cc, idd, trunk};
     return g_info(region.c_str(), &info) == 0 ? cc : "";
 }
 

@@ -1,6 +1,6 @@
 // KVCountryCodes.dll: the exports over the numbering table and its rules, with the home
 // country kept in the registry of the current user.
-#include "countrycodes/dll/KVCountryCodes.h"
+#include "countrycodes/dll/KVCountryCodesApi.h"
 
 #include <windows.h>
 
@@ -127,19 +127,21 @@ std::string Home(const KVCountryTable& table) {
 extern "C" {
 
 int __cdecl KVCountryInit(const char* keyPath) {
+    using R = KVCountryInitExport;
     try {
-        if (!Table()) return 2;
+        if (!Table()) return R::kNoTable;
         KVCountryState& state = State();
         std::lock_guard<std::mutex> guard(state.lock);
         state.keyPath = keyPath ? keyPath : "";
         state.home.clear();  // read again from the registry under the new key
-        return 0;
+        return R::kReady;
     } catch (...) {
-        return 1;
+        return R::kFailed;
     }
 }
 
 const char* __cdecl KVGetCountries(int* status) {
+    using R = KVGetCountriesExport;
     try {
         const auto table = Table();
         std::string list;
@@ -150,60 +152,65 @@ const char* __cdecl KVGetCountries(int* status) {
         KVCountryState& state = State();
         std::lock_guard<std::mutex> guard(state.lock);
         state.countries = std::move(list);
-        if (status) *status = 0;
+        if (status) *status = R::kListed;
         return state.countries.c_str();
     } catch (...) {
-        if (status) *status = 1;
+        if (status) *status = R::kFailed;
         return "";
     }
 }
 
-int __cdecl KVGetCountryInfo(const char* code, KVCountryInfo* info) {
+int __cdecl KVGetCountryInfo(const char* code, KVCountryInfoRecord* info) {
+    using R = KVGetCountryInfoExport;
+    using I = KVCountryInfoRecord;
     try {
-        if (!code || !info) return 2;
+        if (!code || !info) return R::kNullArgument;
         const auto table = Table();
         const KVRegion* region = table->FindRegion(code);
-        if (!region) return 1;
-        CopyOut(region->code, info->code, 8);
-        CopyOut(region->name, info->name, 64);
-        CopyOut(std::to_string(region->callingCode), info->callingCode, 8);
-        CopyOut(region->DialledIdd(), info->internationalPrefix, 8);
-        CopyOut(region->trunkPrefix, info->trunkPrefix, 8);
-        return 0;
+        if (!region) return R::kUnknownCode;
+        CopyOut(region->code, info->code, I::kCodeSize);
+        CopyOut(region->name, info->name, I::kNameSize);
+        CopyOut(std::to_string(region->callingCode), info->callingCode, I::kCallingCodeSize);
+        CopyOut(region->DialledIdd(), info->internationalPrefix, I::kInternationalPrefixSize);
+        CopyOut(region->trunkPrefix, info->trunkPrefix, I::kTrunkPrefixSize);
+        return R::kFilled;
     } catch (...) {
-        return 3;
+        return R::kFailed;
     }
 }
 
-int __cdecl KVGetCountryOnPrefix(const char* digits, char* code8) {
+int __cdecl KVGetCountryOnPrefix(const char* digits, char* code) {
+    using R = KVGetCountryOnPrefixExport;
     try {
-        CopyOut("", code8, 8);
-        if (!digits) return 1;
+        CopyOut("", code, R::kOutputSize);
+        if (!digits) return R::kNotFound;
         const auto table = Table();
-        const int code = table->CallingCodeAtStart(std::string(digits, strnlen(digits, 16)));
-        if (code == 0) return 1;
-        CopyOut(table->RegionsOfCallingCode(code).front()->code, code8, 8);
-        return 0;
+        const int callingCode = table->CallingCodeAtStart(std::string(digits, strnlen(digits, 16)));
+        if (callingCode == 0) return R::kNotFound;
+        CopyOut(table->RegionsOfCallingCode(callingCode).front()->code, code, R::kOutputSize);
+        return R::kFound;
     } catch (...) {
-        return 2;
+        return R::kFailed;
     }
 }
 
-int __cdecl KVGetHomeCountry(char* code8) {
+int __cdecl KVGetHomeCountry(char* code) {
+    using R = KVGetHomeCountryExport;
     try {
-        CopyOut(Home(*Table()), code8, 8);
-        return 0;
+        CopyOut(Home(*Table()), code, R::kOutputSize);
+        return R::kFound;
     } catch (...) {
-        CopyOut("", code8, 8);
-        return 1;
+        CopyOut("", code, R::kOutputSize);
+        return R::kFailed;
     }
 }
 
 int __cdecl KVSetHomeCountry(const char* code) {
+    using R = KVSetHomeCountryExport;
     try {
         const auto table = Table();
         const KVRegion* region = code ? table->FindRegion(code) : nullptr;
-        if (!region) return 1;
+        if (!region) return R::kUnknownCode;
         KVCountryState& state = State();
         std::string keyPath;
         {
@@ -211,102 +218,109 @@ int __cdecl KVSetHomeCountry(const char* code) {
             state.home = region->code;
             keyPath = state.keyPath;
         }
-        if (keyPath.empty()) return 0;
+        if (keyPath.empty()) return R::kStored;
         KVRegKey key;
-        return key.Create(HKEY_CURRENT_USER, keyPath) && key.WriteString("HomeCountry", region->code) ? 0 : 2;
+        return key.Create(HKEY_CURRENT_USER, keyPath) && key.WriteString("HomeCountry", region->code)
+                   ? R::kStored
+                   : R::kRegistryFailed;
     } catch (...) {
-        return 3;
+        return R::kFailed;
     }
 }
 
-int __cdecl KVConvertToMsisdn(const char* number, const char* code, char* msisdn32) {
+int __cdecl KVConvertToMsisdn(const char* number, const char* code, char* msisdn) {
+    using R = KVConvertToMsisdnExport;
     try {
-        CopyOut("", msisdn32, 32);
-        if (!number || !code) return 1;
+        CopyOut("", msisdn, R::kOutputSize);
+        if (!number || !code) return R::kNotMobile;
         const auto table = Table();
         const KVRegion* region = table->FindRegion(code);
-        if (!region) return 1;
+        if (!region) return R::kNotMobile;
         kvcc::KVMsisdnOptions options;
         options.home = table->FindRegion(Home(*table));
         // Longer input is refused by the rules anyway; do not copy megabytes to learn that.
         const std::string typed(number, strnlen(number, 1024));
-        const std::string msisdn = KVNumberRules(table).ToMsisdn(typed, *region, options);
-        CopyOut(msisdn, msisdn32, 32);
-        return msisdn.empty() ? 1 : 0;
+        const std::string result = KVNumberRules(table).ToMsisdn(typed, *region, options);
+        CopyOut(result, msisdn, R::kOutputSize);
+        return result.empty() ? R::kNotMobile : R::kValid;
     } catch (...) {
-        CopyOut("", msisdn32, 32);
-        return 2;
+        CopyOut("", msisdn, R::kOutputSize);
+        return R::kFailed;
     }
 }
 
-int __cdecl KVGetCountryOnName(const char* name, char* code8) {
+int __cdecl KVGetCountryOnName(const char* name, char* code) {
+    using R = KVGetCountryOnNameExport;
     try {
-        CopyOut("", code8, 8);
-        if (!name) return 1;
+        CopyOut("", code, R::kOutputSize);
+        if (!name) return R::kNotFound;
         const auto table = Table();
         for (const auto& region : table->Regions()) {
             if (kvcc::EqualsIgnoreCase(region->name, name)) {
-                CopyOut(region->code, code8, 8);
-                return 0;
+                CopyOut(region->code, code, R::kOutputSize);
+                return R::kFound;
             }
         }
-        return 1;
+        return R::kNotFound;
     } catch (...) {
-        return 2;
+        return R::kFailed;
     }
 }
 
-int __cdecl KVGetCountryOnCode(const char* callingCode, char* code8) {
+int __cdecl KVGetCountryOnCode(const char* callingCode, char* code) {
+    using R = KVGetCountryOnCodeExport;
     try {
-        CopyOut("", code8, 8);
-        if (!callingCode) return 1;
+        CopyOut("", code, R::kOutputSize);
+        if (!callingCode) return R::kNotFound;
         std::string digits(callingCode, strnlen(callingCode, 8));
         if (!digits.empty() && digits[0] == '+') digits.erase(0, 1);
         const auto table = Table();
         std::size_t length = 0;
-        const int code = table->CallingCodeAtStart(digits, &length);
-        if (code == 0 || length != digits.size()) return 1;
-        CopyOut(table->RegionsOfCallingCode(code).front()->code, code8, 8);
-        return 0;
+        const int found = table->CallingCodeAtStart(digits, &length);
+        if (found == 0 || length != digits.size()) return R::kNotFound;
+        CopyOut(table->RegionsOfCallingCode(found).front()->code, code, R::kOutputSize);
+        return R::kFound;
     } catch (...) {
-        return 2;
+        return R::kFailed;
     }
 }
 
 int __cdecl KVCountryLoad(const char* path) {
+    using R = KVCountryLoadExport;
     try {
-        if (!path) return 1;
+        if (!path) return R::kUnreadable;
         std::ifstream file(path, std::ios::binary);
-        if (!file) return 1;
+        if (!file) return R::kUnreadable;
         std::ostringstream bytes;
         bytes << file.rdbuf();
-        if (file.bad()) return 1;
+        if (file.bad()) return R::kUnreadable;
         std::string error;
         auto table = KVCountryTable::Parse(bytes.str(), error, true);
         if (!table) {
             OutputDebugStringA(("KVCountryLoad: table refused, " + error).c_str());
-            return 2;
+            return R::kMalformed;
         }
         KVCountryState& state = State();
         std::lock_guard<std::mutex> guard(state.lock);
         state.table = std::move(table);
-        return 0;
+        return R::kLoaded;
     } catch (...) {
-        return 3;
+        return R::kFailed;
     }
 }
 
 int __cdecl KVConvertToNumber(const char* msisdn, char* buffer, int size) {
+    using R = KVConvertToNumberExport;
     try {
-        if (!buffer || size <= 0) return 3;
+        if (!buffer || size <= 0) return R::kNoBuffer;
         CopyOut("", buffer, static_cast<std::size_t>(size));
-        if (!msisdn) return 1;
+        if (!msisdn) return R::kNotMsisdn;
         const std::string national =
             KVNumberRules(Table()).FormatNational(std::string(msisdn, strnlen(msisdn, 64)));
-        if (national.empty()) return 1;
-        return CopyOut(national, buffer, static_cast<std::size_t>(size)) ? 0 : 2;
+        if (national.empty()) return R::kNotMsisdn;
+        return CopyOut(national, buffer, static_cast<std::size_t>(size)) ? R::kDone : R::kCut;
     } catch (...) {
-        return 4;
+        return R::kFailed;
     }
 }
 

@@ -1,6 +1,7 @@
 #include "KVCountryTable.h"
 
 #include <algorithm>
+#include <initializer_list>
 
 namespace kvcc {
 
@@ -49,6 +50,51 @@ bool ParseLengths(std::string_view text, std::vector<int>& out) {
         if (comma == std::string_view::npos) return true;
         start = comma + 1;
     }
+}
+
+// Limits on a pattern beyond what std::regex checks itself. Its compiler recurses once per
+// term and per group, on the caller's stack (a host thread's 1 MB under Windows), and reads
+// repeat counts and back-reference numbers into a long without an overflow check. Real
+// tables stay far below: patterns of 1.5 KB, groups 5 deep, counts of 2 digits.
+constexpr std::size_t kMaxPatternLength = 4096;
+constexpr int kMaxGroupDepth = 32;
+constexpr std::size_t kMaxNumberDigits = 3;
+
+// The length of the run of decimal digits at `at`.
+std::size_t DigitsAt(std::string_view text, std::size_t at) {
+    std::size_t count = 0;
+    while (at + count < text.size() && text[at + count] >= '0' && text[at + count] <= '9') ++count;
+    return count;
+}
+
+// Why the pattern is refused, or empty when it is within the limits.
+std::string PatternProblem(std::string_view pattern) {
+    if (pattern.size() > kMaxPatternLength) return "pattern over " + std::to_string(kMaxPatternLength) + " bytes";
+    const std::string tooLong = "a repeat count or back-reference of more than " +
+                                std::to_string(kMaxNumberDigits) + " digits";
+    int depth = 0;
+    bool inClass = false;
+    for (std::size_t i = 0; i < pattern.size(); ++i) {
+        const char c = pattern[i];
+        if (c == '\\') {
+            if (DigitsAt(pattern, i + 1) > kMaxNumberDigits) return tooLong;
+            ++i;  // the escaped character means nothing else
+        } else if (inClass) {
+            inClass = c != ']';
+        } else if (c == '[') {
+            inClass = true;
+        } else if (c == '{') {
+            const std::size_t low = DigitsAt(pattern, i + 1);
+            const std::size_t comma = i + 1 + low;
+            const std::size_t high = comma < pattern.size() && pattern[comma] == ',' ? DigitsAt(pattern, comma + 1) : 0;
+            if (low > kMaxNumberDigits || high > kMaxNumberDigits) return tooLong;
+        } else if (c == '(') {
+            if (++depth > kMaxGroupDepth) return "groups nested deeper than " + std::to_string(kMaxGroupDepth);
+        } else if (c == ')') {
+            --depth;
+        }
+    }
+    return std::string();
 }
 
 std::regex Compile(const std::string& pattern) {
@@ -110,6 +156,14 @@ std::shared_ptr<const KVCountryTable> KVCountryTable::Parse(std::string_view tex
         error = "line " + std::to_string(lineNumber) + ": " + reason;
         return nullptr;
     };
+    // The first problem among the fields that are compiled as patterns, or empty.
+    auto patternsProblem = [](std::initializer_list<std::string_view> patterns) {
+        for (const std::string_view pattern : patterns) {
+            std::string problem = PatternProblem(pattern);
+            if (!problem.empty()) return "\"" + std::string(pattern.substr(0, 32)) + "\": " + problem;
+        }
+        return std::string();
+    };
     while (pos < text.size()) {
         const std::size_t newline = text.find('\n', pos);
         if (newline == std::string_view::npos) {
@@ -148,6 +202,8 @@ std::shared_ptr<const KVCountryTable> KVCountryTable::Parse(std::string_view tex
                 return fail("calling code \"" + std::string(f[3]) + "\" is not 1 to 3 digits");
             }
             if (f[4] != "0" && f[4] != "1") return fail("main flag must be 0 or 1");
+            const std::string problem = patternsProblem({f[5], f[7], f[8], f[10]});
+            if (!problem.empty()) return fail(problem);
             if (region && !region->desc[0].present) return fail("region " + region->code + " has no general line");
             auto next = std::make_unique<KVRegion>();
             next->code = std::string(code);
@@ -180,6 +236,8 @@ std::shared_ptr<const KVCountryTable> KVCountryTable::Parse(std::string_view tex
             if (desc.present) return fail("number kind " + std::string(f[1]) + " twice in " + region->code);
             if (it != kKindNames.begin() && !region->desc[0].present) return fail("general line must come first");
             if (f[2].empty() || HasControl(f[2])) return fail("empty pattern");
+            const std::string problem = patternsProblem({f[2]});
+            if (!problem.empty()) return fail(problem);
             if (!ParseLengths(f[3], desc.lengths)) return fail("bad lengths \"" + std::string(f[3]) + "\"");
             if (f.size() == 5 && !ParseLengths(f[4], desc.localLengths)) return fail("bad local lengths");
             if (it == kKindNames.begin() && desc.lengths.empty()) return fail("general line without lengths");
@@ -195,6 +253,8 @@ std::shared_ptr<const KVCountryTable> KVCountryTable::Parse(std::string_view tex
                 if (HasControl(f[i])) return fail("control character in a format");
             }
             if (f[1].empty() || f[2].empty()) return fail("format without pattern or layout");
+            const std::string problem = patternsProblem({f[1], f[3]});
+            if (!problem.empty()) return fail(problem);
             region->formats.push_back({std::string(f[1]), std::string(f[2]), std::string(f[3]), std::string(f[4])});
         } else {
             return fail("unknown line kind \"" + std::string(kind.substr(0, 16)) + "\"");

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "countrycodes/dll/KVCountryCodes.h"
+#include "countrycodes/dll/KVCountryCodesApi.h"
 #include "tests/support/KVTestEnv.h"
 
 namespace {
@@ -69,17 +69,17 @@ protected:
     void SetUp() override {
         module_ = LoadLibraryA(KV_COUNTRY_DLL);
         ASSERT_NE(module_, nullptr) << "LoadLibrary failed: " << GetLastError();
-        Bind(init_, "KVCountryInit");
-        Bind(getCountries_, "KVGetCountries");
-        Bind(getInfo_, "KVGetCountryInfo");
-        Bind(onPrefix_, "KVGetCountryOnPrefix");
-        Bind(getHome_, "KVGetHomeCountry");
-        Bind(setHome_, "KVSetHomeCountry");
-        Bind(toMsisdn_, "KVConvertToMsisdn");
-        Bind(onName_, "KVGetCountryOnName");
-        Bind(onCode_, "KVGetCountryOnCode");
-        Bind(load_, "KVCountryLoad");
-        Bind(toNumber_, "KVConvertToNumber");
+        Bind(init_, KVCountryInitExport::kName);
+        Bind(getCountries_, KVGetCountriesExport::kName);
+        Bind(getInfo_, KVGetCountryInfoExport::kName);
+        Bind(onPrefix_, KVGetCountryOnPrefixExport::kName);
+        Bind(getHome_, KVGetHomeCountryExport::kName);
+        Bind(setHome_, KVSetHomeCountryExport::kName);
+        Bind(toMsisdn_, KVConvertToMsisdnExport::kName);
+        Bind(onName_, KVGetCountryOnNameExport::kName);
+        Bind(onCode_, KVGetCountryOnCodeExport::kName);
+        Bind(load_, KVCountryLoadExport::kName);
+        Bind(toNumber_, KVConvertToNumberExport::kName);
         ASSERT_EQ(init_(env_.KeyPath().c_str()), 0);
     }
     void TearDown() override {
@@ -91,29 +91,32 @@ protected:
         ASSERT_NE(slot, nullptr) << name << " is not exported under its plain name";
     }
     std::string Prefix(const char* digits) {
-        GuardedBuffer out(8);
+        GuardedBuffer out(KVGetCountryOnPrefixExport::kOutputSize);
         onPrefix_(digits, out.data());
         EXPECT_TRUE(out.guardIntact()) << digits;
         return out.text();
     }
     std::string Msisdn(const std::string& number, const char* region) {
-        GuardedBuffer out(32);
+        GuardedBuffer out(KVConvertToMsisdnExport::kOutputSize);
         toMsisdn_(number.c_str(), region, out.data());
         EXPECT_TRUE(out.guardIntact()) << number;
         return out.text();
     }
     std::string Home() {
-        GuardedBuffer out(8);
+        GuardedBuffer out(KVGetHomeCountryExport::kOutputSize);
         getHome_(out.data());
         EXPECT_TRUE(out.guardIntact());
         return out.text();
     }
     // Fills the five buffers; returns the export's result and the texts.
     int Info(const char* code, std::vector<std::string>& texts) {
-        std::vector<GuardedBuffer> buffers = {GuardedBuffer(8), GuardedBuffer(64), GuardedBuffer(8),
-                                              GuardedBuffer(8), GuardedBuffer(8)};
-        KVCountryInfo info = {buffers[0].data(), buffers[1].data(), buffers[2].data(), buffers[3].data(),
-                              buffers[4].data()};
+        std::vector<GuardedBuffer> buffers = {
+            GuardedBuffer(KVCountryInfoRecord::kCodeSize), GuardedBuffer(KVCountryInfoRecord::kNameSize),
+            GuardedBuffer(KVCountryInfoRecord::kCallingCodeSize),
+            GuardedBuffer(KVCountryInfoRecord::kInternationalPrefixSize),
+            GuardedBuffer(KVCountryInfoRecord::kTrunkPrefixSize)};
+        KVCountryInfoRecord info = {buffers[0].data(), buffers[1].data(), buffers[2].data(),
+                                    buffers[3].data(), buffers[4].data()};
         for (auto& b : buffers) b.data()[0] = '\0';
         const int result = getInfo_(code, &info);
         texts.clear();
@@ -253,7 +256,7 @@ TEST_F(KVCountryCodesDllTest, EmptyAbsurdAndUnknownInputGivesNothing) {
     }
     EXPECT_EQ(Msisdn("40612345", "ZZ"), "");
     EXPECT_EQ(Msisdn("40612345", ""), "");
-    GuardedBuffer out(32);
+    GuardedBuffer out(KVConvertToMsisdnExport::kOutputSize);
     EXPECT_NE(toMsisdn_(nullptr, "NO", out.data()), 0);
     EXPECT_NE(toMsisdn_("40612345", nullptr, out.data()), 0);
     EXPECT_TRUE(out.guardIntact());

@@ -103,6 +103,43 @@ TEST(KVCountryTableTest, RefusesMalformedTablesWithAReason) {
     }
 }
 
+// std::regex would overflow a long, or the stack of a Windows thread, on these.
+TEST(KVCountryTableTest, PatternsBeyondTheRegexCompilersLimitsAreRefused) {
+    const std::string base = kSmallTable;
+    auto replace = [&](const std::string& from, const std::string& to) {
+        std::string text = base;
+        return text.replace(text.find(from), from.size(), to);
+    };
+    auto mobile = [&](const std::string& pattern) {
+        return replace("D\tmobile\t[49]\\d{7}\t", "D\tmobile\t" + pattern + "\t");
+    };
+    auto nested = [](int depth) { return std::string(depth, '(') + "4" + std::string(depth, ')'); };
+    const struct {
+        std::string text;
+        const char* reason;
+    } refused[] = {
+        {mobile("4\\d{1000}"), "more than 3 digits"},
+        {mobile("4\\d{2,77777777777777777777}"), "more than 3 digits"},
+        {mobile("(4)\\1234"), "more than 3 digits"},
+        {mobile(nested(33)), "nested deeper than 32"},
+        {mobile("4" + std::string(4096, '1')), "over 4096 bytes"},
+        {replace("\t0\t\t\t79\n", "\t0\t0{1000}\t\t79\n"), "more than 3 digits"},  // trunk prefix for parsing
+        {replace("$2\t\t0$1", "$2\t4{1000}\t0$1"), "more than 3 digits"},              // leading digits of a format
+    };
+    for (const auto& c : refused) {
+        std::string error;
+        EXPECT_FALSE(KVCountryTable::Parse(c.text, error)) << c.reason;
+        EXPECT_NE(error.find(c.reason), std::string::npos) << "expected \"" << c.reason << "\", got " << error;
+    }
+    // Up to the limits, and with brackets, escapes and literal digits that only look alike.
+    const std::string accepted[] = {nested(32), "4\\d{999}", "4\\d{1,999}", "4[(]{3}\\({2}12345678",
+                                    "4" + std::string(4095, '1')};
+    for (const std::string& pattern : accepted) {
+        std::string error;
+        EXPECT_TRUE(KVCountryTable::Parse(mobile(pattern), error, true)) << pattern.substr(0, 40) << ": " << error;
+    }
+}
+
 TEST(KVCountryTableTest, PatternThatDoesNotCompileIsRefusedWhenLoadingAndUnusableWhenLazy) {
     std::string text = kSmallTable;
     text.replace(text.find("[49]"), 4, "[49");

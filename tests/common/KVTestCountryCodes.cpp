@@ -5,6 +5,8 @@
 #include <cstring>
 #include <string>
 
+#include "countrycodes/dll/KVCountryCodesApi.h"
+
 #ifndef KVTEST_INIT_RESULT
 #define KVTEST_INIT_RESULT 0
 #endif
@@ -38,10 +40,6 @@ const Country* ByCode(const char* code) {
 
 }  // namespace
 
-struct KVCountryInfoRecord {
-    char* fields[5];
-};
-
 KVTEST_EXPORT const char* __cdecl KVTestCalls() { return g_calls.c_str(); }
 KVTEST_EXPORT void __cdecl KVTestClearCalls() { g_calls.clear(); }
 
@@ -54,7 +52,7 @@ KVTEST_EXPORT int __cdecl KVCountryInit(const char* keyPath) {
 #ifndef KVTEST_NO_COUNTRIES
 KVTEST_EXPORT const char* __cdecl KVGetCountries(int* status) {
     Record("KVGetCountries");
-    *status = 0;
+    *status = KVGetCountriesExport::kListed;
     return "NO;SE;FI";
 }
 #endif
@@ -62,51 +60,55 @@ KVTEST_EXPORT const char* __cdecl KVGetCountries(int* status) {
 KVTEST_EXPORT int __cdecl KVGetCountryInfo(const char* code, KVCountryInfoRecord* info) {
     Record(std::string("KVGetCountryInfo ") + code);
     const Country* c = ByCode(code);
-    if (!c) return 1;
-    Put(info->fields[0], 8, c->code);
-    Put(info->fields[1], 64, c->name);
-    Put(info->fields[2], 8, c->prefix);
-    return 0;
+    if (!c) return KVGetCountryInfoExport::kUnknownCode;
+    Put(info->code, KVCountryInfoRecord::kCodeSize, c->code);
+    Put(info->name, KVCountryInfoRecord::kNameSize, c->name);
+    Put(info->callingCode, KVCountryInfoRecord::kCallingCodeSize, c->prefix);
+    return KVGetCountryInfoExport::kFilled;
 }
 
-KVTEST_EXPORT int __cdecl KVGetCountryOnPrefix(const char* digits, char* code8) {
+KVTEST_EXPORT int __cdecl KVGetCountryOnPrefix(const char* digits, char* code) {
     Record(std::string("KVGetCountryOnPrefix ") + digits);
     // "99" fills the whole buffer without a terminator, as a careless library might.
     if (std::strcmp(digits, "99") == 0) {
-        std::memset(code8, 'X', 8);
-        return 0;
+        std::memset(code, 'X', KVGetCountryOnPrefixExport::kOutputSize);
+        return KVGetCountryOnPrefixExport::kFound;
     }
-    for (const Country& c : kCountries)
-        if (std::strcmp(c.prefix, digits) == 0) Put(code8, 8, c.code);
-    return 0;
+    for (const Country& c : kCountries) {
+        if (std::strcmp(c.prefix, digits) == 0) {
+            Put(code, KVGetCountryOnPrefixExport::kOutputSize, c.code);
+            return KVGetCountryOnPrefixExport::kFound;
+        }
+    }
+    return KVGetCountryOnPrefixExport::kNotFound;
 }
 
-KVTEST_EXPORT int __cdecl KVGetHomeCountry(char* code8) {
+KVTEST_EXPORT int __cdecl KVGetHomeCountry(char* code) {
     Record("KVGetHomeCountry");
-    Put(code8, 8, g_home);
-    return 0;
+    Put(code, KVGetHomeCountryExport::kOutputSize, g_home);
+    return KVGetHomeCountryExport::kFound;
 }
 
 KVTEST_EXPORT int __cdecl KVSetHomeCountry(const char* code) {
     Record(std::string("KVSetHomeCountry ") + code);
     g_home = code;
-    return 0;
+    return KVSetHomeCountryExport::kStored;
 }
 
 // A mobile number here is the country's prefix in international form ("+" or "00")
 // followed by exactly eight digits that start with 4 or 9.
-KVTEST_EXPORT int __cdecl KVConvertToMsisdn(const char* number, const char* code, char* msisdn32) {
+KVTEST_EXPORT int __cdecl KVConvertToMsisdn(const char* number, const char* code, char* msisdn) {
     Record(std::string("KVConvertToMsisdn ") + number + " " + code);
     const Country* c = ByCode(code);
-    if (!c) return 1;
+    if (!c) return KVConvertToMsisdnExport::kNotMobile;
     std::string n = number;
     if (n.compare(0, 2, "00") == 0) n = "+" + n.substr(2);
     const std::string head = std::string("+") + c->prefix;
-    if (n.compare(0, head.size(), head) != 0) return 1;
+    if (n.compare(0, head.size(), head) != 0) return KVConvertToMsisdnExport::kNotMobile;
     const std::string local = n.substr(head.size());
-    if (local.size() != 8 || (local[0] != '4' && local[0] != '9')) return 1;
+    if (local.size() != 8 || (local[0] != '4' && local[0] != '9')) return KVConvertToMsisdnExport::kNotMobile;
     for (char d : local)
-        if (d < '0' || d > '9') return 1;
-    Put(msisdn32, 32, n);
-    return 0;
+        if (d < '0' || d > '9') return KVConvertToMsisdnExport::kNotMobile;
+    Put(msisdn, KVConvertToMsisdnExport::kOutputSize, n);
+    return KVConvertToMsisdnExport::kValid;
 }

@@ -18,11 +18,14 @@ std::string ExeFolder() {
 std::string KVTestCountryLibrary::Folder(const KVTestEnv& env) { return env.TempFolder() + "install"; }
 
 void KVTestCountryLibrary::Install(const KVTestEnv& env, const std::string& variant) {
+    InstallFile(env, ExeFolder() + "kvtest_cc_" + variant + ".dll");
+}
+
+void KVTestCountryLibrary::InstallFile(const KVTestEnv& env, const std::string& library) {
     const std::string folder = Folder(env);
     CreateDirectoryA(folder.c_str(), nullptr);
-    const std::string from = ExeFolder() + "kvtest_cc_" + variant + ".dll";
-    if (!CopyFileA(from.c_str(), (folder + "\\KVCountryCodes.dll").c_str(), FALSE))
-        throw std::runtime_error("cannot copy " + from);
+    if (!CopyFileA(library.c_str(), (folder + "\\KVCountryCodes.dll").c_str(), FALSE))
+        throw std::runtime_error("cannot copy " + library);
     env.SetString(HKEY_CURRENT_USER, "", "InstallRoot", folder);
 }
 

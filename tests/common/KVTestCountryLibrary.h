@@ -11,6 +11,8 @@ class KVTestCountryLibrary {
 public:
     // "scripted", "nocountries" or "initfails".
     static void Install(const KVTestEnv& env, const std::string& variant);
+    // The same with any library file, such as the real KVCountryCodes.dll.
+    static void InstallFile(const KVTestEnv& env, const std::string& library);
     // For tests that share the process's one wrapper, which keeps the first library it loads:
     // the scripted library in one folder per process, named as "InstallRoot" of `env`.
     static void InstallShared(const KVTestEnv& env);

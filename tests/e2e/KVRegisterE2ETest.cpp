@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "countrycodes/dll/KVCountryCodesApi.h"
 #include "driver/KVWizardDriver.h"
 #include "tests/e2e/KVWizardHost.h"
 
@@ -577,21 +578,20 @@ TEST_F(KVRegisterE2ETest, CountryListHoldsEveryRegionOfTheRealLibrary) {
     // What the library itself names, read while KVRegister.dll still holds it.
     HMODULE library = LoadLibraryA((host.Folder() + "\\KVCountryCodes.dll").c_str());
     ASSERT_NE(nullptr, library);
-    using CountriesFn = const char*(__cdecl*)(int*);
-    struct Info {
-        char* fields[5];
-    };
-    using InfoFn = int(__cdecl*)(const char*, Info*);
-    const auto countries = reinterpret_cast<CountriesFn>(reinterpret_cast<void (*)()>(GetProcAddress(library, "KVGetCountries")));
-    const auto info = reinterpret_cast<InfoFn>(reinterpret_cast<void (*)()>(GetProcAddress(library, "KVGetCountryInfo")));
+    const auto countries = reinterpret_cast<KVGetCountriesExport::Fn*>(
+        reinterpret_cast<void (*)()>(GetProcAddress(library, KVGetCountriesExport::kName)));
+    const auto info = reinterpret_cast<KVGetCountryInfoExport::Fn*>(
+        reinterpret_cast<void (*)()>(GetProcAddress(library, KVGetCountryInfoExport::kName)));
     ASSERT_TRUE(countries && info);
     int status = -1;
     const std::string codes = countries(&status);
     std::vector<std::string> names;
     for (size_t at = 0; at < codes.size();) {
         const size_t end = std::min(codes.find(';', at), codes.size());
-        char b0[8] = {}, b1[64] = {}, b2[8] = {}, b3[8] = {}, b4[8] = {};
-        Info record{{b0, b1, b2, b3, b4}};
+        using I = KVCountryInfoRecord;
+        char b0[I::kCodeSize] = {}, b1[I::kNameSize] = {}, b2[I::kCallingCodeSize] = {};
+        char b3[I::kInternationalPrefixSize] = {}, b4[I::kTrunkPrefixSize] = {};
+        I record{b0, b1, b2, b3, b4};
         if (end > at && info(codes.substr(at, end - at).c_str(), &record) == 0) names.push_back(b1);
         at = end + 1;
     }

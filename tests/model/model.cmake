@@ -3,16 +3,13 @@ kv_add_gtest(kvregister_rules_test
   SOURCES model/KVInputRulesTest.cpp
   LIBS kvregister_core)
 
-# A fuzzer needs clang's libFuzzer: the native tree only. ctest gives it a short smoke run.
-if(NOT WIN32 AND CMAKE_CXX_COMPILER_ID MATCHES "Clang")
-  add_executable(kvregister_rules_fuzz model/KVInputRulesFuzz.cpp)
-  kv_defaults(kvregister_rules_fuzz)
-  target_compile_options(kvregister_rules_fuzz PRIVATE -fsanitize=fuzzer)
-  target_link_options(kvregister_rules_fuzz PRIVATE -fsanitize=fuzzer)
-  target_link_libraries(kvregister_rules_fuzz PRIVATE kvregister_core)
-  add_test(NAME kvregister_rules_fuzz_smoke
-    COMMAND kvregister_rules_fuzz -max_total_time=10 -max_len=256)
-endif()
+# The e-mail and number rules under libFuzzer. The corpus holds a few typed values and what
+# longer runs (tools/fuzz) added.
+kv_add_fuzzer(kvregister_rules_fuzz
+  SOURCES model/KVInputRulesFuzz.cpp ${CMAKE_SOURCE_DIR}/register/model/KVInputRules.cpp
+  CORPUS ${CMAKE_CURRENT_SOURCE_DIR}/model/fuzz-corpus
+  SECONDS 10
+  OPTIONS -max_len=256)
 
 if(WIN32)
   # The scripted user at the window, and reading a test's log.
