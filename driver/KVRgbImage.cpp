@@ -1,6 +1,7 @@
 #include "driver/KVRgbImage.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <cstring>
 
 KVRgbImage KVRgbImage::SideBySide(const std::vector<KVRgbImage>& pictures, uint32_t gap, uint32_t background) {
@@ -17,16 +18,16 @@ KVRgbImage KVRgbImage::SideBySide(const std::vector<KVRgbImage>& pictures, uint3
     if (width == gap || width > 65535 || height > 65535) return sheet;
     sheet.width = static_cast<uint32_t>(width);
     sheet.height = static_cast<uint32_t>(height);
-    sheet.rgb.resize(size_t{sheet.width} * sheet.height * 3);
+    sheet.rgb.resize(std::size_t{sheet.width} * sheet.height * 3);
     const uint8_t fill[3] = {static_cast<uint8_t>(background >> 16), static_cast<uint8_t>(background >> 8),
                              static_cast<uint8_t>(background)};
-    for (size_t i = 0; i < sheet.rgb.size(); i += 3) std::memcpy(&sheet.rgb[i], fill, 3);
+    for (std::size_t i = 0; i < sheet.rgb.size(); i += 3) std::memcpy(&sheet.rgb[i], fill, 3);
 
-    size_t left = gap;
+    std::size_t left = gap;
     for (const KVRgbImage& picture : pictures) {
         if (!picture.Valid()) continue;
-        const size_t row = size_t{picture.width} * 3;
-        for (size_t y = 0; y < picture.height; ++y)
+        const std::size_t row = std::size_t{picture.width} * 3;
+        for (std::size_t y = 0; y < picture.height; ++y)
             std::memcpy(&sheet.rgb[((gap + y) * sheet.width + left) * 3], &picture.rgb[y * row], row);
         left += picture.width + gap;
     }

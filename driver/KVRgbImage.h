@@ -3,6 +3,7 @@
 //                several pictures out in one row on a plain background
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -11,7 +12,7 @@ struct KVRgbImage {
     uint32_t height = 0;
     std::vector<uint8_t> rgb;  // height rows of width pixels, 3 bytes each
 
-    bool Valid() const { return width > 0 && height > 0 && rgb.size() == size_t{width} * height * 3; }
+    bool Valid() const { return width > 0 && height > 0 && rgb.size() == std::size_t{width} * height * 3; }
 
     // The pictures left to right, top-aligned, `gap` pixels apart and around, on `background`
     // (0xRRGGBB). Pictures that are not Valid are left out; none gives an empty image.
