@@ -348,11 +348,20 @@ KVWizardPage KVWizardDriver::Page() {
     return KVWizardPage::None;
 }
 
+KVWizardPage KVWizardDriver::ReadyPage() {
+    if (!FindWizard()) return KVWizardPage::None;
+    const KVWizardPage page = Page();
+    // A page switch hides and shows the controls one by one, and this thread may look in the
+    // middle of it: the marker is among the first a page shows and the buttons the last.
+    const int marker = PageMarker(page);
+    return page != KVWizardPage::None && IsVisible(marker) && IsEnabled(marker) ? page : KVWizardPage::None;
+}
+
 void KVWizardDriver::WaitForPage(KVWizardPage page) {
     WaitForWizard();
     Settle();
     const std::string what = std::string(KVWizardPageName(page)) + " to be shown with its controls enabled";
-    auto ready = [this, page] { return Page() == page && IsEnabled(PageMarker(page)); };
+    auto ready = [this, page] { return ReadyPage() == page; };
     // A page is switched by several messages of the wizard's thread: what still holds once
     // the thread has handled everything queued is what a person gets to see.
     const ULONGLONG deadline = GetTickCount64() + timeoutMs_;
@@ -399,13 +408,30 @@ std::string KVWizardDriver::Describe() {
 }
 
 HWND KVWizardDriver::Operable(int id, const char* className, const char* move) {
-    HWND wizard = FindWizard();
     const std::string what = std::string(move) + " control " + std::to_string(id);
-    if (!wizard) throw KVDriverError("cannot " + what + ": no wizard window; " + Describe());
-    HWND control = Visible(id, className);
-    if (!control || !IsWindowVisible(control)) throw KVDriverError("cannot " + what + ": not shown; " + Describe());
-    if (!IsWindowEnabled(control)) throw KVDriverError("cannot " + what + ": disabled; " + Describe());
-    if (!IsWindowEnabled(wizard)) throw KVDriverError("cannot " + what + ": the wizard is disabled; " + Describe());
+    HWND control = nullptr;
+    auto problem = [&]() -> const char* {
+        HWND wizard = FindWizard();
+        if (!wizard) return "no wizard window";
+        control = Visible(id, className);
+        if (!control || !IsWindowVisible(control)) return "not shown";
+        if (!IsWindowEnabled(control)) return "disabled";
+        if (!IsWindowEnabled(wizard)) return "the wizard is disabled";
+        return nullptr;
+    };
+    const char* found = problem();
+    if (found) {
+        // Seen in the middle of a page switch, which shows and enables the controls one by
+        // one, and while the wizard is built, when a page flickers between enabled and
+        // disabled until the host's step reaches it: a person glances again a moment later.
+        const uint32_t kGlanceMs = 2000;
+        Settle();
+        try {
+            WaitUntil(what, [&] { return (found = problem()) == nullptr; }, GetTickCount64() + kGlanceMs);
+        } catch (const KVDriverError&) {
+        }
+    }
+    if (found) throw KVDriverError("cannot " + what + ": " + found + "; " + Describe());
     return control;
 }
 
@@ -629,7 +655,7 @@ COLORREF KVWizardDriver::ClientPixel(int x, int y) {
     return colour;
 }
 
-void KVWizardDriver::SavePng(const std::string& path) {
+KVRgbImage KVWizardDriver::Capture() {
     Refresh();
     RECT rect;
     GetWindowRect(wizard_, &rect);
@@ -659,14 +685,23 @@ void KVWizardDriver::SavePng(const std::string& path) {
     ReleaseDC(nullptr, screen);
     if (rows != height) throw KVDriverError("cannot read the screen under the wizard window");
 
-    std::vector<uint8_t> rgb;
-    rgb.reserve(static_cast<size_t>(width) * static_cast<size_t>(height) * 3);
+    KVRgbImage picture;
+    picture.width = static_cast<uint32_t>(width);
+    picture.height = static_cast<uint32_t>(height);
+    picture.rgb.reserve(static_cast<size_t>(width) * static_cast<size_t>(height) * 3);
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x) {
             const uint8_t* bgr = &bits[static_cast<size_t>(y) * stride + static_cast<size_t>(x) * 3];
-            rgb.insert(rgb.end(), {bgr[2], bgr[1], bgr[0]});
+            picture.rgb.insert(picture.rgb.end(), {bgr[2], bgr[1], bgr[0]});
         }
-    const std::string png = KVPng::Encode(static_cast<uint32_t>(width), static_cast<uint32_t>(height), rgb);
+    return picture;
+}
+
+void KVWizardDriver::SavePng(const std::string& path) { WritePng(Capture(), path); }
+
+void KVWizardDriver::WritePng(const KVRgbImage& picture, const std::string& path) {
+    const std::string png = KVPng::Encode(picture.width, picture.height, picture.rgb);
+    if (png.empty()) throw KVDriverError("no picture to write to " + path);
     HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) throw KVDriverError("cannot create " + path);
     DWORD written = 0;

@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "driver/KVRgbImage.h"
 #include "register/view/KVRegisterViewIds.h"
 
 // The names the driver's scripts use; the numbers are the window's own.
@@ -102,6 +103,8 @@ public:
     // The wizard found last, or null when it has gone.
     HWND Wizard();
     KVWizardPage Page();
+    // The page shown with its controls enabled, else None (between steps, or no wizard).
+    KVWizardPage ReadyPage();
     // Until `page` is shown with its controls enabled (they are disabled between steps).
     void WaitForPage(KVWizardPage page);
     // Until the wizard's thread has handled what was posted to it before this call.
@@ -147,7 +150,10 @@ public:
     // Colour at a client point of the wizard as drawn on the screen.
     COLORREF ClientPixel(int x, int y);
     // The wizard as shown on the screen; the window is topmost and nothing covers it.
+    KVRgbImage Capture();
     void SavePng(const std::string& path);
+    // Any thread.
+    static void WritePng(const KVRgbImage& picture, const std::string& path);
 
 private:
     static DWORD WINAPI ThreadMain(LPVOID self);

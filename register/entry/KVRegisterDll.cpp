@@ -4,6 +4,7 @@
 #include <string>
 
 #include "register/entry/KVRegister.h"
+#include "register/entry/KVRegisterApi.h"
 #include "vuda32/Application/QDll.h"
 
 namespace {
@@ -20,7 +21,7 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved
 }
 
 // Always 0: a log that cannot be opened only means nothing is logged.
-extern "C" __declspec(dllexport) int __cdecl KVRegisterInit(const std::string& keyPath) {
+extern "C" __declspec(dllexport) int KVREGISTER_CALL KVRegisterInit(const std::string& keyPath) {
     try {
         if (KVRegister* app = Registration()) app->Init(keyPath);
     } catch (...) {
@@ -28,8 +29,8 @@ extern "C" __declspec(dllexport) int __cdecl KVRegisterInit(const std::string& k
     return 0;
 }
 
-extern "C" __declspec(dllexport) int __cdecl KVRegisterInternal(const KVResultRecord* result,
-                                                                 KVActionRecord* action) {
+extern "C" __declspec(dllexport) int KVREGISTER_CALL KVRegisterInternal(const KVResultRecord* result,
+                                                                         KVActionRecord* action) {
     if (!action) return 1;
     try {
         KVRegister* app = Registration();

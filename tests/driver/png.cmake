@@ -10,3 +10,7 @@ if(NOT WIN32)
         kvpng ${CMAKE_CURRENT_BINARY_DIR}/kvpng_sample.png)
   endif()
 endif()
+
+kv_add_gtest(kvrgbimage_test
+  SOURCES driver/KVRgbImageTest.cpp
+  LIBS kvwizard_driver_core)

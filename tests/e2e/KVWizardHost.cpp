@@ -59,9 +59,8 @@ void KVWizardHost::Unload() {
 void KVWizardHost::Load() {
     module_ = LoadLibraryA(KV_REGISTER_DLL);
     if (!module_) throw std::runtime_error(std::string("cannot load ") + KV_REGISTER_DLL);
-    using InitFn = int(__cdecl*)(const std::string&);
-    const InitFn init = Export<InitFn>(module_, "KVRegisterInit");
-    internal_ = Export<decltype(internal_)>(module_, "KVRegisterInternal");
+    const KVRegisterInitFn init = Export<KVRegisterInitFn>(module_, kKVRegisterInitName);
+    internal_ = Export<KVRegisterInternalFn>(module_, kKVRegisterInternalName);
     if (!init || !internal_) throw std::runtime_error("KVRegister.dll lacks its exports");
     init(env_.KeyPath());
 }
@@ -72,16 +71,3 @@ int KVWizardHost::Step(const KVResultRecord& result, KVActionRecord& action) {
 }
 
 std::string KVWizardHost::Log() const { return KVTestLog::Read(env_); }
-
-KVResultRecord KVResult(int32_t code) {
-    KVResultRecord result;
-    result.Result = code;
-    return result;
-}
-
-KVResultRecord KVServerError(const std::string& key, const std::string& text) {
-    KVResultRecord result = KVResult(KVRESULT_ERROR);
-    result.ErrorKey = key;
-    result.ErrorText = text;
-    return result;
-}

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "register/entry/KVRecords.h"
+#include "register/entry/KVRegisterApi.h"
 #include "tests/support/KVTestEnv.h"
 
 class KVWizardHost {
@@ -42,8 +42,5 @@ private:
     const KVTestEnv& env_;
     std::string folder_;
     HMODULE module_ = nullptr;
-    int(__cdecl* internal_)(const KVResultRecord*, KVActionRecord*) = nullptr;
+    KVRegisterInternalFn internal_ = nullptr;
 };
-
-KVResultRecord KVResult(int32_t code);
-KVResultRecord KVServerError(const std::string& key, const std::string& text);

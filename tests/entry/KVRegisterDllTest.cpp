@@ -14,8 +14,8 @@
 
 namespace {
 
-using InitFn = int(__cdecl*)(const std::string&);
-using InternalFn = int(__cdecl*)(const KVResultRecord*, KVActionRecord*);
+using InitFn = KVRegisterInitFn;
+using InternalFn = KVRegisterInternalFn;
 
 template <typename F>
 F Export(HMODULE module, const char* name) {
@@ -27,8 +27,8 @@ protected:
     void SetUp() override {
         module = LoadLibraryA(KV_REGISTER_DLL);
         ASSERT_NE(nullptr, module) << KV_REGISTER_DLL;
-        init = Export<InitFn>(module, "KVRegisterInit");
-        internal = Export<InternalFn>(module, "KVRegisterInternal");
+        init = Export<InitFn>(module, kKVRegisterInitName);
+        internal = Export<InternalFn>(module, kKVRegisterInternalName);
         ASSERT_NE(nullptr, init);
         ASSERT_NE(nullptr, internal);
     }

@@ -21,16 +21,10 @@ const uint32_t kWarning = 0x30;
 const uint32_t kFatal = 0x10030;
 const uint32_t kCorrectable = 0x10040;
 
-KVResultRecord Result(int32_t code) {
-    KVResultRecord r;
-    r.Result = code;
-    return r;
-}
+KVResultRecord Result(int32_t code) { return KVResult(code); }
 
 KVResultRecord ServerError(const std::string& key, const std::string& text) {
-    KVResultRecord r = Result(KVRESULT_ERROR);
-    r.ErrorKey = key;
-    r.ErrorText = text;
+    KVResultRecord r = KVServerError(key, text);
     r.ResultText = "request failed";
     return r;
 }

@@ -1,8 +1,9 @@
 # Sourced by tools/test and tools/demo: a Wine prefix inside build/, one persistent
 # wineserver and one Xvfb display for the whole run, all stopped again on exit.
-# Needs ROOT (the repository) set by the caller.
+# Needs ROOT (the repository) set by the caller. KV_WINEPREFIX chooses another prefix;
+# KV_WINE_DISPLAY=host uses the caller's $DISPLAY instead of starting Xvfb.
 
-export WINEPREFIX="$ROOT/build/wineprefix"
+export WINEPREFIX="${KV_WINEPREFIX:-$ROOT/build/wineprefix}"
 export WINEARCH=win64
 export WINEDEBUG=-all
 # No Mono or Gecko prompts, and no debugger: a crashing test program must end, not wait.
@@ -19,7 +20,7 @@ kv_wine_stop() {
     fi
 }
 
-kv_wine_start() {
+kv_xvfb_start() {
     # Xvfb picks a free display itself and tells us which one.
     local fifo
     fifo=$(mktemp -u) && mkfifo "$fifo"
@@ -29,7 +30,12 @@ kv_wine_start() {
     read -r -t 20 display <"$fifo" || { echo "Xvfb did not start" >&2; rm -f "$fifo"; return 1; }
     rm -f "$fifo"
     export DISPLAY=":$display"
+}
 
+kv_wine_start() {
+    if [ "${KV_WINE_DISPLAY:-}" != host ] || [ -z "${DISPLAY:-}" ]; then
+        kv_xvfb_start || return 1
+    fi
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
         echo "Creating the Wine prefix in $WINEPREFIX"
         mkdir -p "$(dirname "$WINEPREFIX")"

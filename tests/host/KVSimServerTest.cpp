@@ -1,0 +1,183 @@
+// The simulated registration server of the reference host: the rules a sign-up meets.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "host/KVSimServer.h"
+
+namespace {
+
+const char kNumber[] = "+4791234567";
+const char kEmail[] = "kari@example.no";
+const char kCode[] = "123456";
+
+KVActionRecord Ask(int32_t code, const std::string& msisdn = kNumber, const std::string& email = kEmail) {
+    KVActionRecord action;
+    action.Action = code;
+    action.Msisdn = msisdn;
+    action.UserEmail = email;
+    action.UserName = "Kari Nordmann";
+    return action;
+}
+
+KVActionRecord Validate(const std::string& code) {
+    KVActionRecord action = Ask(KVACTION_VALIDATE);
+    action.RegCode = code;
+    return action;
+}
+
+std::string ReadAll(const std::filesystem::path& path) {
+    std::ifstream file(path, std::ios::binary);
+    std::stringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+class KVSimServerTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
+        folder = std::filesystem::temp_directory_path() / ("kvsimserver-" + std::to_string(stamp));
+        std::filesystem::create_directories(folder);
+        settings.pendingAnswers = 0;
+        settings.accountsFile = (folder / "accounts.txt").string();
+        settings.codeFile = (folder / "regcode.txt").string();
+        settings.makeCode = [] { return std::string(kCode); };
+    }
+    void TearDown() override {
+        std::error_code ignored;
+        std::filesystem::remove_all(folder, ignored);
+    }
+
+    KVSimServer Server() {
+        return KVSimServer(settings, [this](const std::string& note) { notes.push_back(note); });
+    }
+
+    std::filesystem::path folder;
+    KVSimSettings settings;
+    std::vector<std::string> notes;
+};
+
+TEST_F(KVSimServerTest, SignUpWaitsSendsACodeAndKeepsTheAccountForTheNextServer) {
+    settings.pendingAnswers = 1;
+    settings.waitSeconds = 2;
+    {
+        KVSimServer server = Server();
+        EXPECT_EQ(KVRESULT_QUERIEDREGISTER, server.Answer(Ask(KVACTION_QUERYREGISTER)).Result);
+        const KVResultRecord pending = server.Answer(Ask(KVACTION_REGISTER));
+        EXPECT_EQ(KVRESULT_PENDING, pending.Result);
+        EXPECT_EQ(2, pending.WaitSeconds);
+        EXPECT_EQ("", server.Code()) << "no code goes out while the registration waits";
+        EXPECT_EQ(KVRESULT_VALIDATE, server.Answer(Ask(KVACTION_REGISTER)).Result);
+        EXPECT_EQ("123456\n", ReadAll(folder / "regcode.txt"));
+        ASSERT_EQ(1u, notes.size());
+        EXPECT_NE(std::string::npos, notes[0].find(kCode)) << notes[0];
+
+        const KVResultRecord wrong = server.Answer(Validate("123457"));
+        EXPECT_EQ(KVRESULT_ERROR, wrong.Result);
+        EXPECT_EQ("InvalidRegCode", wrong.ErrorKey);
+        const KVResultRecord registered = server.Answer(Validate(kCode));
+        EXPECT_EQ(KVRESULT_REGISTERED, registered.Result);
+        EXPECT_NE(std::string::npos, registered.InfoText.find(kNumber)) << registered.InfoText;
+    }
+    KVSimServer next = Server();
+    EXPECT_TRUE(next.IsRegistered(kNumber));
+    EXPECT_EQ("RegMSISDNNotAllowed", next.Answer(Ask(KVACTION_QUERYREGISTER)).ErrorKey);
+    EXPECT_EQ("RegMSISDNNotAllowed", next.Answer(Ask(KVACTION_REGISTER)).ErrorKey);
+    EXPECT_EQ("EmailNotValid", next.Answer(Ask(KVACTION_QUERYREGISTER, "+4798765432")).ErrorKey)
+        << "the address belongs to the first account";
+    EXPECT_EQ(KVRESULT_QUERIEDREGISTER,
+              next.Answer(Ask(KVACTION_QUERYREGISTER, "+4798765432", "ola@example.no")).Result);
+}
+
+TEST_F(KVSimServerTest, ThirdWrongCodeBlocksTheNumberForGood) {
+    KVSimServer server = Server();
+    ASSERT_EQ(KVRESULT_VALIDATE, server.Answer(Ask(KVACTION_REGISTER)).Result);
+    EXPECT_EQ("InvalidRegCode", server.Answer(Validate("1")).ErrorKey);
+    EXPECT_EQ("InvalidRegCode", server.Answer(Validate("2")).ErrorKey);
+    EXPECT_EQ("RegCodeBlocked", server.Answer(Validate("3")).ErrorKey);
+    EXPECT_EQ("RegCodeBlocked", server.Answer(Validate(kCode)).ErrorKey) << "the right code comes too late";
+    EXPECT_EQ("RegCodeBlocked", server.Answer(Ask(KVACTION_REGISTER)).ErrorKey);
+    EXPECT_FALSE(server.IsRegistered(kNumber));
+}
+
+TEST_F(KVSimServerTest, ForcedErrorsTakeTheNextRequestsOfTheirStepInOrder) {
+    for (const char* spec : {"validate=InvalidRegCode", "register=RegTaskFailed:Try once more",
+                             "register=SERVER NOT FOUND", "query=Made-Up Key"}) {
+        KVSimFailure failure;
+        std::string problem;
+        ASSERT_TRUE(KVSimServer::ParseFailure(spec, &failure, &problem)) << spec << ": " << problem;
+        settings.failures.push_back(failure);
+    }
+    KVSimServer server = Server();
+    const KVResultRecord madeUp = server.Answer(Ask(KVACTION_QUERYREGISTER));
+    EXPECT_EQ("Made-Up Key", madeUp.ErrorKey);
+    EXPECT_FALSE(madeUp.ErrorText.empty()) << "a key of no table still gets a text";
+    EXPECT_EQ(KVRESULT_QUERIEDREGISTER, server.Answer(Ask(KVACTION_QUERYREGISTER)).Result);
+
+    const KVResultRecord custom = server.Answer(Ask(KVACTION_REGISTER));
+    EXPECT_EQ("RegTaskFailed", custom.ErrorKey);
+    EXPECT_EQ("Try once more", custom.ErrorText);
+    const KVResultRecord fatal = server.Answer(Ask(KVACTION_REGISTER));
+    EXPECT_EQ(KVRESULT_ERROR, fatal.Result);
+    EXPECT_EQ("SERVER NOT FOUND", fatal.ErrorKey);
+    EXPECT_FALSE(fatal.ErrorText.empty());
+    EXPECT_EQ(KVRESULT_VALIDATE, server.Answer(Ask(KVACTION_REGISTER)).Result);
+
+    EXPECT_EQ("InvalidRegCode", server.Answer(Validate(kCode)).ErrorKey) << "forced, though the code is right";
+    EXPECT_EQ(KVRESULT_REGISTERED, server.Answer(Validate(kCode)).Result);
+}
+
+TEST_F(KVSimServerTest, RequestsThatMakeNoSenseGetDefinedErrors) {
+    KVSimServer server = Server();
+    EXPECT_EQ("RegCodeNotSent", server.Answer(Validate(kCode)).ErrorKey) << "no code was sent yet";
+    EXPECT_EQ("InvalidFormat-MSISDN", server.Answer(Ask(KVACTION_QUERYREGISTER, "")).ErrorKey);
+    for (int32_t action : {int32_t{KVACTION_FINISHED}, int32_t{KVACTION_CANCEL}, int32_t{KVACTION_ERROR}, 4, -1}) {
+        const KVResultRecord answer = server.Answer(Ask(action));
+        EXPECT_EQ(KVRESULT_ERROR, answer.Result) << action;
+        EXPECT_EQ("UNKNOWN ERROR", answer.ErrorKey) << action;
+    }
+}
+
+TEST_F(KVSimServerTest, DamagedAccountLinesAreSkippedAndNamed) {
+    std::ofstream(folder / "accounts.txt", std::ios::binary)
+        << "# accounts\r\nno tabs here\n\tnobody@example.no\tNo Number\n+4711111111\ta@example.no\tAnne\r\n"
+        << "+4722222222\tonly two fields\n";
+    KVSimServer server = Server();
+    EXPECT_TRUE(server.IsRegistered("+4711111111"));
+    EXPECT_FALSE(server.IsRegistered("+4722222222"));
+    ASSERT_EQ(3u, notes.size());
+    EXPECT_NE(std::string::npos, notes[0].find("line 2")) << notes[0];
+    EXPECT_NE(std::string::npos, notes[2].find("line 5")) << notes[2];
+
+    // An account whose fields hold tabs or line breaks still reads back as one account.
+    ASSERT_EQ(KVRESULT_VALIDATE, server.Answer(Ask(KVACTION_REGISTER, kNumber, "odd\taddress")).Result);
+    KVActionRecord validate = Validate(kCode);
+    validate.UserName = "Kari\r\nNordmann";
+    ASSERT_EQ(KVRESULT_REGISTERED, server.Answer(validate).Result);
+    notes.clear();
+    KVSimServer next = Server();
+    EXPECT_TRUE(next.IsRegistered(kNumber));
+    EXPECT_EQ(3u, notes.size()) << "only the old damaged lines are reported";
+}
+
+TEST(KVSimServerParseTest, FailuresNeedAKnownStepAndAKey) {
+    KVSimFailure failure;
+    std::string problem;
+    ASSERT_TRUE(KVSimServer::ParseFailure("validate=SERVER NOT FOUND:Down: for now", &failure, &problem));
+    EXPECT_EQ(KVSimStep::Validate, failure.step);
+    EXPECT_EQ("SERVER NOT FOUND", failure.key);
+    EXPECT_EQ("Down: for now", failure.text);
+    for (const char* bad : {"RegError", "login=RegError", "query=", "query=:text only", "=RegError"}) {
+        problem.clear();
+        EXPECT_FALSE(KVSimServer::ParseFailure(bad, &failure, &problem)) << bad;
+        EXPECT_FALSE(problem.empty()) << bad;
+    }
+}
+
+}  // namespace
