@@ -1,0 +1,424 @@
+// KVRegister.dll under stress and faults: many runs in one host process, presses at random
+// moments, a host that is slow between steps, and an installation that breaks under a run.
+// KV_STRESS_RUNS sets how many runs the soak and the races make (tools/stress asks for a
+// thousand); KV_STRESS_SEED replays the races of an earlier output.
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "tests/e2e/KVWizardFixture.h"
+#include "tests/model/KVTestLog.h"
+
+namespace {
+
+const uint32_t kDefaultSeed = 20240611;
+
+// A positive number from the environment, or `fallback`.
+uint32_t EnvNumber(const char* name, uint32_t fallback, bool zeroAllowed = false) {
+    char text[32] = {};
+    const DWORD length = GetEnvironmentVariableA(name, text, sizeof text);
+    if (length == 0 || length >= sizeof text) return fallback;
+    char* end = nullptr;
+    const unsigned long value = std::strtoul(text, &end, 10);
+    if (end == text || *end != '\0' || value > UINT32_MAX || (value == 0 && !zeroAllowed)) {
+        std::printf("%s=%s is not a number; %u is used\n", name, text, fallback);
+        return fallback;
+    }
+    return static_cast<uint32_t>(value);
+}
+
+uint32_t StressRuns(uint32_t fallback) { return EnvNumber("KV_STRESS_RUNS", fallback); }
+
+// Two form pages on which nothing of the second is required: its Next takes a press the
+// moment the page is shown, so a press kept from between steps would end the step at once.
+std::vector<std::string> OptionalSecondPage() {
+    return {"460,360",
+            "8,9,16,11",
+            "1,2,1",
+            "20,80,150,100,1,160,78,420,100,0",
+            "20,110,150,130,1,160,108,420,130,0",
+            "20,140,150,160,0,160,138,420,160,0",
+            "20,80,150,100,0,160,78,420,100,1"};
+}
+
+// A person presses as soon as the wizard takes it: the window is up and, for Cancel, the
+// button is enabled.
+void CancelOrClose(KVWizardDriver& d, bool closeBox) {
+    if (closeBox) {
+        d.WaitForWizard();
+        d.Close();
+        return;
+    }
+    d.WaitUntil("Cancel to take a click", [&d] {
+        HWND wizard = d.Wizard();
+        return wizard && IsWindowEnabled(wizard) && d.IsEnabled(kCtlCancel);
+    });
+    d.Click(kCtlCancel);
+}
+
+std::string WizardTitle(KVWizardDriver& d) {
+    char title[64] = {};
+    GetWindowTextA(d.Wizard(), title, sizeof title);
+    return title;
+}
+
+class KVRegisterStressTest : public KVWizardFixture {
+protected:
+    // The query page of a new run, which must start empty, filled in and sent.
+    void StartRun(KVWizardHost& host) {
+        Step(host, KVResult(KVRESULT_NONE), [](KVWizardDriver& d) {
+            d.WaitForPage(KVWizardPage::QueryRegister);
+            EXPECT_EQ("", d.Text(kCtlMsisdn)) << "a new run starts with an empty page";
+            FillQueryPage(d);
+            d.Click(kCtlQueryRegisterNext);
+        });
+        EXPECT_EQ(KVACTION_QUERYREGISTER, action.Action);
+    }
+
+    // The user-info page of the run, with a name typed and Next clicked.
+    void SubmitUserInfo(KVWizardHost& host) {
+        Step(host, KVResult(KVRESULT_QUERIEDREGISTER), [](KVWizardDriver& d) {
+            d.WaitForPage(KVWizardPage::UserInfo);
+            d.Type(kCtlUserName, "Kari Nordmann");
+            d.Click(kCtlUserInfoNext);
+        });
+        EXPECT_EQ(KVACTION_REGISTER, action.Action);
+    }
+
+    // Ends a script once the host's step has returned.
+    void AwaitStepEnd(KVWizardDriver& d) {
+        d.WaitUntil("the host's step to return", [this] { return stepEnded_.load(); });
+    }
+
+    void RunToTheEnd(KVWizardHost& host) {
+        StartRun(host);
+        SubmitUserInfo(host);
+        Step(host, KVResult(KVRESULT_VALIDATE), [](KVWizardDriver& d) {
+            d.WaitForPage(KVWizardPage::Validate);
+            d.Type(kCtlRegCode, "4711");
+            d.Click(kCtlFinish);
+        });
+        EXPECT_EQ(KVACTION_VALIDATE, action.Action);
+        KVResultRecord registered = KVResult(KVRESULT_REGISTERED);
+        registered.InfoText = "welcome";
+        Step(host, registered, [](KVWizardDriver& d) {
+            d.WaitForPage(KVWizardPage::RegisterInfo);
+            d.Click(kCtlFinish);
+        });
+        EXPECT_EQ(KVACTION_FINISHED, action.Action);
+    }
+};
+
+TEST_F(KVRegisterStressTest, SoakOfRunsEndedEveryWayLeavesNothingBehind) {
+    const uint32_t runs = StressRuns(8);
+    KVWizardHost& host = Install(TwoPages());
+    const char* const endings[] = {"finished", "cancelled", "error", "window closed"};
+    const uint32_t kEndings = 4;
+    ProcessFigures first;
+    const auto start = std::chrono::steady_clock::now();
+    for (uint32_t run = 0; run < runs; ++run) {
+        switch (run % kEndings) {
+        case 0:
+            RunToTheEnd(host);
+            break;
+        case 1:
+            Step(host, KVResult(KVRESULT_NONE), [](KVWizardDriver& d) { CancelOnPage(d, KVWizardPage::QueryRegister); });
+            EXPECT_EQ(KVACTION_CANCEL, action.Action);
+            break;
+        case 2:
+            host.WriteFile("register.cfg", {"460,360", "1"});
+            Step(host, KVResult(KVRESULT_NONE), CancelIfAPageShows(false), 1);
+            EXPECT_EQ(KVACTION_ERROR, action.Action);
+            EXPECT_EQ("errMissingOrCorruptFile", action.ErrorKey);
+            host.WriteFile("register.cfg", TwoPages());
+            break;
+        default:
+            Step(host, KVResult(KVRESULT_NONE), [](KVWizardDriver& d) {
+                d.WaitForPage(KVWizardPage::QueryRegister);
+                d.Close();
+            });
+            EXPECT_EQ(KVACTION_CANCEL, action.Action);
+            break;
+        }
+        ASSERT_FALSE(HasFailure()) << "run " << run + 1 << " (" << endings[run % kEndings] << ")";
+        if (run + 1 == kEndings) first = ProcessFigures::Now();
+    }
+    const ProcessFigures last = ProcessFigures::Now();
+    const auto seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    std::printf("soak: %u runs in %.0f s, ended in turn finished, cancelled, error, window closed\n", runs, seconds);
+    first.Print(("soak after run " + std::to_string(kEndings)).c_str());
+    last.Print(("soak after run " + std::to_string(runs)).c_str());
+    if (runs > kEndings) last.ExpectNoGrowthSince(first);
+}
+
+TEST_F(KVRegisterStressTest, CancelOrCloseAtARandomMomentAlwaysEndsTheRun) {
+    const uint32_t tries = StressRuns(12);
+    const uint32_t seed = EnvNumber("KV_STRESS_SEED", kDefaultSeed, true);
+    std::printf("races: seed %u (KV_STRESS_SEED=%u replays them)\n", seed, seed);
+    std::mt19937 random(seed);
+    KVWizardHost& host = Install(TwoPages());
+    enum Moment { kPageShows, kPendingWait, kPageSwitch, kMoments };
+    const char* const moments[] = {"a page is shown", "the pending wait", "Back from the user-info page"};
+    uint32_t counts[kMoments] = {};
+    double longestMs = 0;
+    for (uint32_t i = 0; i < tries; ++i) {
+        // The moments take turns so that a short run meets each; the rest is drawn the same
+        // way whatever happens, so a seed always replays the same tries.
+        const Moment moment = static_cast<Moment>(i % kMoments);
+        const bool closeBox = random() % 2 == 1;
+        const DWORD delayMs = random() % 61;
+        ++counts[moment];
+        if (moment != kPageShows) StartRun(host);
+
+        KVResultRecord result = KVResult(KVRESULT_NONE);
+        if (moment == kPendingWait) {
+            result = KVResult(KVRESULT_PENDING);
+            result.WaitSeconds = 1;
+        } else if (moment == kPageSwitch) {
+            result = KVResult(KVRESULT_QUERIEDREGISTER);
+        }
+        const auto start = std::chrono::steady_clock::now();
+        Step(host, result, [this, moment, closeBox, delayMs](KVWizardDriver& d) {
+            if (moment == kPageSwitch) {
+                d.WaitForPage(KVWizardPage::UserInfo);
+                d.Click(kCtlUserInfoBack);
+            }
+            Sleep(delayMs);
+            CancelOrClose(d, closeBox);
+            AwaitStepEnd(d);
+            d.WaitForWizardGone();
+        });
+        const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+        if (ms > longestMs) longestMs = ms;
+        EXPECT_EQ(KVACTION_CANCEL, action.Action);
+        ASSERT_FALSE(HasFailure()) << "try " << i + 1 << ": " << (closeBox ? "close box" : "Cancel") << " "
+                                   << delayMs << " ms into " << moments[moment] << "; seed " << seed;
+    }
+    // Whatever the last try hit, the next run starts at its first page, empty.
+    StartRun(host);
+    Step(host, KVResult(KVRESULT_QUERIEDREGISTER), [](KVWizardDriver& d) { CancelOnPage(d, KVWizardPage::UserInfo); });
+    EXPECT_EQ(KVACTION_CANCEL, action.Action);
+    std::printf("races: %u tries (%u on a page shown, %u in the pending wait, %u after Back), "
+                "each ended with KVACTION_CANCEL; longest step %.0f ms\n",
+                tries, counts[kPageShows], counts[kPendingWait], counts[kPageSwitch], longestMs);
+}
+
+TEST_F(KVRegisterStressTest, SlowHostKeepsOnlyTheCancelPressedBetweenSteps) {
+    KVWizardHost& host = Install(OptionalSecondPage());
+    const std::string sent = "| KVRegisterModel::NextPage | KVACTION_QUERYREGISTER \n";
+    for (const bool cancel : {true, false}) {
+        SCOPED_TRACE(cancel ? "Cancel pressed between steps" : "no Cancel between steps");
+        StartRun(host);
+        const size_t sentBefore = Count(host.Log(), sent);
+
+        // The host talks to its server for two seconds; the user keeps pressing meanwhile.
+        std::atomic<bool> hostBack{false};
+        int presses = 0;
+        driver.Play([&hostBack, &presses](KVWizardDriver& d) {
+            HWND next = GetDlgItem(d.WaitForWizard(), kCtlQueryRegisterNext);
+            // The page disables its controls once the hand-over's notice has reached it.
+            d.Settle();
+            while (!hostBack) {
+                EXPECT_FALSE(d.IsEnabled(kCtlQueryRegisterNext)) << "between steps Next takes no click";
+                // Wine hands even a disabled button the click it is sent; a person could not.
+                PostMessageA(next, BM_CLICK, 0, 0);
+                d.PressEnter();
+                d.PressAlt('n');
+                ++presses;
+                Sleep(20);
+            }
+        });
+        Sleep(2000);
+        hostBack = true;
+        ASSERT_EQ("", driver.Await());
+        EXPECT_GT(presses, 10);
+        if (cancel) {
+            driver.Play([](KVWizardDriver& d) { d.Click(kCtlCancel); });
+            ASSERT_EQ("", driver.Await());
+        }
+
+        const auto start = std::chrono::steady_clock::now();
+        if (cancel) {
+            // A Cancel that got lost would leave the step waiting: the driver's deadline ends it.
+            Step(host, KVResult(KVRESULT_QUERIEDREGISTER), [this](KVWizardDriver& d) { AwaitStepEnd(d); });
+            EXPECT_EQ(KVACTION_CANCEL, action.Action);
+            EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(1500)) << "not at once";
+        } else {
+            Step(host, KVResult(KVRESULT_QUERIEDREGISTER), [this](KVWizardDriver& d) {
+                d.WaitForPage(KVWizardPage::UserInfo);
+                // A press kept from before would have ended the step by now.
+                Sleep(300);
+                d.Settle();
+                EXPECT_FALSE(stepEnded_.load()) << "the step ended without the user";
+                EXPECT_EQ(KVWizardPage::UserInfo, d.Page());
+                d.Click(kCtlUserInfoNext);
+            });
+            EXPECT_EQ(KVACTION_REGISTER, action.Action);
+            Step(host, KVResult(KVRESULT_VALIDATE), [](KVWizardDriver& d) { CancelOnPage(d, KVWizardPage::Validate); });
+            EXPECT_EQ(KVACTION_CANCEL, action.Action);
+        }
+        EXPECT_EQ(sentBefore, Count(host.Log(), sent)) << "a press between steps was taken as Next";
+    }
+}
+
+TEST_F(KVRegisterStressTest, RunsGoOnWithoutAWritableLog) {
+    KVWizardHost& host = Install(TwoPages());
+    const auto run = [&] {
+        StartRun(host);
+        EXPECT_EQ(kMsisdn, action.Msisdn);
+        Step(host, KVResult(KVRESULT_QUERIEDREGISTER), [](KVWizardDriver& d) { CancelOnPage(d, KVWizardPage::UserInfo); });
+        EXPECT_EQ(KVACTION_CANCEL, action.Action);
+    };
+    const std::string logs = env.TempFolder() + "Korvane\\";
+    const auto logName = [&logs](int n) { return logs + "KVRegister" + std::to_string(n) + ".log"; };
+    // Another program holds log files open without sharing them; the first load's log is let go.
+    const auto holdLogs = [&](int count) {
+        host.Unload();
+        std::vector<HANDLE> held;
+        for (int n = 0; n < count; ++n) {
+            held.push_back(CreateFileA(logName(n).c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, 0, nullptr));
+            EXPECT_NE(INVALID_HANDLE_VALUE, held.back());
+        }
+        host.Load();
+        run();
+        host.Unload();
+        for (HANDLE h : held) CloseHandle(h);
+    };
+    {
+        SCOPED_TRACE("the first log file held open by another program");
+        holdLogs(1);
+        EXPECT_NE(std::string::npos, KVTestLog::Read(env, 1).find("| KVRegisterModel::WaitForAction | Cancel \n"));
+    }
+    {
+        SCOPED_TRACE("every log file held open");
+        holdLogs(10);
+    }
+    {
+        SCOPED_TRACE("a temporary folder below a file");
+        for (int n = 0; n < 10; ++n) DeleteFileA(logName(n).c_str());
+        const std::string below = env.WriteFile("not-a-folder", "x") + "\\temp";
+        SetEnvironmentVariableA("TMP", below.c_str());
+        SetEnvironmentVariableA("TEMP", below.c_str());
+        host.Load();
+        run();
+        host.Unload();
+        SetEnvironmentVariableA("TMP", env.TempFolder().c_str());
+        SetEnvironmentVariableA("TEMP", env.TempFolder().c_str());
+        EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(logName(0).c_str()));
+    }
+}
+
+TEST_F(KVRegisterStressTest, LanguageFileDeletedBetweenRunsOrBeforeALoad) {
+    KVWizardHost& host = Install(TwoPages(), {"txtDialogName=Sign-up"});
+    std::string title;
+    const auto titledRun = [&] {
+        Step(host, KVResult(KVRESULT_NONE), [&title](KVWizardDriver& d) {
+            d.WaitForPage(KVWizardPage::QueryRegister);
+            title = WizardTitle(d);
+            d.Click(kCtlCancel);
+        });
+        EXPECT_EQ(KVACTION_CANCEL, action.Action);
+    };
+    titledRun();
+    EXPECT_EQ("Sign-up", title);
+    host.RemoveFile("register.lang");
+    titledRun();
+    EXPECT_EQ("Sign-up", title) << "the wording is read once per load";
+
+    host.Unload();
+    host.Load();
+    ExpectFileError(host, "| KVRegister::Initialize | errMissingOrCorruptFile [" + host.Folder() + "] \n");
+    EXPECT_FALSE(action.ErrorText.empty()) << "the host gets a text to show";
+    host.WriteFile("register.lang", {"txtDialogName=Sign-up again"});
+    titledRun();
+    EXPECT_EQ("Sign-up again", title);
+}
+
+TEST_F(KVRegisterStressTest, RegistryKeyDeletedWhileARunIsOpen) {
+    KVWizardHost& host = Install(TwoPages());
+    const std::string key = env.KeyPath();
+    Step(host, KVResult(KVRESULT_NONE), [&key](KVWizardDriver& d) {
+        FillQueryPage(d);
+        ASSERT_EQ(ERROR_SUCCESS, RegDeleteTreeA(HKEY_CURRENT_USER, key.c_str()));
+        d.Click(kCtlQueryRegisterNext);
+    });
+    EXPECT_EQ(KVACTION_QUERYREGISTER, action.Action);
+    EXPECT_EQ(kEmail, action.UserEmail);
+    SubmitUserInfo(host);
+    EXPECT_EQ("Kari Nordmann", action.UserName);
+    Step(host, KVResult(KVRESULT_VALIDATE), [](KVWizardDriver& d) { CancelOnPage(d, KVWizardPage::Validate); });
+    EXPECT_EQ(KVACTION_CANCEL, action.Action);
+
+    // The window saved its place on closing, under keys it made again.
+    int32_t saved[5] = {};
+    DWORD size = sizeof saved;
+    EXPECT_EQ(ERROR_SUCCESS, RegGetValueA(HKEY_CURRENT_USER, (key + "\\Positions").c_str(), "RegisterWindow",
+                                          RRF_RT_REG_BINARY, nullptr, saved, &size));
+    EXPECT_EQ(460, saved[3]);
+
+    // Without "InstallRoot" the next run finds no register.cfg; with it back, all is as before.
+    Step(host, KVResult(KVRESULT_NONE), CancelIfAPageShows(false), 1);
+    EXPECT_EQ(KVACTION_ERROR, action.Action);
+    EXPECT_EQ("errMissingOrCorruptFile", action.ErrorKey);
+    env.SetString(HKEY_CURRENT_USER, "", "InstallRoot", host.Folder());
+    Step(host, KVResult(KVRESULT_NONE), [](KVWizardDriver& d) { CancelOnPage(d, KVWizardPage::QueryRegister); });
+    EXPECT_EQ(KVACTION_CANCEL, action.Action);
+}
+
+TEST_F(KVRegisterStressTest, EveryFailingCountryLibraryHasItsDefinedResult) {
+    struct Case {
+        const char* library;  // a test library, or "missing" for none at all
+        std::vector<std::string> countries;  // the list shown; empty: disabled
+        bool numbersWork;
+    };
+    const std::vector<Case> cases = {
+        {"scripted", {"Finland", "Norway", "Sweden"}, true},
+        {"nocountries", {}, true},
+        {"initfails", {}, false},
+        {"missing", {}, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.library);
+        const bool missing = std::string(c.library) == "missing";
+        KVWizardHost& host = Install(CountryPage(), {}, missing ? "scripted" : c.library);
+        if (missing) {
+            host.Unload();
+            host.RemoveFile("KVCountryCodes.dll");
+            host.Load();
+        }
+        std::vector<std::string> shown;
+        bool enabled = false;
+        Step(host, KVResult(KVRESULT_NONE), [&](KVWizardDriver& d) {
+            d.WaitForPage(KVWizardPage::UserInfo);
+            shown = d.ListItems(kCtlCountry);
+            enabled = d.IsEnabled(kCtlCountry);
+            // "+99" makes the scripted library fill its answer without a terminator.
+            for (const char* number : {"+9912345678", kMsisdn}) {
+                d.Type(kCtlMsisdn, number);
+                d.Click(kCtlUserInfoNext);
+                if (c.numbersWork && std::string(number) == kMsisdn) return;
+                const KVMessageBoxInfo box = d.WaitForMessageBox();
+                EXPECT_EQ(kInvalidMsisdn, box.text) << number;
+                d.DismissMessageBox(box);
+                d.WaitForPage(KVWizardPage::UserInfo);
+            }
+            d.Click(kCtlCancel);
+        });
+        EXPECT_EQ(c.countries, shown);
+        EXPECT_EQ(!c.countries.empty(), enabled);
+        if (c.numbersWork) {
+            EXPECT_EQ(KVACTION_REGISTER, action.Action);
+            EXPECT_EQ(kMsisdn, action.Msisdn);
+            Step(host, KVResult(KVRESULT_REGISTERED));
+            EXPECT_EQ(KVACTION_FINISHED, action.Action);
+        } else {
+            EXPECT_EQ(KVACTION_CANCEL, action.Action);
+        }
+    }
+}
+
+}  // namespace

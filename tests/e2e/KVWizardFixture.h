@@ -1,0 +1,197 @@
+// What the end-to-end suites share: a host making the steps on the test's thread while the
+// wizard driver plays the user at the real window on its own.
+//   KVWizardFixture   one test's environment, its freshly loaded DLL, the driver, and a step
+//                     of the host with the user's moves played meanwhile
+//   ProcessFigures    the process's handle counts, committed private memory and threads
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <tlhelp32.h>
+
+#include <atomic>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "driver/KVWizardDriver.h"
+#include "tests/e2e/KVWizardHost.h"
+
+inline constexpr char kMsisdn[] = "+4791234567";
+inline constexpr char kEmail[] = "kari@example.no";
+inline constexpr char kInvalidMsisdn[] = "The given phone number not a valid mobile phone number.";
+
+// Mobile number, e-mail (both required) and confirmation on the query page; a text line, the
+// name (required), the password and the country list on the user-info page.
+inline std::vector<std::string> TwoPages() {
+    return {"460,360",
+            "8,9,16,1,11,12,15",
+            "1,2,1",
+            "20,80,150,100,1,160,78,420,100,0",
+            "20,110,150,130,1,160,108,420,130,0",
+            "20,140,150,160,0,160,138,420,160,0",
+            "20,62,420,76,1",
+            "20,80,150,100,1,160,78,420,100,1",
+            "20,110,150,130,0,160,108,420,130,1",
+            "20,140,150,160,160,138,420,260,1"};
+}
+
+// One form page: number and addresses, the name (required).
+inline std::vector<std::string> OnePage() {
+    return {"460,360",
+            "8,9,16,11",
+            "2,1",
+            "20,80,150,100,1,160,78,420,100,0",
+            "20,110,150,130,1,160,108,420,130,0",
+            "20,140,150,160,0,160,138,420,160,0",
+            "20,170,150,190,1,160,168,420,190,0"};
+}
+
+inline std::vector<std::string> CountryPage() {
+    return {"460,360", "8,15", "1,1", "20,80,150,100,0,160,78,420,100,0", "20,110,150,130,160,108,420,300,0"};
+}
+
+inline void FillQueryPage(KVWizardDriver& d) {
+    d.WaitForPage(KVWizardPage::QueryRegister);
+    d.Type(kCtlMsisdn, kMsisdn);
+    d.Type(kCtlEmail, kEmail);
+    d.Type(kCtlConfirmEmail, kEmail);
+}
+
+inline void FillOnePage(KVWizardDriver& d) {
+    d.WaitForPage(KVWizardPage::UserInfo);
+    d.Type(kCtlMsisdn, kMsisdn);
+    d.Type(kCtlEmail, kEmail);
+    d.Type(kCtlConfirmEmail, kEmail);
+    d.Type(kCtlUserName, "Kari Nordmann");
+}
+
+inline void CancelOnPage(KVWizardDriver& d, KVWizardPage page) {
+    d.WaitForPage(page);
+    d.Click(kCtlCancel);
+}
+
+inline size_t Count(const std::string& text, const std::string& needle) {
+    size_t n = 0;
+    for (size_t at = text.find(needle); at != std::string::npos; at = text.find(needle, at + 1)) ++n;
+    return n;
+}
+
+class KVWizardFixture : public ::testing::Test {
+protected:
+    // One step of the host with `user` played meanwhile; the script must run through.
+    // `expected` is the step's return value; -1 takes either.
+    const KVActionRecord& Step(KVWizardHost& host, const KVResultRecord& result,
+                               KVWizardDriver::Script user = nullptr, int expected = 0) {
+        stepEnded_ = false;
+        action.Action = -1;
+        const DWORD hostThread = GetCurrentThreadId();
+        driver.Play([hostThread, user](KVWizardDriver& d) {
+            d.WatchThread(hostThread);
+            if (user) user(d);
+        });
+        const int returned = host.Step(result, action);
+        if (expected >= 0) {
+            EXPECT_EQ(expected, returned);
+        }
+        stepEnded_ = true;
+        driver.Wake();
+        const std::string failure = driver.Await();
+        EXPECT_EQ("", failure);
+        return action;
+    }
+
+    // For input that may or may not be usable: a page that shows is cancelled, and a step
+    // that ends without one is fine.
+    KVWizardDriver::Script CancelIfAPageShows(bool pageExpected) {
+        return [this, pageExpected](KVWizardDriver& d) {
+            d.WaitUntil("a page, or the end of the step", [this, &d] {
+                return stepEnded_.load() || (d.Wizard() && d.Page() != KVWizardPage::None);
+            });
+            if (stepEnded_) return;
+            if (!pageExpected) ADD_FAILURE() << "the wizard showed " << KVWizardPageName(d.Page());
+            d.Click(kCtlCancel);
+        };
+    }
+
+    // A freshly loaded DLL whose installation holds `config` as register.cfg (none when
+    // empty), and `language` as register.lang when given.
+    KVWizardHost& Install(const std::vector<std::string>& config, const std::vector<std::string>& language = {},
+                          const std::string& countryLibrary = "real") {
+        host_.reset();  // its DLL holds the country library that the next one replaces
+        host_ = std::make_unique<KVWizardHost>(env, countryLibrary);
+        if (config.empty())
+            host_->RemoveFile("register.cfg");
+        else
+            host_->WriteFile("register.cfg", config);
+        if (!language.empty()) host_->WriteFile("register.lang", language);
+        host_->Load();
+        return *host_;
+    }
+
+    // The first step of a run, with the first form page filled in and Next clicked.
+    const KVActionRecord& SubmitFirstPage(KVWizardHost& host, bool queryPage) {
+        return Step(host, KVResult(KVRESULT_NONE), [queryPage](KVWizardDriver& d) {
+            if (queryPage) {
+                FillQueryPage(d);
+                d.Click(kCtlQueryRegisterNext);
+            } else {
+                FillOnePage(d);
+                d.Click(kCtlUserInfoNext);
+            }
+        });
+    }
+
+    void ExpectFileError(KVWizardHost& host, const std::string& logLine) {
+        const KVActionRecord& a = Step(host, KVResult(KVRESULT_NONE), CancelIfAPageShows(false), 1);
+        EXPECT_EQ(KVACTION_ERROR, a.Action);
+        EXPECT_EQ("errMissingOrCorruptFile", a.ErrorKey);
+        EXPECT_NE(std::string::npos, host.Log().find(logLine)) << logLine;
+    }
+
+    KVTestEnv env;
+    std::unique_ptr<KVWizardHost> host_;
+    KVWizardDriver driver;
+    KVActionRecord action;
+    std::atomic<bool> stepEnded_{false};
+};
+
+struct ProcessFigures {
+    KVHandleCounts handles;
+    size_t privateBytes = 0;
+    int threads = 0;
+
+    static ProcessFigures Now() {
+        ProcessFigures f;
+        f.handles = KVHandleCounts::Now();
+        // Wine answers PrivateUsage with 0, so the committed private pages are counted directly.
+        MEMORY_BASIC_INFORMATION region{};
+        for (const char* at = nullptr; VirtualQuery(at, &region, sizeof region) == sizeof region;
+             at = static_cast<const char*>(region.BaseAddress) + region.RegionSize)
+            if (region.State == MEM_COMMIT && region.Type == MEM_PRIVATE) f.privateBytes += region.RegionSize;
+        HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+        THREADENTRY32 entry{};
+        entry.dwSize = sizeof entry;
+        for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry))
+            if (entry.th32OwnerProcessID == GetCurrentProcessId()) ++f.threads;
+        CloseHandle(snapshot);
+        return f;
+    }
+    // Growth beyond these margins is a leak: a run makes some sixty drawing objects, so a
+    // leak of any of them over many runs shows as hundreds, while Wine's own caches add a few
+    // objects now and then.
+    void ExpectNoGrowthSince(const ProcessFigures& before) const {
+        EXPECT_LE(handles.kernel, before.handles.kernel + 10);
+        EXPECT_LE(handles.gdi, before.handles.gdi + 19);
+        EXPECT_LE(handles.user, before.handles.user + 5);
+        EXPECT_LE(privateBytes, before.privateBytes + 4 * 1024 * 1024);
+        EXPECT_LE(threads, before.threads + 1);
+    }
+    void Print(const char* when) const {
+        std::printf("%s: %lu kernel, %lu GDI, %lu USER handles, %zu KB private, %d threads\n", when,
+                    handles.kernel, handles.gdi, handles.user, privateBytes / 1024, threads);
+    }
+};
