@@ -164,6 +164,7 @@ TEST_F(KVRegisterStressTest, CancelOrCloseAtARandomMomentAlwaysEndsTheRun) {
     enum Moment { kPageShows, kPendingWait, kPageSwitch, kMoments };
     const char* const moments[] = {"a page is shown", "the pending wait", "Back from the user-info page"};
     uint32_t counts[kMoments] = {};
+    uint32_t timedOut = 0;
     double longestMs = 0;
     for (uint32_t i = 0; i < tries; ++i) {
         // The moments take turns so that a short run meets each; the rest is drawn the same
@@ -190,10 +191,20 @@ TEST_F(KVRegisterStressTest, CancelOrCloseAtARandomMomentAlwaysEndsTheRun) {
             Sleep(delayMs);
             CancelOrClose(d, closeBox);
             AwaitStepEnd(d);
-            d.WaitForWizardGone();
+            if (action.Action == KVACTION_CANCEL) d.WaitForWizardGone();
         });
         const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
         if (ms > longestMs) longestMs = ms;
+        if (moment == kPendingWait && action.Action == KVACTION_REGISTER) {
+            // On a loaded machine the second may run out before the press: the host asks the
+            // server again, and the press, kept from between the steps, ends the next step.
+            EXPECT_GE(ms, 1000.0) << "the pending wait ended early";
+            ++timedOut;
+            Step(host, result, [this](KVWizardDriver& d) {
+                AwaitStepEnd(d);
+                d.WaitForWizardGone();
+            });
+        }
         EXPECT_EQ(KVACTION_CANCEL, action.Action);
         ASSERT_FALSE(HasFailure()) << "try " << i + 1 << ": " << (closeBox ? "close box" : "Cancel") << " "
                                    << delayMs << " ms into " << moments[moment] << "; seed " << seed;
@@ -203,8 +214,9 @@ TEST_F(KVRegisterStressTest, CancelOrCloseAtARandomMomentAlwaysEndsTheRun) {
     Step(host, KVResult(KVRESULT_QUERIEDREGISTER), [](KVWizardDriver& d) { CancelOnPage(d, KVWizardPage::UserInfo); });
     EXPECT_EQ(KVACTION_CANCEL, action.Action);
     std::printf("races: %u tries (%u on a page shown, %u in the pending wait, %u after Back), "
-                "each ended with KVACTION_CANCEL; longest step %.0f ms\n",
-                tries, counts[kPageShows], counts[kPendingWait], counts[kPageSwitch], longestMs);
+                "each ended with KVACTION_CANCEL (%u pending waits ran out first, and the kept press "
+                "ended the next step); longest step %.0f ms\n",
+                tries, counts[kPageShows], counts[kPendingWait], counts[kPageSwitch], timedOut, longestMs);
 }
 
 TEST_F(KVRegisterStressTest, SlowHostKeepsOnlyTheCancelPressedBetweenSteps) {

@@ -181,11 +181,11 @@ struct ProcessFigures {
         return f;
     }
     // Growth beyond these margins is a leak: a run makes some sixty drawing objects, so a
-    // leak of any of them over many runs shows as hundreds, while Wine's own caches add a few
-    // objects now and then.
+    // leak of any of them over many runs shows as hundreds, while Wine adds a few objects of
+    // its own now and then (up to 28 over 190 runs seen on a loaded machine, none on a quiet one).
     void ExpectNoGrowthSince(const ProcessFigures& before) const {
         EXPECT_LE(handles.kernel, before.handles.kernel + 10);
-        EXPECT_LE(handles.gdi, before.handles.gdi + 19);
+        EXPECT_LE(handles.gdi, before.handles.gdi + 40);
         EXPECT_LE(handles.user, before.handles.user + 5);
         EXPECT_LE(privateBytes, before.privateBytes + 4 * 1024 * 1024);
         EXPECT_LE(threads, before.threads + 1);
