@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <cstdio>
 
-#include "register/entry/KVRecords.h"
+#include "include/KVRegisterApi.h"
 #include "register/model/KVRegisterModel.h"
 
 namespace {

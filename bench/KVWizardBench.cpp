@@ -19,7 +19,7 @@
 #include <vector>
 
 #include "driver/KVWizardDriver.h"  // the ids of the controls a person uses
-#include "register/entry/KVRecords.h"
+#include "include/KVRegisterApi.h"
 #include "tests/support/KVTestEnv.h"
 
 namespace {

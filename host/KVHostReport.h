@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "register/entry/KVRegisterApi.h"
+#include "include/KVRegisterApi.h"
 
 class KVHostReport {
 public:

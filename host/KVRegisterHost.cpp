@@ -17,7 +17,7 @@
 #include "host/KVHostOptions.h"
 #include "host/KVHostReport.h"
 #include "host/KVSimServer.h"
-#include "register/entry/KVRegisterApi.h"
+#include "include/KVRegisterApi.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "register/entry/KVRegisterApi.h"
+#include "include/KVRegisterApi.h"
 
 enum class KVSimStep { Query, Register, Validate };
 

@@ -6,7 +6,8 @@
 #include <memory>
 #include <string>
 
-#include "register/entry/KVRecords.h"
+#include "common/KVRunContext.h"
+#include "include/KVRegisterApi.h"
 #include "register/entry/KVWizardWindow.h"
 #include "vuda32/Application/QDll.h"
 
@@ -14,7 +15,7 @@ class KVRegisterModel;
 class KVRegistry;
 class QLog;
 
-class KVRegister : public QDll {
+class KVRegister : public QDll, public KVRunContext {
 public:
     static constexpr uint32_t kCloseTimeoutMs = 10000;
 
@@ -35,11 +36,11 @@ public:
     // Ends a run: registry reader, window and model go.
     void DestroyWizard();
 
-    void SetError(const std::string& errorKey);
+    void SetError(const std::string& errorKey) override;
     const std::string& GetError() const { return errorKey_; }
     // Created on first request with the stored key path.
     KVRegistry& GetRegistry();
-    QLog* GetLog() const { return log_.get(); }
+    QLog* GetLog() const override { return log_.get(); }
     KVRegisterModel* GetModel() const { return model_.get(); }
     const std::string& GetKeyPath() const { return keyPath_; }
     void SetWindowFactory(KVWizardWindowFactory factory) { windowFactory_ = std::move(factory); }

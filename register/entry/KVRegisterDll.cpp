@@ -4,7 +4,7 @@
 #include <string>
 
 #include "register/entry/KVRegister.h"
-#include "register/entry/KVRegisterApi.h"
+#include "include/KVRegisterApi.h"
 #include "vuda32/Application/QDll.h"
 
 namespace {

@@ -4,7 +4,7 @@
 
 #include "common/KVCountryCodesWrapper.h"
 #include "common/KVLanguageTable.h"
-#include "register/entry/KVRegister.h"
+#include "common/KVRunContext.h"
 #include "register/model/KVInputRules.h"
 #include "vuda32/File/QLog.h"
 
@@ -23,8 +23,8 @@ const char kUnknownErrorKey[] = "Message.ErrorUnknown";
 const char kUnknownErrorText[] = "An unknown error occurred.";
 
 QLog* Log() {
-    KVRegister* app = KVRegister::Get();
-    return app ? app->GetLog() : nullptr;
+    KVRunContext* run = KVRunContext::Current();
+    return run ? run->GetLog() : nullptr;
 }
 
 std::string Text(const char* key, const char* defaultText) {
@@ -131,7 +131,7 @@ int KVRegisterModel::Initialize(const std::string& campaignId) {
     }
     if (result != 0) {
         QLogEntry(Log(), QLog::LevelInfo, kInitialize) << kMissingOrCorruptFile;
-        if (KVRegister* app = KVRegister::Get()) app->SetError(kMissingOrCorruptFile);
+        if (KVRunContext* run = KVRunContext::Current()) run->SetError(kMissingOrCorruptFile);
     }
     return result;
 }

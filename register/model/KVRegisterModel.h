@@ -10,7 +10,7 @@
 #include <string>
 
 #include "common/KVObserver.h"
-#include "register/entry/KVRecords.h"
+#include "include/KVRegisterApi.h"
 #include "vuda32/Synchronization/QCriticalSection.h"
 #include "vuda32/Synchronization/QEvent.h"
 

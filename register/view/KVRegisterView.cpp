@@ -4,7 +4,7 @@
 
 #include "common/KVCountryCodesWrapper.h"
 #include "common/KVLanguageTable.h"
-#include "register/entry/KVRegister.h"
+#include "common/KVRunContext.h"
 #include "register/model/KVRegisterModel.h"
 #include "register/view/KVRegisterConfig.h"
 #include "register/view/KVRegisterViewIds.h"
@@ -36,8 +36,8 @@ const DWORD kCountryStyle = WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_BORDER | WS_
 const DWORD kButtonStyle = WS_CHILD | WS_VISIBLE | WS_TABSTOP;
 
 QLog* Log() {
-    KVRegister* app = KVRegister::Get();
-    return app ? app->GetLog() : nullptr;
+    KVRunContext* run = KVRunContext::Current();
+    return run ? run->GetLog() : nullptr;
 }
 
 std::string Text(const char* key, const char* defaultText) {
@@ -165,7 +165,7 @@ void KVRegisterView::CreateButton(QButton& button, int id, const RECT& rect, con
 }
 
 void KVRegisterView::Fail() {
-    if (KVRegister* app = KVRegister::Get()) app->SetError(kMissingOrCorruptFile);
+    if (KVRunContext* run = KVRunContext::Current()) run->SetError(kMissingOrCorruptFile);
     failed_ = true;
 }
 

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "register/entry/KVRegisterApi.h"
+#include "include/KVRegisterApi.h"
 #include "tests/support/KVTestEnv.h"
 
 class KVWizardHost {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "register/entry/KVRecords.h"
+#include "include/KVRegisterApi.h"
 #include "register/entry/KVResourceIds.h"
 #include "tests/model/KVTestLog.h"
 #include "tests/support/KVTestEnv.h"

@@ -35,7 +35,7 @@ def build(root: Path, arch: str) -> list:
     source = root / "dist" / arch
     target = root / "dist" / f"KVRegister-{version}-{arch}.zip"
     extra = {
-        "include/KVRegisterApi.h": (root / "register/entry/KVRegisterApi.h").read_bytes(),
+        "include/KVRegisterApi.h": (root / "include/KVRegisterApi.h").read_bytes(),
         "KVRegister.reg": REG_TEMPLATE.encode("cp1252"),
         "integration.md": (root / "docs/integration.md").read_bytes(),
     }
