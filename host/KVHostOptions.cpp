@@ -67,10 +67,10 @@ bool KVHostOptions::Parse(const std::vector<std::string>& args, std::string* pro
             ok = count(0, 3600, &seconds);
             server.waitSeconds = seconds;
         } else if (option == "--fail") {
-            std::string spec;
+            std::string text;
             KVSimFailure failure;
-            ok = value(&spec);
-            if (ok && !KVSimServer::ParseFailure(spec, &failure, problem)) {
+            ok = value(&text);
+            if (ok && !KVSimServer::ParseFailure(text, &failure, problem)) {
                 *problem = "--fail: " + *problem;
                 ok = false;
             }

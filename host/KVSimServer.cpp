@@ -63,13 +63,13 @@ const char* KVSimServer::StepName(KVSimStep step) {
     return "?";
 }
 
-bool KVSimServer::ParseFailure(const std::string& spec, KVSimFailure* failure, std::string* problem) {
-    const size_t equals = spec.find('=');
+bool KVSimServer::ParseFailure(const std::string& text, KVSimFailure* failure, std::string* problem) {
+    const size_t equals = text.find('=');
     if (equals == std::string::npos) {
-        *problem = "\"" + spec + "\" is not STEP=KEY";
+        *problem = "\"" + text + "\" is not STEP=KEY";
         return false;
     }
-    const std::string step = spec.substr(0, equals);
+    const std::string step = text.substr(0, equals);
     KVSimFailure parsed;
     if (step == "query")
         parsed.step = KVSimStep::Query;
@@ -82,12 +82,12 @@ bool KVSimServer::ParseFailure(const std::string& spec, KVSimFailure* failure, s
         return false;
     }
     // Keys may hold blanks ("SERVER NOT FOUND") but no colon, so the first colon starts the text.
-    const std::string rest = spec.substr(equals + 1);
+    const std::string rest = text.substr(equals + 1);
     const size_t colon = rest.find(':');
     parsed.key = rest.substr(0, colon);
     if (colon != std::string::npos) parsed.text = rest.substr(colon + 1);
     if (parsed.key.empty()) {
-        *problem = "\"" + spec + "\" names no error key";
+        *problem = "\"" + text + "\" names no error key";
         return false;
     }
     *failure = parsed;

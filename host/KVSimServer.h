@@ -56,7 +56,7 @@ public:
     // "query", "register" or "validate".
     static const char* StepName(KVSimStep step);
     // "STEP=KEY" or "STEP=KEY:TEXT"; false with `problem` saying what is wrong.
-    static bool ParseFailure(const std::string& spec, KVSimFailure* failure, std::string* problem);
+    static bool ParseFailure(const std::string& text, KVSimFailure* failure, std::string* problem);
     // The error keys a registration server answers, with the server's text for each.
     struct ErrorKey {
         const char* key;

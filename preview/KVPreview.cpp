@@ -230,7 +230,7 @@ void KVPreview::ShowPages() {
     KVRegisterModel model(key.Path());
     const bool countryService = model.Initialize(std::string()) == 0;
     bool countryList = false;
-    for (const KVConfigComponent& c : config_.components) countryList = countryList || c.spec->id == 15;
+    for (const KVConfigComponent& c : config_.components) countryList = countryList || c.row->id == 15;
     if (!countryService && countryList)
         report_.Warning(Shown("KVCountryCodes.dll"), 0,
                         "the country service does not start: the country list stays empty and disabled", folder_);
@@ -302,11 +302,11 @@ void KVPreview::InspectPage(HWND wizard, int page, const std::string& pageName) 
         if (isFormPage)
             for (const KVConfigComponent& c : config_.components) {
                 if (c.page != formPage) continue;
-                if (c.spec->labelControlId == id && isLabel) {
-                    key = c.spec->labelKey;
+                if (c.row->labelControlId == id && isLabel) {
+                    key = c.row->labelKey;
                     place = {key, place.rect, static_cast<size_t>(c.lineNumber)};
-                } else if (c.spec->inputControlId == id && !isLabel) {
-                    place = {std::string("the input of ") + c.spec->labelKey, place.rect,
+                } else if (c.row->inputControlId == id && !isLabel) {
+                    place = {std::string("the input of ") + c.row->labelKey, place.rect,
                              static_cast<size_t>(c.lineNumber)};
                 }
             }

@@ -12,7 +12,7 @@ std::string RectText(const KVConfigRect& r) {
 
 const KVConfigComponent* FindComponent(const KVRegisterConfig& config, int id) {
     for (const KVConfigComponent& c : config.components)
-        if (c.spec->id == id) return &c;
+        if (c.row->id == id) return &c;
     return nullptr;
 }
 

@@ -7,7 +7,7 @@ namespace {
 
 using Kind = KVComponentKind;
 
-constexpr KVComponentSpec kComponents[] = {
+constexpr KVComponentRow kComponents[] = {
     {1, "lblInfo1", "", Kind::TextLine, 0, 222, 0},
     {2, "lblInfo2", "", Kind::TextLine, 0, 223, 0},
     {3, "lblInfo3", "", Kind::TextLine, 0, 224, 0},
@@ -140,15 +140,15 @@ public:
 
         const int32_t id = KVReadConfigInt(idField);
         if (id == 9) config_.emailPresent = true;
-        component.spec = KVFindComponent(id);
-        if (!component.spec) return reject(KVConfigCheck::UnknownComponent, id);
+        component.row = KVFindComponent(id);
+        if (!component.row) return reject(KVConfigCheck::UnknownComponent, id);
         // Each id owns its label and its input control, so a second listing finds both made.
         if (used_[id]) return reject(KVConfigCheck::DuplicateComponent, id);
         used_[id] = true;
 
         FieldCursor fields(definition);
         if (!fields.NextRect(component.label)) return reject(KVConfigCheck::Coordinate, id);
-        const KVComponentKind kind = component.spec->kind;
+        const KVComponentKind kind = component.row->kind;
         if (kind == KVComponentKind::Edit) {
             const int32_t required = fields.NextInt();
             if (required != 0 && required != 1) return reject(KVConfigCheck::Required, required);
@@ -194,9 +194,9 @@ private:
 
 }  // namespace
 
-const KVComponentSpec* KVFindComponent(int id) {
-    for (const KVComponentSpec& spec : kComponents)
-        if (spec.id == id) return &spec;
+const KVComponentRow* KVFindComponent(int id) {
+    for (const KVComponentRow& row : kComponents)
+        if (row.id == id) return &row;
     return nullptr;
 }
 
@@ -207,13 +207,13 @@ std::string KVConfigProblem::LogText() const {
 uint32_t KVRegisterConfig::RequiredMask(KVConfigPage page) const {
     uint32_t mask = 0;
     for (const KVConfigComponent& component : components)
-        if (component.page == page && component.required) mask |= component.spec->requiredBit;
+        if (component.page == page && component.required) mask |= component.row->requiredBit;
     return mask;
 }
 
 const KVConfigComponent* KVRegisterConfig::FirstInput(KVConfigPage page) const {
     for (const KVConfigComponent& component : components)
-        if (component.page == page && component.spec->inputControlId != 0) return &component;
+        if (component.page == page && component.row->inputControlId != 0) return &component;
     return nullptr;
 }
 

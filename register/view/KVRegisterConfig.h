@@ -1,7 +1,7 @@
 // The platform-free reader of register.cfg, the file that lays out the two form pages
 // (no <windows.h>).
 //   KVComponentKind        text line, edit field or country list
-//   KVComponentSpec        one known component id: label key, default text, control ids, required bit
+//   KVComponentRow        one known component id: label key, default text, control ids, required bit
 //   KVConfigRect           a rectangle as the file writes it (client pixels)
 //   KVConfigPage           the form page a component stands on
 //   KVConfigComponent      one component read completely
@@ -19,7 +19,7 @@
 
 enum class KVComponentKind { TextLine, Edit, Country };
 
-struct KVComponentSpec {
+struct KVComponentRow {
     int id;                    // 1..16, 21..27
     const char* labelKey;      // language-table key of the label
     const char* defaultLabel;  // the label's text when the language table has none
@@ -30,7 +30,7 @@ struct KVComponentSpec {
 };
 
 // Null for every id the file may not use (0, 17..20, above 27, negative).
-const KVComponentSpec* KVFindComponent(int id);
+const KVComponentRow* KVFindComponent(int id);
 
 struct KVConfigRect {
     int32_t left = 0, top = 0, right = 0, bottom = 0;
@@ -39,7 +39,7 @@ struct KVConfigRect {
 enum class KVConfigPage { QueryRegister = 0, UserInfo = 1 };
 
 struct KVConfigComponent {
-    const KVComponentSpec* spec = nullptr;
+    const KVComponentRow* row = nullptr;
     std::string idField;     // the id field as line 2 writes it
     std::string definition;  // the definition line as written
     int lineNumber = 0;      // 1-based line of the definition

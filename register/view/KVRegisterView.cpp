@@ -255,32 +255,32 @@ void KVRegisterView::CreateComponents(const KVRegisterConfig& config) {
         {16, &confirmUserEmailLabel_, &confirmUserEmail_},
     };
     for (const KVConfigComponent& component : config.components) {
-        const KVComponentSpec& spec = *component.spec;
+        const KVComponentRow& row = *component.row;
         QStatic* label = nullptr;
         QWinBase* input = nullptr;
-        if (spec.kind == KVComponentKind::TextLine) {
-            label = &info_[spec.id <= 7 ? spec.id - 1 : spec.id - 21 + 7];
+        if (row.kind == KVComponentKind::TextLine) {
+            label = &info_[row.id <= 7 ? row.id - 1 : row.id - 21 + 7];
         } else {
             for (const Member& m : members)
-                if (m.id == spec.id) {
+                if (m.id == row.id) {
                     label = m.label;
                     input = m.input;
                 }
         }
         if (label == nullptr) continue;
         const int page = component.page == KVConfigPage::QueryRegister ? QUERYREGISTER : USERINFO;
-        CreateLabel(*label, spec.labelControlId, Rect(component.label),
-                    KVLanguageTable::Instance().GetText(spec.labelKey, spec.defaultLabel));
+        CreateLabel(*label, row.labelControlId, Rect(component.label),
+                    KVLanguageTable::Instance().GetText(row.labelKey, row.defaultLabel));
         if (input != nullptr) {
             const RECT rect = Rect(component.input);
-            if (spec.kind == KVComponentKind::Country) {
-                country_.Create(this, spec.inputControlId, rect, "", kCountryStyle, 0);
+            if (row.kind == KVComponentKind::Country) {
+                country_.Create(this, row.inputControlId, rect, "", kCountryStyle, 0);
             } else {
-                const DWORD style = kFieldStyle | (spec.id == 12 ? ES_PASSWORD : 0);
-                static_cast<QEdit*>(input)->Create(this, spec.inputControlId, rect, "", style, WS_EX_CLIENTEDGE);
+                const DWORD style = kFieldStyle | (row.id == 12 ? ES_PASSWORD : 0);
+                static_cast<QEdit*>(input)->Create(this, row.inputControlId, rect, "", style, WS_EX_CLIENTEDGE);
             }
             if (firstInput_[page] == nullptr) firstInput_[page] = input;
-            if (component.required) requiredMask_[page] |= spec.requiredBit;
+            if (component.required) requiredMask_[page] |= row.requiredBit;
         }
         pages_[page].Add(label);
         if (input != nullptr) pages_[page].Add(input);

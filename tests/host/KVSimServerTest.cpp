@@ -107,11 +107,11 @@ TEST_F(KVSimServerTest, ThirdWrongCodeBlocksTheNumberForGood) {
 }
 
 TEST_F(KVSimServerTest, ForcedErrorsTakeTheNextRequestsOfTheirStepInOrder) {
-    for (const char* spec : {"validate=InvalidRegCode", "register=RegTaskFailed:Try once more",
+    for (const char* text : {"validate=InvalidRegCode", "register=RegTaskFailed:Try once more",
                              "register=SERVER NOT FOUND", "query=Made-Up Key"}) {
         KVSimFailure failure;
         std::string problem;
-        ASSERT_TRUE(KVSimServer::ParseFailure(spec, &failure, &problem)) << spec << ": " << problem;
+        ASSERT_TRUE(KVSimServer::ParseFailure(text, &failure, &problem)) << text << ": " << problem;
         settings.failures.push_back(failure);
     }
     KVSimServer server = Server();

@@ -24,16 +24,16 @@ bool SameProblem(const KVConfigProblem& a, const KVConfigProblem& b) {
 
 void CheckComponents(const KVRegisterConfig& config) {
     for (const KVConfigComponent& c : config.components) {
-        Require(c.spec != nullptr && KVFindComponent(c.spec->id) == c.spec);
+        Require(c.row != nullptr && KVFindComponent(c.row->id) == c.row);
         Require(NoZero(c.label));
-        Require(c.spec->kind == KVComponentKind::TextLine ? !NoZero(c.input) : NoZero(c.input));
-        Require(!c.required || c.spec->kind == KVComponentKind::Edit);
+        Require(c.row->kind == KVComponentKind::TextLine ? !NoZero(c.input) : NoZero(c.input));
+        Require(!c.required || c.row->kind == KVComponentKind::Edit);
         Require(c.lineNumber >= 4);
     }
     for (KVConfigPage page : {KVConfigPage::QueryRegister, KVConfigPage::UserInfo}) {
         Require((config.RequiredMask(page) & ~uint32_t{127}) == 0);
         const KVConfigComponent* first = config.FirstInput(page);
-        Require(!first || (first->page == page && first->spec->inputControlId != 0));
+        Require(!first || (first->page == page && first->row->inputControlId != 0));
     }
 }
 

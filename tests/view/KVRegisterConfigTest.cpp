@@ -51,7 +51,7 @@ TEST(KVRegisterConfigTest, ReadsAValidFileWithTwoPages) {
 
     ASSERT_EQ(4u, config.components.size());
     const KVConfigComponent& msisdn = config.components[0];
-    EXPECT_EQ(8, msisdn.spec->id);
+    EXPECT_EQ(8, msisdn.row->id);
     EXPECT_EQ(4, msisdn.lineNumber);
     EXPECT_EQ(20, msisdn.label.left);
     EXPECT_EQ(80, msisdn.label.top);
@@ -65,7 +65,7 @@ TEST(KVRegisterConfigTest, ReadsAValidFileWithTwoPages) {
     EXPECT_EQ(KVConfigPage::QueryRegister, msisdn.page);
     EXPECT_FALSE(config.components[2].required);
     const KVConfigComponent& info = config.components[3];
-    EXPECT_EQ(1, info.spec->id);
+    EXPECT_EQ(1, info.row->id);
     EXPECT_EQ(7, info.lineNumber);
     EXPECT_EQ(KVConfigPage::UserInfo, info.page);
     EXPECT_EQ("1", info.idField);
@@ -133,7 +133,7 @@ TEST(KVRegisterConfigTest, AFailingComponentIsLoggedButNotKept) {
     ASSERT_EQ(2u, config.definitions.size());
     EXPECT_EQ("9", config.definitions[1].idField);
     ASSERT_EQ(1u, config.components.size());
-    EXPECT_EQ(8, config.components[0].spec->id);
+    EXPECT_EQ(8, config.components[0].row->id);
 }
 
 TEST(KVRegisterConfigTest, OnlyCrLfEndsALine) {
@@ -276,7 +276,7 @@ TEST(KVRegisterConfigTest, EmailAndConfirmationShareOneRequiredBit) {
                                                                  "20,80,150,100,0,160,78,420,100,0"}));
     ASSERT_FALSE(config.Failed()) << config.problems[0].LogText();
     EXPECT_EQ(2u | 16u, config.RequiredMask(KVConfigPage::UserInfo));
-    EXPECT_EQ(16, config.FirstInput(KVConfigPage::UserInfo)->spec->id);
+    EXPECT_EQ(16, config.FirstInput(KVConfigPage::UserInfo)->row->id);
     EXPECT_EQ(0u, config.RequiredMask(KVConfigPage::QueryRegister));
 }
 
@@ -300,7 +300,7 @@ TEST(KVRegisterConfigTest, CollectAllRecordsEveryProblemAndGoesOn) {
               logged);
     EXPECT_EQ((std::vector<int>{3, 3, 3, 4, 5, 6, 7, 9}), lines);
     ASSERT_EQ(1u, all.components.size());
-    EXPECT_EQ(9, all.components[0].spec->id);
+    EXPECT_EQ(9, all.components[0].row->id);
     EXPECT_EQ(6u, all.definitions.size());
 
     // Stopping at the first problem reads no component at all.
@@ -332,12 +332,12 @@ TEST(KVRegisterConfigTest, FieldsReadAsSaturatingIntegers) {
 TEST(KVRegisterConfigTest, KnowsExactlyTheComponentIdsOfTheFile) {
     int known = 0;
     for (int id = -2; id <= 40; ++id) {
-        const KVComponentSpec* spec = KVFindComponent(id);
-        if (!spec) continue;
+        const KVComponentRow* row = KVFindComponent(id);
+        if (!row) continue;
         ++known;
-        EXPECT_EQ(id, spec->id);
+        EXPECT_EQ(id, row->id);
         EXPECT_TRUE((id >= 1 && id <= 16) || (id >= 21 && id <= 27)) << id;
-        EXPECT_EQ(spec->kind == KVComponentKind::TextLine, spec->inputControlId == 0) << id;
+        EXPECT_EQ(row->kind == KVComponentKind::TextLine, row->inputControlId == 0) << id;
     }
     EXPECT_EQ(23, known);
     EXPECT_EQ(nullptr, KVFindComponent(INT_MIN));
