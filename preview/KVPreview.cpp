@@ -198,11 +198,15 @@ void KVPreview::Run() {
     }
 
     // In the order the wizard loads them: the company's wording wins.
-    if (ReadInstalled(kCompanyFile, bytes)) sources_.AddFile(Shown(kCompanyFile), bytes);
+    if (ReadInstalled(kCompanyFile, bytes)) {
+        KVCheckLanguageFile(Shown(kCompanyFile), bytes, report_);
+        sources_.AddFile(Shown(kCompanyFile), bytes);
+    }
     const bool mainRead = ReadInstalled(kMainFile, bytes);
-    if (mainRead)
+    if (mainRead) {
+        KVCheckLanguageFile(Shown(kMainFile), bytes, report_);
         sources_.AddFile(Shown(kMainFile), bytes);
-    else
+    } else
         report_.Error(Shown(kMainFile), 0, "cannot be read: the wizard stops with errMissingOrCorruptFile", folder_);
 
     if (!configRead || config_.Failed() || !mainRead) {

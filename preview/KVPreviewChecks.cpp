@@ -124,3 +124,32 @@ void KVCheckMnemonics(const std::string& page, const std::vector<KVShownText>& t
                        value);
     }
 }
+
+void KVCheckLanguageFile(const std::string& file, std::string_view bytes, KVPreviewReport& report) {
+    constexpr std::string_view kLineEnd = "\r\n";
+    LanguageEntries first;  // each key with the line that defined it first
+    size_t lineNumber = 0;
+    for (size_t start = 0; start < bytes.size();) {
+        size_t end = bytes.find(kLineEnd, start);
+        if (end == std::string_view::npos) end = bytes.size();
+        const std::string_view line = bytes.substr(start, end - start);
+        start = end + kLineEnd.size();
+        ++lineNumber;
+        if (line.find('\n') != std::string_view::npos)
+            report.Warning(file, lineNumber, "a line feed without a carriage return joins two lines into one entry",
+                           KVQuote(line));
+        // The line read alone, by the same rules as the whole file.
+        LanguageEntries entries;
+        if (ParseLanguageFile(line, entries) == 0) continue;
+        const auto& [key, entry] = *entries.begin();
+        const auto earlier = first.find(key);
+        if (earlier != first.end()) {
+            report.Warning(file, lineNumber, "the key is defined again: the first definition wins",
+                           key + " (first on line " + std::to_string(earlier->second.line) + ")");
+            continue;
+        }
+        LanguageEntry here = entry;
+        here.line = lineNumber;
+        first.emplace(key, here);
+    }
+}

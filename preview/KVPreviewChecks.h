@@ -5,12 +5,13 @@
 //   KVPlacedControl   one control of a page with the rectangle the window gave it
 //   KVShownText       one label or button text of a page
 // Free functions: KVFindTextOrigin, KVReportConfigProblems, KVCheckUsability,
-// KVCheckGeometry, KVCheckMnemonics.
+// KVCheckGeometry, KVCheckMnemonics, KVCheckLanguageFile.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "preview/KVPreviewReport.h"
@@ -54,3 +55,8 @@ struct KVShownText {
 // Two texts of one page with the same mnemonic (letters compared without case): Alt and the
 // letter reaches only one of them.
 void KVCheckMnemonics(const std::string& page, const std::vector<KVShownText>& texts, KVPreviewReport& report);
+
+// Lines of a language file that an edit by hand breaks quietly: a key defined a second time
+// (the first definition wins, so the later edit never shows) and a line feed without its
+// carriage return (it glues two lines into one entry, so the second key goes missing).
+void KVCheckLanguageFile(const std::string& file, std::string_view bytes, KVPreviewReport& report);
