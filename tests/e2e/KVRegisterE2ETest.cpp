@@ -157,15 +157,38 @@ TEST_F(KVRegisterE2ETest, OneFormPageHasNoBackAndEnterActsAsNext) {
     EXPECT_EQ("Kari Nordmann", action.UserName);
     EXPECT_EQ(kEmail, action.UserEmail);
 
+    // Back on the validation page leads to the one form page, whose number the validation
+    // page emptied.
+    Step(host, KVResult(KVRESULT_VALIDATE), [](KVWizardDriver& d) {
+        d.WaitForPage(KVWizardPage::Validate);
+        d.PressAlt('b');
+        d.WaitForPage(KVWizardPage::UserInfo);
+        EXPECT_EQ("", d.Text(kCtlMsisdn));
+        EXPECT_FALSE(d.IsEnabled(kCtlUserInfoNext));
+        d.Type(kCtlMsisdn, kMsisdn);
+        d.Click(kCtlUserInfoNext);
+    });
+    EXPECT_EQ(KVACTION_REGISTER, action.Action);
     Step(host, KVResult(KVRESULT_REGISTERED));
     EXPECT_EQ(KVACTION_FINISHED, action.Action);
     EXPECT_NE(std::string::npos, host.Log().find("| KVRegisterModel::NextPage | KVACTION_REGISTER \n"));
 }
 
 TEST_F(KVRegisterE2ETest, NoFormPageRegistersAtOnce) {
+    env.SetString(HKEY_LOCAL_MACHINE, "", "CampaignID", "SPRING");
     KVWizardHost& host = Install({"460,360", "", "1,0"});
+    Step(host, KVResult(5));  // a result nobody knows ends the run
+    EXPECT_EQ(KVACTION_CANCEL, action.Action);
     Step(host, KVResult(KVRESULT_NONE));
     EXPECT_EQ(KVACTION_REGISTER, action.Action);
+    EXPECT_EQ("SPRING", action.GroupId);
+    // A pending answer without time registers again at once, and leaves the host's fields alone.
+    action.UserName = "from the host";
+    KVResultRecord pending = KVResult(KVRESULT_PENDING);
+    pending.WaitSeconds = 0;
+    Step(host, pending);
+    EXPECT_EQ(KVACTION_REGISTER, action.Action);
+    EXPECT_EQ("from the host", action.UserName);
     Step(host, KVResult(KVRESULT_REGISTERED));
     EXPECT_EQ(KVACTION_FINISHED, action.Action);
 }
@@ -188,7 +211,10 @@ TEST_F(KVRegisterE2ETest, PendingPageShowsItsTextsAndTimesOut) {
     EXPECT_EQ(KVACTION_REGISTER, action.Action);
     EXPECT_GE(waited, std::chrono::milliseconds(900));
     EXPECT_EQ("Kari Nordmann", action.UserName);
-    EXPECT_NE(std::string::npos, host.Log().find("| KVRegisterModel::WaitForAction | WAIT_TIMEOUT \n"));
+    const std::string log = host.Log();
+    EXPECT_NE(std::string::npos, log.find("SleepTime:      3e8 \n"));
+    EXPECT_NE(std::string::npos, log.find("| KVRegisterModel::WaitForAction | WAIT_TIMEOUT \n"));
+    EXPECT_NE(std::string::npos, log.find("| ACTION [T:2,M:+4791234567,E:kari@example.no,U:Kari Nordmann,C:] \n"));
 
     pending.WaitSeconds = 60;
     Step(host, pending, [](KVWizardDriver& d) { CancelOnPage(d, KVWizardPage::Pending); });

@@ -67,21 +67,6 @@ TEST_F(KVRegisterDllTest, StepWithoutRecordsNeverCrashes) {
     EXPECT_EQ(1, internal(&result, nullptr));
 }
 
-TEST_F(KVRegisterDllTest, RegisteredWithoutTextFinishesTheRun) {
-    env.WriteFile("register.lang", "");
-    env.WriteFile("register.cfg", "426,312\r\n8\r\n1,1\r\n20,80,150,100,0,160,78,400,100,0\r\n");
-    std::string folder = env.TempFolder();
-    folder.pop_back();
-    env.SetString(HKEY_CURRENT_USER, "", "InstallRoot", folder);
-    EXPECT_EQ(0, init(env.KeyPath()));
-    KVResultRecord result;
-    result.Result = KVRESULT_REGISTERED;
-    KVActionRecord action;
-    action.Action = KVACTION_VALIDATE;
-    EXPECT_EQ(0, internal(&result, &action));
-    EXPECT_EQ(KVACTION_FINISHED, action.Action);
-}
-
 TEST_F(KVRegisterDllTest, CarriesTheBuiltInHeaderImage) {
     HBITMAP bitmap = static_cast<HBITMAP>(
         LoadImageA(module, MAKEINTRESOURCEA(KV_IDB_HEADER), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));

@@ -237,50 +237,12 @@ TEST_F(KVRegisterModelTest, UnknownKeysEndTheRunWithAWarning) {
     }
 }
 
-TEST_F(KVRegisterModelTest, WrongCodesAreCountedUntilTheNumberIsBlocked) {
-    for (int i = 0; i < 3; ++i)
-        script.OnPage(4, KVWindowScript::TypeCode("0000"));
-    for (int i = 0; i < 3; ++i) {
-        const KVActionRecord step = Step(ServerError("InvalidRegCode", "Wrong code."));
-        EXPECT_EQ(KVACTION_VALIDATE, step.Action);
-        EXPECT_EQ("0000", step.RegCode);
-    }
-    const KVActionRecord last = Step(ServerError("RegCodeBlocked", "Blocked."));
-    EXPECT_EQ(KVACTION_CANCEL, last.Action);
-
-    const std::vector<KVWindowScript::Message> messages = script.Messages();
-    ASSERT_EQ(4u, messages.size());
-    EXPECT_EQ("The first registation code you typed is invalid.\r\nYou have two attempts left to type "
-              "the correct registration code.\r\nPlease note that after three consecutive failed "
-              "attempts your number will be blocked.",
-              messages[0].text);
-    EXPECT_EQ("The second registation code you typed is invalid as well.\r\nYou have one left attempt "
-              "to type the correct registration code.\r\nPlease note that after three consecutive "
-              "failed attempts your number will be blocked.",
-              messages[1].text);
-    EXPECT_EQ("Wrong code.", messages[2].text);
-    EXPECT_EQ("All the registration codes you typed were invalid.\r\nYour number has now been "
-              "blocked (three consecutive failed attempts).",
-              messages[3].text);
-    EXPECT_EQ(kCorrectable, messages[2].style);
-    EXPECT_EQ(kFatal, messages[3].style);
-}
-
 TEST_F(KVRegisterModelTest, BlockedAfterOneWrongCodeShowsTheServersText) {
     script.OnPage(4, KVWindowScript::PressNext);
     Step(ServerError("InvalidRegCode", "Wrong code."));
     const KVActionRecord step = Step(ServerError("RegCodeBlocked", "Blocked by the server."));
     EXPECT_EQ(KVACTION_CANCEL, step.Action);
     EXPECT_EQ("Blocked by the server.", script.Messages().back().text);
-}
-
-TEST_F(KVRegisterModelTest, ExpiredCodeSendsTheUserBackToTheAccountPage) {
-    script.OnPage(4);
-    model->SetPage(KVRegisterModel::PAGE_VALIDATE);
-    script.OnPage(2, KVWindowScript::PressNext);
-    const KVActionRecord step = Step(ServerError("RegCodeExpired", "Expired."));
-    EXPECT_EQ(KVACTION_REGISTER, step.Action);
-    EXPECT_EQ(KVRegisterModel::PAGE_USERINFO, model->GetPage());
 }
 
 TEST_F(KVRegisterModelTest, PendingWithoutTimeRegistersAtOnceWithoutFields) {
@@ -298,25 +260,6 @@ TEST_F(KVRegisterModelTest, PendingWithoutTimeRegistersAtOnceWithoutFields) {
     EXPECT_NE(std::string::npos, log.find("KVRESULT_PENDING [busy]"));
     EXPECT_NE(std::string::npos, log.find("SleepTime:        0 \n"));
     EXPECT_EQ(std::string::npos, log.find("WAIT_TIMEOUT"));
-}
-
-TEST_F(KVRegisterModelTest, PendingTimeOutRegistersWithTheFields) {
-    model->SetUseIp(2);
-    model->SetMsisdn("+4791234567");
-    model->SetUserEmail("kari@example.no");
-    model->SetUserName("Kari");
-    model->SetContactPerson("Ola");
-    KVResultRecord pending = Result(KVRESULT_PENDING);
-    pending.WaitSeconds = 1;
-    script.OnPage(3);
-    const KVActionRecord step = Step(pending);
-    EXPECT_EQ(KVACTION_REGISTER, step.Action);
-    EXPECT_EQ("+4791234567", step.Msisdn);
-    EXPECT_EQ(2, step.UseIp);
-    const std::string log = LogText();
-    EXPECT_NE(std::string::npos, log.find("SleepTime:      3e8 \n"));
-    EXPECT_NE(std::string::npos, log.find("| WAIT_TIMEOUT \n"));
-    EXPECT_NE(std::string::npos, log.find("| ACTION [T:2,M:+4791234567,E:kari@example.no,U:Kari,C:Ola] \n"));
 }
 
 TEST_F(KVRegisterModelTest, CancelBetweenStepsEndsTheNextOneAfterItsPageChange) {
@@ -339,20 +282,6 @@ TEST_F(KVRegisterModelTest, ResultIsReportedBeforeACancelThatEndsTheNextWait) {
     EXPECT_EQ(KVACTION_REGISTER, Step(Result(KVRESULT_NONE)).Action);
     script.OnPage(2);
     EXPECT_EQ(KVACTION_CANCEL, Step(Result(KVRESULT_QUERIEDREGISTER)).Action);
-}
-
-TEST_F(KVRegisterModelTest, ActionBetweenStepsIsDropped) {
-    script.OnPage(4);
-    model->SetPage(KVRegisterModel::PAGE_VALIDATE);
-    model->NextPage();  // an Enter while the host checks the code: nothing may receive it
-    script.OnPage(3);
-    KVResultRecord pending = Result(KVRESULT_PENDING);
-    pending.WaitSeconds = 1;
-    const KVActionRecord step = Step(pending);
-    // The pending wait ran out instead of being cut short by the dropped press.
-    EXPECT_EQ(KVACTION_REGISTER, step.Action);
-    EXPECT_NE(std::string::npos, LogText().find("KVRegisterModel::WaitForAction | WAIT_TIMEOUT \n"));
-    EXPECT_NE(std::string::npos, LogText().find("KVRegisterModel::NextPage | No step in progress, dropped: PAGE_VALIDATE \n"));
 }
 
 TEST_F(KVRegisterModelTest, UnknownResultIsOnlyLogged) {

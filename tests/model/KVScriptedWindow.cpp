@@ -7,22 +7,6 @@ void KVWindowScript::OnPage(int32_t page, Move move) {
 
 void KVWindowScript::PressNext(KVRegisterModel& model) { model.NextPage(); }
 
-KVWindowScript::Move KVWindowScript::TypeCode(const std::string& code) {
-    return [code](KVRegisterModel& model) {
-        model.SetRegCode(code);
-        model.NextPage();
-    };
-}
-
-void KVWindowScript::TypeAccount(KVRegisterModel& model) {
-    model.SetUserName("Kari Nordmann");
-    model.SetUserPassword("secret");
-    model.SetGroupId("Sales");
-    model.SetContactPerson("Ola");
-    model.SetContactInfo("+4790000000");
-    model.NextPage();
-}
-
 std::vector<uint32_t> KVWindowScript::Codes() {
     std::lock_guard<std::mutex> hold(mutex_);
     return codes_;
@@ -112,11 +96,4 @@ void KVScriptedWindow::Run() {
 void KVScriptedWindow::Settle() {
     std::unique_lock<std::mutex> hold(mutex_);
     wake_.wait(hold, [this] { return queue_.empty() && !busy_; });
-}
-
-KVWizardWindowFactory KVScriptedWindow::Factory(KVWindowScript& script) {
-    return [&script](KVRegisterModel& model, const std::string&) -> std::unique_ptr<KVWizardWindow> {
-        ++script.windowsMade;
-        return std::make_unique<KVScriptedWindow>(model, script);
-    };
 }

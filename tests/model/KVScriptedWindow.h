@@ -1,8 +1,7 @@
 // A scripted user at a window: observes the model as the wizard window does and plays its
 // moves on a thread of its own, as a person at the window would.
 //   KVWindowScript     the moves to make when pages appear, and what the window was told
-//   KVScriptedWindow   the observer and its thread; also fits the registration object's
-//                      window seam, so whole runs can be driven through KVRegister
+//   KVScriptedWindow   the observer and its thread
 #pragma once
 
 #include <condition_variable>
@@ -15,7 +14,6 @@
 #include <vector>
 
 #include "common/KVObserver.h"
-#include "register/entry/KVWizardWindow.h"
 #include "register/model/KVRegisterModel.h"
 
 class KVWindowScript {
@@ -29,15 +27,10 @@ public:
     // When the next page notification shows `page`, make `move` (nothing when empty).
     void OnPage(int32_t page, Move move = nullptr);
 
-    // Moves the tests share: press the page's button; type a registration code and press
-    // Finish; type the account of Kari Nordmann and press Next.
+    // Presses the page's button.
     static void PressNext(KVRegisterModel& model);
-    static Move TypeCode(const std::string& code);
-    static void TypeAccount(KVRegisterModel& model);
     // What the window sets up while it reads its layout (the number of form pages).
     int32_t userInterface = 1;
-    bool failWindow = false;
-    int windowsMade = 0;
 
     std::vector<uint32_t> Codes();
     std::vector<Message> Messages();
@@ -58,7 +51,7 @@ private:
     std::vector<std::string> surprises_;
 };
 
-class KVScriptedWindow : public KVObserver, public KVWizardWindow {
+class KVScriptedWindow : public KVObserver {
 public:
     KVScriptedWindow(KVRegisterModel& model, KVWindowScript& script);
     ~KVScriptedWindow();
@@ -66,15 +59,6 @@ public:
     void Update(KVObservable* sender, KVNotifyObject* record) override;
     // Returns when every move handed to the window's thread so far has been made.
     void Settle();
-
-    bool IsFailed() const override { return script_.failWindow; }
-    void StartThread() override {}
-    void Show() override {}
-    bool HasWindow() const override { return false; }
-    bool Close(uint32_t) override { return true; }
-
-    // A factory for KVRegister::SetWindowFactory that builds scripted windows.
-    static KVWizardWindowFactory Factory(KVWindowScript& script);
 
 private:
     void Run();

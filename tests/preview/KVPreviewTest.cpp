@@ -143,7 +143,8 @@ TEST_F(KVPreviewTest, UnusableLayoutsAndLanguageProblemsAreListedWithTheirLines)
          {"# wording under test", "lblMsisdn=&Mobile number:", "lblUserEmail=&Email:",
           "cmdQueryRegisterNext=&Mext >",
           "lblInfo21=This text line explains far more than one line of its narrow label can ever show to "
-          "the person who reads it."}},
+          "the person who reads it.",
+          "lblMsisdn=&Number:", "lblNote=one line\nlblOther=and the next"}},
     });
     const Outcome outcome = Preview(folder, Output());
     EXPECT_EQ(outcome.exitCode, 1u) << outcome.out;
@@ -161,6 +162,8 @@ TEST_F(KVPreviewTest, UnusableLayoutsAndLanguageProblemsAreListedWithTheirLines)
                     "cmdQueryRegisterNext \"&Mext >\" and lblMsisdn \"&Mobile number:\" of " + lang + ":2)",
              lang + ":5: error: the text does not fit its control on the user-info page (lblInfo21",
              lang + ": warning: the key is not defined, the default is shown (lblInfo1 = \"\")",
+             lang + ":6: warning: the key is defined again: the first definition wins (lblMsisdn (first on line 2))",
+             lang + ":7: warning: a line feed without a carriage return joins two lines into one entry",
          })
         EXPECT_THAT(outcome.out, HasSubstr(line)) << outcome.out;
     // Keys the files define are no misses.

@@ -329,21 +329,6 @@ TEST(KVRegisterConfigTest, FieldsReadAsSaturatingIntegers) {
     EXPECT_EQ(12, KVReadConfigInt(std::string_view(text).substr(0, 2)));
 }
 
-TEST(KVRegisterConfigTest, KnowsExactlyTheComponentIdsOfTheFile) {
-    int known = 0;
-    for (int id = -2; id <= 40; ++id) {
-        const KVComponentRow* row = KVFindComponent(id);
-        if (!row) continue;
-        ++known;
-        EXPECT_EQ(id, row->id);
-        EXPECT_TRUE((id >= 1 && id <= 16) || (id >= 21 && id <= 27)) << id;
-        EXPECT_EQ(row->kind == KVComponentKind::TextLine, row->inputControlId == 0) << id;
-    }
-    EXPECT_EQ(23, known);
-    EXPECT_EQ(nullptr, KVFindComponent(INT_MIN));
-    EXPECT_EQ(nullptr, KVFindComponent(INT_MAX));
-}
-
 TEST(KVRegisterConfigTest, SurvivesHugeFiles) {
     // A megabyte-long definition line: everything after the page field is ignored.
     std::string longLine(kMsisdnOnQuery);

@@ -9,14 +9,6 @@
 
 namespace {
 
-template <typename Lookup>
-int CountCodesInTable(Lookup lookup) {
-    int count = 0;
-    for (uint32_t code = 0; code < 30000; ++code)
-        if (std::string(lookup(code)) != kErrorNotInList) ++count;
-    return count;
-}
-
 std::vector<std::string> Lines(const std::string& text) {
     std::vector<std::string> lines;
     std::istringstream in(text);
@@ -26,33 +18,13 @@ std::vector<std::string> Lines(const std::string& text) {
 
 }  // namespace
 
-TEST(QExceptionTableTest, EachClassHoldsExactlyItsOwnCodes) {
-    EXPECT_EQ(CountCodesInTable(QGenException::ErrorText), 73);
-    EXPECT_EQ(CountCodesInTable(QWinException::ErrorText), 75);
-    EXPECT_EQ(CountCodesInTable(QFileException::ErrorText), 11);
-
-    // Neighbouring blocks never leak into each other.
+// Neighbouring blocks of codes never leak into each other.
+TEST(QExceptionTableTest, EachClassHoldsOnlyItsOwnCodes) {
     EXPECT_STREQ(QGenException::ErrorText(3001), kErrorNotInList);
     EXPECT_STREQ(QWinException::ErrorText(1501), kErrorNotInList);
     EXPECT_STREQ(QFileException::ErrorText(3502), kErrorNotInList);
     EXPECT_STREQ(QWinException::ErrorText(14006), kErrorNotInList);
     EXPECT_STREQ(QGenException::ErrorText(0), kErrorNotInList);
-}
-
-TEST(QExceptionTableTest, TextsKeepTheirOriginalSpellingAndBytes) {
-    EXPECT_STREQ(QGenException::ErrorText(1501), "Could not open regestry key.");
-    EXPECT_STREQ(QGenException::ErrorText(5501), "Could not retrive DC from window handle.");
-    EXPECT_STREQ(QGenException::ErrorText(14501), "Doesn\x92t support Win98SE compare.");
-    EXPECT_STREQ(QGenException::ErrorText(2), "Buffer overflow");
-    EXPECT_STREQ(QGenException::ErrorText(19501), "Wait failed.");
-    EXPECT_STREQ(QWinException::ErrorText(3502),
-                 "Failed to create window. CreateWindowEx or CreateMDIWindow returned NULL.");
-    EXPECT_STREQ(QWinException::ErrorText(3509), QWinException::ErrorText(3511));
-    EXPECT_STREQ(QWinException::ErrorText(8503), "EngDeferWindowPos failed.");
-    EXPECT_STREQ(QWinException::ErrorText(18005),
-                 "Could not create menu and failed to destory child in clean up.");
-    EXPECT_STREQ(QFileException::ErrorText(3000), "Couldn't open the file.");
-    EXPECT_STREQ(QFileException::ErrorText(21502), "Failed to get version data.");
 }
 
 TEST(QExceptionTableTest, VirtualLookupFollowsTheObjectsClass) {
@@ -116,16 +88,6 @@ TEST(QExceptionTraceTest, ElevenPlacesAndTheReportStillShowsTheFirst) {
         EXPECT_EQ(caught.GetTrace().size(), 11u);
         EXPECT_NE(dynamic_cast<const QWinException*>(&caught), nullptr);
     }
-}
-
-TEST(QExceptionTraceTest, DefaultRecordIsFixed) {
-    const ErrExcepInfo& d = defaultErrExcepInfo();
-    EXPECT_EQ(d.typeName, "QException");
-    EXPECT_EQ(d.sourceFile, ".\\Exception\\QException.cpp");
-    EXPECT_EQ(d.method, "defaultErrExcepInfo");
-    EXPECT_EQ(d.line, 311);
-    EXPECT_EQ(d.description, "Internal Excep Error: could not capture excep info.");
-    EXPECT_EQ(&d, &defaultErrExcepInfo());
 }
 
 TEST(QErrorReportTest, WindowCreationFailureLineByLine) {

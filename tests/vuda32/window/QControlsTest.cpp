@@ -242,36 +242,6 @@ TEST_F(QControlsTest, AControlObjectDestroyedBeforeItsWindowLeavesAWorkingContro
     EXPECT_STREQ(text, "still works");
 }
 
-TEST_F(QControlsTest, NoHandlesLeakOverAThousandWindowsWithControls) {
-    auto cycle = [&] {
-        QTestWindow window;
-        ASSERT_TRUE(window.Create(static_cast<QWinBase*>(nullptr)));
-        QEdit edit;
-        QCombobox combo;
-        QStatic label;
-        QButton button;
-        ASSERT_TRUE(edit.Create(&window, 1, Row(0), "text"));
-        ASSERT_TRUE(combo.Create(&window, 2, Row(1), ""));
-        combo.AddString("item");
-        ASSERT_TRUE(label.Create(&window, 3, Row(2), "label"));
-        ASSERT_TRUE(button.Create(&window, 4, Row(3), "OK"));
-        window.Destroy();
-    };
-    for (int i = 0; i < 20; ++i)
-        cycle();
-    KVHandleCounts before = KVHandleCounts::Now();
-    for (int i = 0; i < 1000; ++i)
-        cycle();
-    KVHandleCounts after = KVHandleCounts::Now();
-    // Every control and window owns a background brush: a lost one per cycle would show
-    // as a thousand. A little slack for the system's own caches.
-    EXPECT_LE(after.kernel, before.kernel + 10);
-    EXPECT_LE(after.gdi, before.gdi + 10);
-    EXPECT_LE(after.user, before.user + 10);
-    RecordProperty("gdi", static_cast<int>(after.gdi));
-    RecordProperty("user", static_cast<int>(after.user));
-}
-
 TEST(QAcceleratorTest, BuildsOnlyWhenEveryReservedEntryIsFilled) {
     QAccelerator keys;
     EXPECT_EQ(keys.Init(3), 1);
