@@ -8,9 +8,10 @@ namespace {
 
 std::string Line(uint32_t level, const QLogTime* time, const uint32_t* thread,
                  const std::string& method, const std::string& text) {
-    std::string line = "left over from the previous entry";
-    FormatLogLineStart(line, level, time, thread, method);
-    AppendLogText(line, text);
+    std::string line(LogLineMaxSize(method.size(), text.size()), '?');
+    char* end = FormatLogLineStart(&line[0], level, time, thread, method);
+    end = AppendLogText(end, text);
+    line.resize(static_cast<size_t>(end - line.data()));
     return line;
 }
 
@@ -30,6 +31,22 @@ TEST(QLogLineTest, NumbersAtTheEdgesOfTheirRanges) {
     EXPECT_EQ(Line(0x80000000, nullptr, nullptr, "A::B", "x"), "-2147483648 | A::B | x \n");
     EXPECT_EQ(Line(0x7FFFFFFF, nullptr, nullptr, "A::B", std::string("cut\0", 4)),
               "2147483647 | A::B | cut \n");
+}
+
+TEST(QLogLineTest, TextKnownFreeOfZerosIsNotSearched) {
+    char line[16] = {};
+    const std::string text("a\0b", 3);
+    EXPECT_EQ(std::string(line, AppendLogText(line, text, false)), std::string("a\0b \n", 5));
+    EXPECT_EQ(std::string(line, AppendLogText(line, text)), "a \n");
+}
+
+TEST(QLogLineTest, CopiesOfEveryShortSize) {
+    const std::string from = "0123456789abcdefghijklmnopqrstuvwxyz";
+    for (size_t size = 0; size <= from.size(); ++size) {
+        std::string to(from.size() + 2, '.');
+        EXPECT_EQ(CopyLogChars(&to[1], from.data(), size), &to[1] + size);
+        EXPECT_EQ(to, "." + from.substr(0, size) + std::string(from.size() + 1 - size, '.')) << size;
+    }
 }
 
 TEST(QLogLineTest, TimeOfDayComesFromLocalTicks) {

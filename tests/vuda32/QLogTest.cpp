@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <iomanip>
 #include <memory>
 #include <regex>
@@ -66,6 +67,33 @@ TEST_F(QLogTest, EachEntryStartsAfreshAndNeedsAMethod) {
     QLogEntry(nullptr, QLog::LevelError, "A::B") << "no log";
     QLogEntry(&log_, QLog::LevelError, "A::B") << 255;
     EXPECT_EQ(ReadBack(Path(0)), "1 | A::B | **ff \n1 | A::B | 255 \n");
+}
+
+// Strings and numbers skip the stream while its formatting is the entry's initial one; the
+// line must not tell.
+TEST_F(QLogTest, CommonInsertionsWriteWhatTheStreamWould) {
+    log_.Open(Path(0), false);
+    log_.SetMask(0x1);
+    log_.SetOutputs(QLog::OutputFile);
+    const char* none = nullptr;
+    std::ostringstream expected;
+    QLogEntry(&log_, QLog::LevelError, "A::B")
+        << "n " << -42 << ' ' << 0u << ' ' << LLONG_MIN << ' ' << ULLONG_MAX << ' ' << -7L << ' '
+        << 4000000000UL << ' ' << INT_MIN;
+    expected << "1 | A::B | " << "n " << -42 << ' ' << 0u << ' ' << LLONG_MIN << ' ' << ULLONG_MAX
+             << ' ' << -7L << ' ' << 4000000000UL << ' ' << INT_MIN << " \n";
+    QLogEntry(&log_, QLog::LevelError, "A::B") << std::hex << -1 << ' ' << -1LL << std::dec << ' ' << 10;
+    expected << "1 | A::B | ffffffff ffffffffffffffff 10 \n";
+    QLogEntry(&log_, QLog::LevelError, "A::B")
+        << std::setw(4) << "ab" << "|" << std::setw(3) << 7 << "|" << 8 << std::showpos << 9;
+    expected << "1 | A::B |   ab|  7|8+9 \n";
+    QLogEntry(&log_, QLog::LevelError, "A::B") << "before " << none << " after " << 1;
+    expected << "1 | A::B | before  \n";
+    QLogEntry(&log_, QLog::LevelError, "A::B") << "x" << std::string("a\0b", 3) << " c";
+    expected << "1 | A::B | xa \n";
+    QLogEntry(&log_, QLog::LevelError, "A::B") << std::string(300, 'y') << 5 << "";
+    expected << "1 | A::B | " << std::string(300, 'y') << "5 \n";
+    EXPECT_EQ(ReadBack(Path(0)), expected.str());
 }
 
 TEST_F(QLogTest, AHeldFileMovesTheLogToTheNextNumber) {

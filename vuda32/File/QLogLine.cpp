@@ -2,25 +2,44 @@
 
 namespace {
 
-// Hand-made conversions: every entry passes here, and printf-style formatting of four small
-// numbers costs about as much as the write of the line itself.
-void AppendDecimal(std::string& line, uint32_t value) {
+// Hand-made conversions into a buffer sized in advance: every entry passes here, and
+// printf-style formatting, or appending to a string character by character, costs a good
+// part of the write of the line itself.
+char* AppendDecimal(char* out, uint32_t value) {
+    // The time's fields and the level: one or two digits.
+    if (value < 10) {
+        *out = static_cast<char>('0' + value);
+        return out + 1;
+    }
+    if (value < 100) {
+        out[0] = static_cast<char>('0' + value / 10);
+        out[1] = static_cast<char>('0' + value % 10);
+        return out + 2;
+    }
     char digits[10];
     int count = 0;
     do {
         digits[count++] = static_cast<char>('0' + value % 10);
         value /= 10;
     } while (value != 0);
-    while (count > 0) line.push_back(digits[--count]);
+    while (count > 0) *out++ = digits[--count];
+    return out;
 }
 
-void AppendHex8(std::string& line, uint32_t value) {
+char* AppendHex8(char* out, uint32_t value) {
     static const char kHex[] = "0123456789ABCDEF";
-    line.append("0x");
-    for (int shift = 28; shift >= 0; shift -= 4) line.push_back(kHex[(value >> shift) & 0xF]);
+    out[0] = '0';
+    out[1] = 'x';
+    for (int i = 0; i < 8; ++i) out[2 + i] = kHex[(value >> (28 - 4 * i)) & 0xF];
+    return out + 10;
 }
 
-constexpr std::string_view kSeparator = " | ";
+char* AppendSeparator(char* out) {
+    out[0] = ' ';
+    out[1] = '|';
+    out[2] = ' ';
+    return out + 3;
+}
 
 }  // namespace
 
@@ -36,39 +55,40 @@ QLogTime LogTimeOfDay(uint64_t localTicks) {
     return time;
 }
 
-void FormatLogLineStart(std::string& line, uint32_t level, const QLogTime* time,
-                        const uint32_t* threadId, std::string_view method) {
-    line.clear();
+char* FormatLogLineStart(char* out, uint32_t level, const QLogTime* time, const uint32_t* threadId,
+                         std::string_view method) {
     // "%d": the level is printed signed; only 1 and 4 are used in practice.
     const int32_t signedLevel = static_cast<int32_t>(level);
     if (signedLevel < 0) {
-        line.push_back('-');
-        AppendDecimal(line, 0u - level);
+        *out++ = '-';
+        out = AppendDecimal(out, 0u - level);
     } else {
-        AppendDecimal(line, level);
+        out = AppendDecimal(out, level);
     }
-    line.append(kSeparator);
+    out = AppendSeparator(out);
     if (time) {
-        AppendDecimal(line, time->hour);
-        line.push_back(':');
-        AppendDecimal(line, time->minute);
-        line.push_back(':');
-        AppendDecimal(line, time->second);
-        line.push_back('_');
-        AppendDecimal(line, time->millisecond);
-        line.append(kSeparator);
+        out = AppendDecimal(out, time->hour);
+        *out++ = ':';
+        out = AppendDecimal(out, time->minute);
+        *out++ = ':';
+        out = AppendDecimal(out, time->second);
+        *out++ = '_';
+        out = AppendDecimal(out, time->millisecond);
+        out = AppendSeparator(out);
     }
-    if (threadId) {
-        AppendHex8(line, *threadId);
-        line.append(kSeparator);
-    }
-    line.append(method.substr(0, method.find('\0')));
-    line.append(kSeparator);
+    if (threadId) out = AppendSeparator(AppendHex8(out, *threadId));
+    // Written whole: a C string's view ends before its zero byte already, and searching
+    // it again would cost as much as a field.
+    return AppendSeparator(CopyLogChars(out, method.data(), method.size()));
 }
 
-void AppendLogText(std::string& line, std::string_view text) {
-    line.append(text.substr(0, text.find('\0')));
-    line.append(" \n");
+char* AppendLogText(char* out, std::string_view text, bool mayHoldZero) {
+    const size_t zero = mayHoldZero ? text.find('\0') : std::string_view::npos;
+    const size_t size = zero == std::string_view::npos ? text.size() : zero;
+    out = CopyLogChars(out, text.data(), size);
+    out[0] = ' ';
+    out[1] = '\n';
+    return out + 2;
 }
 
 uint32_t LogMaskForLevel(uint32_t logLevel) {
