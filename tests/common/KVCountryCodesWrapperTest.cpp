@@ -72,16 +72,6 @@ TEST_F(KVCountryCodesWrapperTest, SecondRegistryKeyInitialisesAgainWithoutReload
               KVTestCountryLibrary::Calls());
 }
 
-TEST_F(KVCountryCodesWrapperTest, MissingCountryListLeavesTheOtherExportsWorking) {
-    KVTestCountryLibrary::Install(env, "nocountries");
-    ASSERT_EQ(0, wrapper.SetRegistryKey(env.KeyPath()));
-    int status = 77;
-    EXPECT_EQ("", wrapper.GetCountries(&status));
-    EXPECT_EQ(77, status);
-    EXPECT_EQ("NO", wrapper.GetCountryOnPrefix("47"));
-    EXPECT_EQ("+4791234567", wrapper.ConvertToMsisdn("+4791234567", "NO"));
-}
-
 TEST_F(KVCountryCodesWrapperTest, FailingInitialisationIsAnsweredAndRetriedEveryCall) {
     KVTestCountryLibrary::Install(env, "initfails");
     ASSERT_EQ(0, wrapper.SetRegistryKey(env.KeyPath()));
