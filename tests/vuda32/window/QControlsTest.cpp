@@ -66,7 +66,7 @@ protected:
 
 using QEditTest = QControlsTest;
 
-TEST_F(QEditTest, TabMovesTheFocusForwardAndShiftTabBackward) {
+TEST_F(QEditTest, TabMovesTheFocusForwardAndShiftTabBackwardOnlyWhereSwitchedOn) {
     QEdit first, second, third;
     ASSERT_TRUE(first.Create(&parent, 101, Row(0), "", kTabStopEdit, WS_EX_CLIENTEDGE));
     ASSERT_TRUE(second.Create(&parent, 102, Row(1), "", kTabStopEdit, WS_EX_CLIENTEDGE));
@@ -87,18 +87,15 @@ TEST_F(QEditTest, TabMovesTheFocusForwardAndShiftTabBackward) {
     second.SendMessage(WM_CHAR, VK_TAB, 0);
     EXPECT_EQ(GetFocus(), first.GetHwnd());
     HoldShift(false);
+
+    // Without tab navigation the Tab stays with the edit control.
+    third.SetFocus();
+    third.SendMessage(WM_CHAR, VK_TAB, 0);
+    EXPECT_EQ(GetFocus(), third.GetHwnd());
 }
 
-TEST_F(QEditTest, WithoutTabNavigationTheTabStaysWithTheEditControl) {
-    QEdit first, second;
-    ASSERT_TRUE(first.Create(&parent, 101, Row(0), "", kTabStopEdit, WS_EX_CLIENTEDGE));
-    ASSERT_TRUE(second.Create(&parent, 102, Row(1), "", kTabStopEdit, WS_EX_CLIENTEDGE));
-    first.SetFocus();
-    first.SendMessage(WM_CHAR, VK_TAB, 0);
-    EXPECT_EQ(GetFocus(), first.GetHwnd());
-}
-
-TEST_F(QEditTest, AnAcceleratorCommandReachesTheParentsWindowProc) {
+// Edit, combo box and button each hand an accelerator's command (high word 1) to their parent.
+TEST_F(QControlsTest, AcceleratorCommandsReachTheParentsWindowProc) {
     QEdit edit;
     ASSERT_TRUE(edit.Create(&parent, 101, Row(0), ""));
     QAccelerator keys;
@@ -108,7 +105,15 @@ TEST_F(QEditTest, AnAcceleratorCommandReachesTheParentsWindowProc) {
     ASSERT_EQ(keys.Register(&table), 1);
     edit.SetFocus();
     EXPECT_TRUE(PressAccelerator(edit.GetHwnd(), table, VK_F5));
-    EXPECT_EQ(parent.commands, std::vector<WORD>{4242});
+
+    QCombobox combo;
+    ASSERT_TRUE(combo.Create(&parent, 102, RECT{10, 50, 170, 250}, ""));
+    SendMessageA(combo.GetEditHwnd(), WM_COMMAND, MAKEWPARAM(77, 1), 0);
+    SendMessageA(combo.GetEditHwnd(), WM_COMMAND, MAKEWPARAM(78, 0), 0);  // not an accelerator
+    QButton push;
+    ASSERT_TRUE(push.Create(&parent, 201, Row(3), "OK"));
+    push.SendMessage(WM_COMMAND, MAKEWPARAM(55, 1), 0);
+    EXPECT_EQ(parent.commands, (std::vector<WORD>{4242, 77, 55}));
 }
 
 TEST_F(QEditTest, TextAndSelectionRoundTrip) {
@@ -158,9 +163,11 @@ TEST_F(QComboboxTest, SelectAllAfterAMoveIsSwallowedUnlessTheUserTypesInIt) {
     EXPECT_EQ(Selection(field), std::make_pair(DWORD{0}, DWORD{5}));
 }
 
-TEST_F(QComboboxTest, ListItemsAndTheirErrors) {
+TEST_F(QComboboxTest, ADropDownListsItemsAndTheirErrors) {
     QCombobox combo;
-    ASSERT_TRUE(combo.Create(&parent, 102, RECT{10, 50, 170, 250}, ""));
+    ASSERT_TRUE(combo.Create(&parent, 102, RECT{10, 50, 170, 250}, "",
+                             WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST, 0));
+    EXPECT_EQ(combo.GetEditHwnd(), nullptr);  // no edit field to subclass
     EXPECT_EQ(combo.AddString("Norway"), 0);
     EXPECT_EQ(combo.AddString("Denmark"), 1);
     std::string text;
@@ -177,25 +184,9 @@ TEST_F(QComboboxTest, ListItemsAndTheirErrors) {
     EXPECT_TRUE(text.empty());
 }
 
-TEST_F(QComboboxTest, AnAcceleratorCommandFromTheEditFieldReachesTheParent) {
-    QCombobox combo;
-    ASSERT_TRUE(combo.Create(&parent, 102, RECT{10, 50, 170, 250}, ""));
-    SendMessageA(combo.GetEditHwnd(), WM_COMMAND, MAKEWPARAM(77, 1), 0);
-    SendMessageA(combo.GetEditHwnd(), WM_COMMAND, MAKEWPARAM(78, 0), 0);  // not an accelerator
-    EXPECT_EQ(parent.commands, std::vector<WORD>{77});
-}
-
-TEST_F(QComboboxTest, ADropDownListHasNoEditFieldToSubclass) {
-    QCombobox combo;
-    ASSERT_TRUE(combo.Create(&parent, 102, RECT{10, 50, 170, 250}, "",
-                             WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST, 0));
-    EXPECT_EQ(combo.GetEditHwnd(), nullptr);
-    EXPECT_EQ(combo.AddString("only"), 0);
-}
-
 using QButtonTest = QControlsTest;
 
-TEST_F(QButtonTest, FormsGiveTheirStylesAndAcceleratorsReachTheParent) {
+TEST_F(QButtonTest, FormsGiveTheirStyles) {
     QButton push, radio, autoRadio, styled;
     ASSERT_TRUE(push.Create(&parent, 201, Row(0), "OK"));
     ASSERT_TRUE(radio.Create(&parent, 202, Row(1), "A", false));
@@ -206,9 +197,6 @@ TEST_F(QButtonTest, FormsGiveTheirStylesAndAcceleratorsReachTheParent) {
     EXPECT_EQ(autoRadio.GetStyle(), 0x50000009u);
     EXPECT_EQ(styled.GetStyle(), 0x50000000u | BS_CHECKBOX);
     EXPECT_EQ(GetDlgCtrlID(push.GetHwnd()), 201);
-
-    push.SendMessage(WM_COMMAND, MAKEWPARAM(55, 1), 0);
-    EXPECT_EQ(parent.commands, std::vector<WORD>{55});
 }
 
 using QStaticTest = QControlsTest;

@@ -148,7 +148,6 @@ TEST_F(QWinBaseTest, AWindowRefusingItsCreationLeavesTheObjectWithoutAHandle) {
         }
         EXPECT_EQ(refusing.GetHwnd(), nullptr) << refuseAt;
         EXPECT_EQ(testApp.app.GetPendingWindow(), nullptr);
-        EXPECT_NO_THROW(refusing.Destroy());
     }
 }
 
