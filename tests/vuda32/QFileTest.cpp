@@ -61,7 +61,7 @@ TEST_F(QFileTest, WritesAndReadsEveryByteAsItIs) {
     EXPECT_EQ(buffer.GetData(), nullptr);
 }
 
-TEST_F(QFileTest, EmptyWritesReturnTwoAndLeaveTheFileUnchanged) {
+TEST_F(QFileTest, EmptyWritesReturnTwoAndEmptyReadsGiveEmptyText) {
     const std::string path = env.WriteFile("keep.txt", "keep");
     QFile file;
     OpenToWrite(file, path);
@@ -73,6 +73,17 @@ TEST_F(QFileTest, EmptyWritesReturnTwoAndLeaveTheFileUnchanged) {
     EXPECT_EQ(file.Write(empty), 2);
     file.Close();
     EXPECT_EQ(Contents(path), "keep");
+
+    // Reading an empty file gives empty text and a count of zero.
+    const std::string emptyFile = env.WriteFile("empty.txt", "");
+    for (const bool throughTemporary : {false, true}) {
+        OpenToRead(file, emptyFile);
+        std::string text = "old";
+        uint32_t read = 99;
+        file.ReadString(text, &read, throughTemporary);
+        EXPECT_EQ(text, "") << throughTemporary;
+        EXPECT_EQ(read, 0u) << throughTemporary;
+    }
 }
 
 TEST_F(QFileTest, ReadStringKeepsZeroBytesUnlessReadThroughATemporary) {
@@ -96,29 +107,6 @@ TEST_F(QFileTest, ReadStringKeepsZeroBytesUnlessReadThroughATemporary) {
     OpenToRead(file, env.WriteFile("nozero.txt", "xyz"));
     file.ReadString(text, nullptr, true);
     EXPECT_EQ(text, "xyz");
-}
-
-TEST_F(QFileTest, ReadStringOfAnEmptyFileGivesEmptyTextAndCountZero) {
-    const std::string path = env.WriteFile("empty.txt", "");
-    for (const bool throughTemporary : {false, true}) {
-        QFile file;
-        OpenToRead(file, path);
-        std::string text = "old";
-        uint32_t read = 99;
-        file.ReadString(text, &read, throughTemporary);
-        EXPECT_EQ(text, "") << throughTemporary;
-        EXPECT_EQ(read, 0u) << throughTemporary;
-    }
-}
-
-TEST_F(QFileTest, FailedOpenRaises3000WithTheFileNameAndHoldsNoHandle) {
-    const std::string path = env.TempFolder() + "missing.txt";
-    QFile file;
-    const ErrExcepInfo info = RaisedBy<QFileException>([&] { OpenToRead(file, path); });
-    EXPECT_EQ(Where(info), "QFileException 3000 Create:89 error 2 in .\\File\\QFile.cpp");
-    EXPECT_EQ(info.description, "Couldn't open the file.");
-    EXPECT_EQ(info.extraText, path);
-    EXPECT_FALSE(file.IsOpen());
 }
 
 TEST_F(QFileTest, ReadsAndWritesWithoutAccessRaiseAndKeepNoHalfResults) {
@@ -149,7 +137,7 @@ TEST_F(QFileTest, ReadsAndWritesWithoutAccessRaiseAndKeepNoHalfResults) {
     EXPECT_EQ(Contents(path), "abcd");
 }
 
-TEST_F(QFileTest, SizeAndCloseRaiseWhenTheHandleIsGone) {
+TEST_F(QFileTest, OpenSizeAndCloseFailuresRaiseAndHoldNoHandle) {
     QFile file;
     OpenToRead(file, env.WriteFile("gone.txt", "abc"));
     ASSERT_TRUE(CloseHandle(file.GetHandle()));  // behind the wrapper's back
@@ -157,6 +145,14 @@ TEST_F(QFileTest, SizeAndCloseRaiseWhenTheHandleIsGone) {
               "QFileException 3004 GetSize:121 error 6 in .\\File\\QFile.cpp");
     EXPECT_EQ(Where(RaisedBy<QFileException>([&] { file.Close(); })),
               "QFileException 3003 Close:64 error 6 in .\\File\\QFile.cpp");
+    EXPECT_FALSE(file.IsOpen());
+
+    // A failed open raises with the file's name and holds no handle.
+    const std::string path = env.TempFolder() + "missing.txt";
+    const ErrExcepInfo info = RaisedBy<QFileException>([&] { OpenToRead(file, path); });
+    EXPECT_EQ(Where(info), "QFileException 3000 Create:89 error 2 in .\\File\\QFile.cpp");
+    EXPECT_EQ(info.description, "Couldn't open the file.");
+    EXPECT_EQ(info.extraText, path);
     EXPECT_FALSE(file.IsOpen());
 }
 

@@ -199,9 +199,7 @@ TEST_F(QButtonTest, FormsGiveTheirStyles) {
     EXPECT_EQ(GetDlgCtrlID(push.GetHwnd()), 201);
 }
 
-using QStaticTest = QControlsTest;
-
-TEST_F(QStaticTest, ChangeColorMakesTheBackgroundTransparent) {
+TEST_F(QControlsTest, AStaticMadeTransparentByChangeColor) {
     QStatic label;
     ASSERT_TRUE(label.Create(&parent, 301, Row(0), "Name"));
     EXPECT_EQ(label.GetStyle(), 0x5000000Bu);

@@ -143,9 +143,7 @@ TEST_F(QWindowsHookTest, APlatformRefusalRaises11501AndKeepsTheTableEntry) {
         EXPECT_EQ(e.GetFirstInfo().line, 88);
     }
     EXPECT_EQ(GetGlobalData().GetHookSlot(0), &hook);
-}
-
-TEST_F(QWindowsHookTest, AKindOutsideTheTableReadsAsNoHook) {
+    // A kind outside the table reads as no hook.
     EXPECT_EQ(GetGlobalData().GetHookSlot(-1), nullptr);
     EXPECT_EQ(GetGlobalData().GetHookSlot(5), nullptr);
 }

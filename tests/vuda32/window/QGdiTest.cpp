@@ -126,13 +126,26 @@ TEST_F(QFontTest, StockFontsAreBorrowedAndOtherStockObjectsRefused) {
 
 using QDCTest = QGdiTest;
 
-TEST_F(QDCTest, FillSolidRectPaintsTheColourAndKeepsTheBackgroundColour) {
+TEST_F(QDCTest, FillSolidRectKeepsTheBackgroundColourAndDrawEdgeOnlyTheSidesAskedFor) {
     Canvas canvas(8, 8);
     canvas.dc.SetBkColor(RGB(0, 128, 0));
     canvas.dc.FillSolidRect(QRect(2, 2, 6, 6), RGB(255, 0, 0));
     EXPECT_EQ(canvas.dc.GetBkColor(), RGB(0, 128, 0));
     EXPECT_EQ(GetPixel(canvas.dc.GetHdc(), 3, 3), RGB(255, 0, 0));
     EXPECT_NE(GetPixel(canvas.dc.GetHdc(), 1, 1), RGB(255, 0, 0));
+
+    // DrawEdge paints only the sides it is asked for.
+    const COLORREF blue = RGB(0, 0, 255);
+    canvas.dc.FillSolidRect(QRect(0, 0, 8, 8), blue);
+    canvas.dc.DrawEdge(QRect(1, 1, 7, 7), EDGE_RAISED, BF_LEFT | BF_BOTTOM);
+    HDC dc = canvas.dc.GetHdc();
+    EXPECT_EQ(GetPixel(dc, 1, 3), GetSysColor(COLOR_3DLIGHT));      // outer left
+    EXPECT_EQ(GetPixel(dc, 2, 3), GetSysColor(COLOR_BTNHIGHLIGHT)); // inner left
+    EXPECT_EQ(GetPixel(dc, 3, 6), GetSysColor(COLOR_3DDKSHADOW));   // outer bottom
+    EXPECT_EQ(GetPixel(dc, 3, 5), GetSysColor(COLOR_BTNSHADOW));    // inner bottom
+    EXPECT_EQ(GetPixel(dc, 3, 1), blue);                            // top not asked for
+    EXPECT_EQ(GetPixel(dc, 6, 3), blue);                            // nor the right
+    EXPECT_EQ(GetPixel(dc, 4, 3), blue);                            // nor the middle
 }
 
 TEST_F(QDCTest, SelectingASelectedObjectKeepsTheFirstPreviousHandle) {
@@ -153,21 +166,6 @@ TEST_F(QDCTest, SelectingASelectedObjectKeepsTheFirstPreviousHandle) {
     EXPECT_EQ(GetCurrentObject(dc, OBJ_BRUSH), original);
     canvas.dc.UnSelectObject(red);  // a second time does nothing
     EXPECT_EQ(GetCurrentObject(dc, OBJ_BRUSH), original);
-}
-
-TEST_F(QDCTest, DrawEdgePaintsOnlyTheSidesItIsAskedFor) {
-    const COLORREF blue = RGB(0, 0, 255);
-    Canvas canvas(8, 8);
-    canvas.dc.FillSolidRect(QRect(0, 0, 8, 8), blue);
-    canvas.dc.DrawEdge(QRect(1, 1, 7, 7), EDGE_RAISED, BF_LEFT | BF_BOTTOM);
-    HDC dc = canvas.dc.GetHdc();
-    EXPECT_EQ(GetPixel(dc, 1, 3), GetSysColor(COLOR_3DLIGHT));      // outer left
-    EXPECT_EQ(GetPixel(dc, 2, 3), GetSysColor(COLOR_BTNHIGHLIGHT)); // inner left
-    EXPECT_EQ(GetPixel(dc, 3, 6), GetSysColor(COLOR_3DDKSHADOW));   // outer bottom
-    EXPECT_EQ(GetPixel(dc, 3, 5), GetSysColor(COLOR_BTNSHADOW));    // inner bottom
-    EXPECT_EQ(GetPixel(dc, 3, 1), blue);                            // top not asked for
-    EXPECT_EQ(GetPixel(dc, 6, 3), blue);                            // nor the right
-    EXPECT_EQ(GetPixel(dc, 4, 3), blue);                            // nor the middle
 }
 
 TEST_F(QDCTest, FailuresRaiseTheirCodeFromTheContextsSource) {
@@ -241,7 +239,7 @@ TEST_F(QMemDCTest, AFailedLoadLeavesNoBitmapAndReloadingKeepsTheContext) {
 
 using QClientDCTest = QGdiTest;
 
-TEST_F(QClientDCTest, ReleasesToItsWindowAndForgetsWhenTheWindowIsGone) {
+TEST_F(QClientDCTest, ReleasesToItsWindowLeavesMemoryContextsAloneAndForgetsAGoneWindow) {
     QTestWindow window;
     ASSERT_TRUE(window.Create(static_cast<QWinBase*>(nullptr)));
     {
@@ -251,17 +249,9 @@ TEST_F(QClientDCTest, ReleasesToItsWindowAndForgetsWhenTheWindowIsGone) {
         dc.Free();
         EXPECT_EQ(dc.GetHdc(), nullptr);
     }
-    QClientDC late(window);
-    window.Destroy();
-    EXPECT_NO_THROW(late.Free());
-    EXPECT_EQ(late.GetHdc(), nullptr);
-}
-
-TEST_F(QClientDCTest, AMemoryContextMadeFromItLeavesItDrawableAndEachGoesBackItsOwnWay) {
+    // A memory context made from it leaves it drawable, and each goes back its own way.
     const COLORREF blue = RGB(0, 0, 255);
     const std::string image = env.WriteFile("blue.bmp", BitmapFile({blue, blue}));
-    QTestWindow window;
-    ASSERT_TRUE(window.Create(static_cast<QWinBase*>(nullptr)));
     window.ShowWindow(SW_SHOWNOACTIVATE);
     window.UpdateWindow();
     {
@@ -273,7 +263,10 @@ TEST_F(QClientDCTest, AMemoryContextMadeFromItLeavesItDrawableAndEachGoesBackIts
         client.BitBlt(0, 0, 2, 1, memory, 0, 0, SRCCOPY);
         EXPECT_EQ(GetPixel(client.GetHdc(), 1, 0), blue);
     }
+    QClientDC late(window);
     window.Destroy();
+    EXPECT_NO_THROW(late.Free());
+    EXPECT_EQ(late.GetHdc(), nullptr);
 }
 
 TEST_F(QGdiTest, ContextsReportAFailedReleaseInsteadOfThrowing) {

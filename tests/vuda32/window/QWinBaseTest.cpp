@@ -56,7 +56,7 @@ protected:
     QTestWindow window;
 };
 
-TEST_F(QWinBaseTest, ObjectIsBoundAtNonClientCreateAndReceivesEveryLaterMessage) {
+TEST_F(QWinBaseTest, ObjectIsBoundAtNonClientCreateUntilTheDestroyMessage) {
     ASSERT_TRUE(window.Create(static_cast<QWinBase*>(nullptr)));
     ASSERT_NE(window.GetHwnd(), nullptr);
     // Messages before the non-client-create one go to the default procedure.
@@ -71,13 +71,9 @@ TEST_F(QWinBaseTest, ObjectIsBoundAtNonClientCreateAndReceivesEveryLaterMessage)
 
     window.SendMessage(WM_USER + 9, 0, 0);
     EXPECT_EQ(window.messages.back(), static_cast<UINT>(WM_USER + 9));
-}
 
-TEST_F(QWinBaseTest, HandleIsClearedAtTheDestroyMessage) {
-    ASSERT_TRUE(window.Create(static_cast<QWinBase*>(nullptr)));
-    HWND hwnd = window.GetHwnd();
     // Destroyed behind the object's back: only the message can tell it.
-    DestroyWindow(hwnd);
+    DestroyWindow(window.GetHwnd());
     EXPECT_EQ(window.GetHwnd(), nullptr);
     EXPECT_NE(std::find(window.messages.begin(), window.messages.end(),
                         static_cast<UINT>(WM_DESTROY)),
@@ -122,6 +118,8 @@ TEST_F(QWinBaseTest, UnknownWindowTypeRaises3503AndReleasesTheCreationLock) {
     EXPECT_TRUE(createdThere);
 }
 
+// An unknown class, or a window refusing at WM_NCCREATE (after the object is bound) or at
+// WM_CREATE: no window, no handle, no pending object.
 TEST_F(QWinBaseTest, FailedNativeCreationRaises3502WithTheSystemError) {
     window.SetDefault();
     window.SetCreateClassName("NoSuchClassAnywhere");
@@ -134,18 +132,9 @@ TEST_F(QWinBaseTest, FailedNativeCreationRaises3502WithTheSystemError) {
         EXPECT_NE(e.GetFirstInfo().systemError, 0u);
     }
     EXPECT_EQ(testApp.app.GetPendingWindow(), nullptr);
-}
-
-TEST_F(QWinBaseTest, AWindowRefusingItsCreationLeavesTheObjectWithoutAHandle) {
-    // The object is bound at WM_NCCREATE, before the window can still refuse to exist.
     for (UINT refuseAt : {static_cast<UINT>(WM_NCCREATE), static_cast<UINT>(WM_CREATE)}) {
         RefusingWindow refusing(refuseAt);
-        try {
-            refusing.Create(static_cast<QWinBase*>(nullptr));
-            ADD_FAILURE() << "a refused window was created at message " << refuseAt;
-        } catch (const QWinException& e) {
-            EXPECT_EQ(e.GetFirstInfo().errorCode, 3502u) << refuseAt;
-        }
+        EXPECT_THROW(refusing.Create(static_cast<QWinBase*>(nullptr)), QWinException) << refuseAt;
         EXPECT_EQ(refusing.GetHwnd(), nullptr) << refuseAt;
         EXPECT_EQ(testApp.app.GetPendingWindow(), nullptr);
     }
@@ -174,7 +163,7 @@ TEST_F(QWinBaseTest, ModifyStyleChangesOnlyWhenTheStyleDiffers) {
     EXPECT_TRUE(GetWindowLongA(window.GetHwnd(), GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
 }
 
-TEST_F(QWinBaseTest, CenterWindowOnAHiddenWindowUsesThePrimaryWorkArea) {
+TEST_F(QWinBaseTest, CenterWindowUsesThePrimaryWorkAreaForAHiddenWindowAndKeepsAChildInside) {
     ASSERT_TRUE(window.Create(static_cast<QWinBase*>(nullptr)));
     window.SetWindowPos(0, 0, 400, 300, SWP_NOZORDER | SWP_NOACTIVATE);
     QTestWindow hidden;
@@ -190,10 +179,8 @@ TEST_F(QWinBaseTest, CenterWindowOnAHiddenWindowUsesThePrimaryWorkArea) {
     EXPECT_EQ(placed.Width(), 400);
     EXPECT_EQ(placed.top, work.top + (work.bottom - work.top) / 2 - 150);
     hidden.Destroy();
-}
 
-TEST_F(QWinBaseTest, CenterWindowKeepsAChildInsideItsParent) {
-    ASSERT_TRUE(window.Create(static_cast<QWinBase*>(nullptr)));
+    // A child is centred in its parent's client area and kept inside it.
     window.SetWindowPos(100, 100, 300, 200, SWP_NOZORDER | SWP_NOACTIVATE);
     QRect client = window.GetClientRect();
     QTestWindow child;
@@ -204,7 +191,7 @@ TEST_F(QWinBaseTest, CenterWindowKeepsAChildInsideItsParent) {
     child.SetWindowPos(0, 0, 100, 50, SWP_NOZORDER | SWP_NOACTIVATE);
 
     child.CenterWindow(nullptr);
-    QRect placed = child.GetWindowRect();
+    placed = child.GetWindowRect();
     window.ScreenToClient(placed);
     EXPECT_EQ(placed.left, client.Width() / 2 - 50);
     EXPECT_EQ(placed.top, client.Height() / 2 - 25);
