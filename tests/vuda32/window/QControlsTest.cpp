@@ -184,25 +184,9 @@ TEST_F(QComboboxTest, ADropDownListsItemsAndTheirErrors) {
     EXPECT_TRUE(text.empty());
 }
 
-using QButtonTest = QControlsTest;
-
-TEST_F(QButtonTest, FormsGiveTheirStyles) {
-    QButton push, radio, autoRadio, styled;
-    ASSERT_TRUE(push.Create(&parent, 201, Row(0), "OK"));
-    ASSERT_TRUE(radio.Create(&parent, 202, Row(1), "A", false));
-    ASSERT_TRUE(autoRadio.Create(&parent, 203, Row(2), "B", true));
-    ASSERT_TRUE(styled.Create(&parent, static_cast<DWORD>(BS_CHECKBOX), 204, Row(3), "C"));
-    EXPECT_EQ(push.GetStyle(), 0x50010000u);
-    EXPECT_EQ(radio.GetStyle(), 0x50000004u);
-    EXPECT_EQ(autoRadio.GetStyle(), 0x50000009u);
-    EXPECT_EQ(styled.GetStyle(), 0x50000000u | BS_CHECKBOX);
-    EXPECT_EQ(GetDlgCtrlID(push.GetHwnd()), 201);
-}
-
 TEST_F(QControlsTest, AStaticMadeTransparentByChangeColor) {
     QStatic label;
     ASSERT_TRUE(label.Create(&parent, 301, Row(0), "Name"));
-    EXPECT_EQ(label.GetStyle(), 0x5000000Bu);
     HDC dc = GetDC(label.GetHwnd());
     SetBkMode(dc, OPAQUE);
     EXPECT_EQ(label.ChangeColor(dc), GetStockObject(NULL_BRUSH));
