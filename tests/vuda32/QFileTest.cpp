@@ -109,7 +109,7 @@ TEST_F(QFileTest, ReadStringKeepsZeroBytesUnlessReadThroughATemporary) {
     EXPECT_EQ(text, "xyz");
 }
 
-TEST_F(QFileTest, ReadsAndWritesWithoutAccessRaiseAndKeepNoHalfResults) {
+TEST_F(QFileTest, FailuresRaiseWithTheirPlaceAndKeepNoHalfResultsNorHandles) {
     const std::string path = env.WriteFile("data.txt", "abcd");
     QFile file;
     OpenToWrite(file, path);
@@ -135,10 +135,8 @@ TEST_F(QFileTest, ReadsAndWritesWithoutAccessRaiseAndKeepNoHalfResults) {
               "QFileException 3002 WriteString:289 error 5 in .\\File\\QFile.cpp");
     file.Close();
     EXPECT_EQ(Contents(path), "abcd");
-}
 
-TEST_F(QFileTest, OpenSizeAndCloseFailuresRaiseAndHoldNoHandle) {
-    QFile file;
+    // Size and close raise when the handle is gone.
     OpenToRead(file, env.WriteFile("gone.txt", "abc"));
     ASSERT_TRUE(CloseHandle(file.GetHandle()));  // behind the wrapper's back
     EXPECT_EQ(Where(RaisedBy<QFileException>([&] { file.GetSize(); })),
@@ -148,11 +146,11 @@ TEST_F(QFileTest, OpenSizeAndCloseFailuresRaiseAndHoldNoHandle) {
     EXPECT_FALSE(file.IsOpen());
 
     // A failed open raises with the file's name and holds no handle.
-    const std::string path = env.TempFolder() + "missing.txt";
-    const ErrExcepInfo info = RaisedBy<QFileException>([&] { OpenToRead(file, path); });
+    const std::string missing = env.TempFolder() + "missing.txt";
+    const ErrExcepInfo info = RaisedBy<QFileException>([&] { OpenToRead(file, missing); });
     EXPECT_EQ(Where(info), "QFileException 3000 Create:89 error 2 in .\\File\\QFile.cpp");
     EXPECT_EQ(info.description, "Couldn't open the file.");
-    EXPECT_EQ(info.extraText, path);
+    EXPECT_EQ(info.extraText, missing);
     EXPECT_FALSE(file.IsOpen());
 }
 

@@ -45,7 +45,6 @@ TEST_F(QDllTest, TheLastConstructedObjectIsTheApplicationUntilItIsDestroyed) {
     {
         QDll app;
         EXPECT_EQ(GetApp(), &app);
-        EXPECT_EQ(app.GetApplicationId(), 0);
         EXPECT_EQ(app.GetPendingWindow(), nullptr);
     }
     EXPECT_EQ(GetApp(), nullptr);
@@ -93,22 +92,19 @@ protected:
     QDll app;
 };
 
-TEST_F(QWindowsHookTest, SeesTheMessagesSentToTheHookedThread) {
-    RecordingHook hook;
-    hook.CreateCallWndProc(nullptr, GetCurrentThreadId());
-    EXPECT_EQ(hook.GetKind(), 0);
-    EXPECT_EQ(GetGlobalData().GetHookSlot(0), &hook);
+TEST_F(QWindowsHookTest, SeesTheMessagesSentToTheHookedThreadAndRefusesASecondOfItsKind) {
+    auto first = std::make_unique<RecordingHook>();
+    first->CreateCallWndProc(nullptr, GetCurrentThreadId());
+    EXPECT_EQ(first->GetKind(), 0);
+    EXPECT_EQ(GetGlobalData().GetHookSlot(0), first.get());
     HWND window = MessageWindow();
     ASSERT_NE(window, nullptr);
     SendMessageA(window, WM_USER + 17, 0, 0);
     DestroyWindow(window);
-    EXPECT_NE(std::find(hook.messages.begin(), hook.messages.end(), WM_USER + 17u),
-              hook.messages.end());
-}
+    EXPECT_NE(std::find(first->messages.begin(), first->messages.end(), WM_USER + 17u),
+              first->messages.end());
 
-TEST_F(QWindowsHookTest, ASecondCallWndProcHookIsRefusedAndTheFirstStays) {
-    auto first = std::make_unique<RecordingHook>();
-    first->CreateCallWndProc(nullptr, GetCurrentThreadId());
+    // A second hook of the kind is refused and the first stays.
     {
         RecordingHook second;
         try {
