@@ -50,7 +50,7 @@ TEST(QEventTest, ResetKindInitialStateAndNameAreThoseAskedFor) {
     EXPECT_EQ(second.Wait(0), kSignalled);
 }
 
-TEST(QEventTest, CloseReleasesTheHandleMayBeRepeatedAndAFailedCreateLeaksNothing) {
+TEST(QEventTest, CloseReleasesTheHandleMayBeRepeatedAndOperationsAfterItRaise) {
     KVTestEnv env;
     const KVHandleCounts before = KVHandleCounts::Now();
     {
@@ -80,10 +80,8 @@ TEST(QEventTest, CloseReleasesTheHandleMayBeRepeatedAndAFailedCreateLeaksNothing
     }
     EXPECT_EQ(KVHandleCounts::Now().kernel, withMutex.kernel);
     ::CloseHandle(mutex);
-}
 
-TEST(QEventTest, OperationsOnAClosedEventRaiseWithTheirOwnPlace) {
-    KVTestEnv env;
+    // Operations on a closed event raise with their own place.
     QEvent event;
     event.Create(false, false);
     ::CloseHandle(event.GetHandle());  // behind the wrapper's back

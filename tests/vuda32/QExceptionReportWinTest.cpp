@@ -50,13 +50,9 @@ TEST(QExceptionReportWinTest, SystemTextComesFromTheSystemTable) {
     const std::string text = SystemErrorText(ERROR_CANNOT_FIND_WND_CLASS);
     ASSERT_FALSE(text.empty());
     EXPECT_EQ(text.substr(text.size() - 2), "\r\n");
-    // An error number the system does not know has no text, and the report says so.
+    // An error number the system does not know has no text; what the report then says is
+    // checked with the platform-free report.
     EXPECT_TRUE(SystemErrorText(0x2FFFFFFF).empty());
-    const QGenException e("x.cpp", "M", 1, 1, 0x2FFFFFFF);
-    const QErrorReport r = FormatErrorReport(e.GetFirstInfo(), GetAppInfo(),
-                                             SystemErrorText(e.GetFirstInfo().systemError));
-    EXPECT_NE(r.body.find("Win32 Error description: No Error Message for this Error!\n"),
-              std::string::npos);
 }
 
 TEST(QExceptionReportWinTest, ShowReportShowsTheRaisingSiteInAnErrorBox) {

@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "tests/support/KVRaised.h"
 #include "tests/support/KVTestEnv.h"
 #include "tests/vuda32/window/QWindowTestSupport.h"
 #include "vuda32/Exception/QException.h"
@@ -173,14 +174,10 @@ TEST_F(QComboboxTest, ADropDownListsItemsAndTheirErrors) {
     std::string text;
     EXPECT_EQ(combo.GetText(1, text), 1);
     EXPECT_EQ(text, "Denmark");
-    try {
-        combo.GetText(7, text);
-        FAIL() << "item 7 of 2 was read";
-    } catch (const QWinException& e) {
-        EXPECT_EQ(e.GetFirstInfo().errorCode, 15002u);
-        EXPECT_EQ(e.GetFirstInfo().sourceFile, ".\\WindowControls\\QCombobox.cpp");
-        EXPECT_EQ(e.GetFirstInfo().line, 190);
-    }
+    const ErrExcepInfo item = RaisedBy<QWinException>([&] { combo.GetText(7, text); });
+    EXPECT_EQ(item.errorCode, 15002u);
+    EXPECT_EQ(item.sourceFile, ".\\WindowControls\\QCombobox.cpp");
+    EXPECT_EQ(item.line, 190);
     EXPECT_TRUE(text.empty());
 }
 
@@ -192,12 +189,7 @@ TEST_F(QControlsTest, AStaticMadeTransparentByChangeColor) {
     EXPECT_EQ(label.ChangeColor(dc), GetStockObject(NULL_BRUSH));
     EXPECT_EQ(GetBkMode(dc), TRANSPARENT);
     ReleaseDC(label.GetHwnd(), dc);
-    try {
-        label.ChangeColor(nullptr);
-        FAIL() << "a missing context was made transparent";
-    } catch (const QWinException& e) {
-        EXPECT_EQ(e.GetFirstInfo().errorCode, 16501u);
-    }
+    EXPECT_EQ(RaisedBy<QWinException>([&] { label.ChangeColor(nullptr); }).errorCode, 16501u);
 }
 
 TEST_F(QControlsTest, AControlObjectDestroyedBeforeItsWindowLeavesAWorkingControl) {

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "tests/support/KVRaised.h"
 #include "tests/support/KVTestEnv.h"
 #include "vuda32/Application/QDll.h"
 #include "vuda32/Application/QGlobalData.h"
@@ -41,16 +42,15 @@ protected:
     KVTestEnv env;
 };
 
-TEST_F(QDllTest, TheLastConstructedObjectIsTheApplicationUntilItIsDestroyed) {
+TEST_F(QDllTest, TheLastConstructedObjectIsTheApplicationAndGetsTheModuleEntrysCalls) {
     {
         QDll app;
         EXPECT_EQ(GetApp(), &app);
         EXPECT_EQ(app.GetPendingWindow(), nullptr);
     }
     EXPECT_EQ(GetApp(), nullptr);
-}
 
-TEST_F(QDllTest, ModuleEntryForwardsReasonsZeroToThreeAndNeverUnwindsIntoTheLoader) {
+    // The module entry forwards reasons 0 to 3 and never unwinds into the loader.
     RecordingApp app;
     app.answer = false;
     EXPECT_FALSE(QDllMain(FakeInstance(), 1, nullptr));
@@ -107,15 +107,9 @@ TEST_F(QWindowsHookTest, SeesTheMessagesSentToTheHookedThreadAndRefusesASecondOf
     // A second hook of the kind is refused and the first stays.
     {
         RecordingHook second;
-        try {
-            second.CreateCallWndProc(nullptr, GetCurrentThreadId());
-            FAIL() << "a second kind-0 hook was accepted";
-        } catch (const QGenException& e) {
-            EXPECT_EQ(e.GetFirstInfo().errorCode, 9501u);
-            EXPECT_EQ(e.GetFirstInfo().method, "AddHook");
-            EXPECT_EQ(e.GetFirstInfo().sourceFile, ".\\Application\\QGlobalData.cpp");
-            EXPECT_EQ(e.GetFirstInfo().line, 108);
-        }
+        EXPECT_EQ(Where(RaisedBy<QGenException>(
+                      [&] { second.CreateCallWndProc(nullptr, GetCurrentThreadId()); })),
+                  "QGenException 9501 AddHook:108 error 0 in .\\Application\\QGlobalData.cpp");
         EXPECT_EQ(GetGlobalData().GetHookSlot(0), first.get());
     }
     // The refused one's destruction left the slot alone.
@@ -129,15 +123,9 @@ TEST_F(QWindowsHookTest, SeesTheMessagesSentToTheHookedThreadAndRefusesASecondOf
 
 TEST_F(QWindowsHookTest, APlatformRefusalRaises11501AndKeepsTheTableEntry) {
     RecordingHook hook;
-    try {
-        // No thread has this id.
-        hook.CreateCallWndProc(nullptr, 0xFFFFFFF0u);
-        FAIL() << "hooking a thread that does not exist succeeded";
-    } catch (const QGenException& e) {
-        EXPECT_EQ(e.GetFirstInfo().errorCode, 11501u);
-        EXPECT_EQ(e.GetFirstInfo().sourceFile, ".\\Window\\QWindowsHook.cpp");
-        EXPECT_EQ(e.GetFirstInfo().line, 88);
-    }
+    // No thread has this id.
+    EXPECT_EQ(Where(RaisedBy<QGenException>([&] { hook.CreateCallWndProc(nullptr, 0xFFFFFFF0u); })),
+              "QGenException 11501 CreateCallWndProc:88 error 87 in .\\Window\\QWindowsHook.cpp");
     EXPECT_EQ(GetGlobalData().GetHookSlot(0), &hook);
     // A kind outside the table reads as no hook.
     EXPECT_EQ(GetGlobalData().GetHookSlot(-1), nullptr);

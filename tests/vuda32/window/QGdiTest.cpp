@@ -3,6 +3,7 @@
 #include <cstring>
 #include <string>
 
+#include "tests/support/KVRaised.h"
 #include "tests/support/KVTestEnv.h"
 #include "tests/vuda32/window/QWindowTestSupport.h"
 #include "vuda32/Exception/QException.h"
@@ -58,17 +59,6 @@ private:
     HDC screen_ = nullptr;
 };
 
-template <typename Operation>
-ErrExcepInfo Raised(Operation operation) {
-    try {
-        operation();
-    } catch (const QException& e) {
-        return e.GetFirstInfo();
-    }
-    ADD_FAILURE() << "nothing was raised";
-    return ErrExcepInfo{};
-}
-
 }  // namespace
 
 class QGdiTest : public ::testing::Test {
@@ -79,7 +69,7 @@ protected:
 
 using QFontTest = QGdiTest;
 
-TEST_F(QFontTest, PointSizeBecomesANegativeHeightAndTheReplacedFontIsDeleted) {
+TEST_F(QFontTest, PointSizeFontsAreOwnedAndStockFontsBorrowed) {
     HDC screen = GetDC(nullptr);
     QDCHandle dc(screen);
     ASSERT_EQ(GetDeviceCaps(screen, LOGPIXELSY), 96);
@@ -98,17 +88,13 @@ TEST_F(QFontTest, PointSizeBecomesANegativeHeightAndTheReplacedFontIsDeleted) {
     EXPECT_EQ(description.lfOutPrecision, OUT_TT_ONLY_PRECIS);
     EXPECT_STREQ(description.lfFaceName, "Tahoma");
     ReleaseDC(nullptr, screen);
-}
 
-TEST_F(QFontTest, StockFontsAreBorrowedAndOtherStockObjectsRefused) {
-    ErrExcepInfo refused = Raised([] {
+    // Stock fonts are borrowed, and other stock objects refused.
+    ErrExcepInfo refused = RaisedBy<QException>([] {
         QFont palette;
         palette.CreateStockFont(DEFAULT_PALETTE);  // 15: a stock object, but no font
     });
-    EXPECT_EQ(refused.errorCode, 15503u);
-    EXPECT_EQ(refused.line, 118);
-    EXPECT_EQ(refused.systemError, 0u);
-    EXPECT_EQ(refused.sourceFile, ".\\Gdi\\QFont.cpp");
+    EXPECT_EQ(Where(refused), "QGenException 15503 CreateStockFont:118 error 0 in .\\Gdi\\QFont.cpp");
 
     HGDIOBJ stock = GetStockObject(DEFAULT_GUI_FONT);
     {
@@ -170,16 +156,16 @@ TEST_F(QDCTest, SelectingASelectedObjectKeepsTheFirstPreviousHandle) {
 
 TEST_F(QDCTest, FailuresRaiseTheirCodeFromTheContextsSource) {
     QDCHandle none(nullptr);
-    ErrExcepInfo mode = Raised([&] { none.SetBkMode(TRANSPARENT); });
+    const ErrExcepInfo mode = RaisedBy<QException>([&] { none.SetBkMode(TRANSPARENT); });
     EXPECT_EQ(mode.errorCode, 2512u);
     EXPECT_EQ(mode.line, 617);
     EXPECT_EQ(mode.sourceFile, ".\\Gdi\\QDC.cpp");
     EXPECT_EQ(mode.typeName, "QGenException");
-    EXPECT_EQ(Raised([&] { none.GetBkColor(); }).errorCode, 2509u);
-    EXPECT_EQ(Raised([&] { none.TextOut(0, 0, "x"); }).errorCode, 2524u);
+    EXPECT_EQ(RaisedBy<QException>([&] { none.GetBkColor(); }).errorCode, 2509u);
+    EXPECT_EQ(RaisedBy<QException>([&] { none.TextOut(0, 0, "x"); }).errorCode, 2524u);
     QBrush brush;
     brush.CreateSolidBrush(RGB(0, 0, 0));
-    ErrExcepInfo select = Raised([&] { none.SelectObject(brush); });
+    ErrExcepInfo select = RaisedBy<QException>([&] { none.SelectObject(brush); });
     EXPECT_EQ(select.errorCode, 2525u);
     EXPECT_EQ(select.line, 570);
     EXPECT_FALSE(brush.IsSelected());
@@ -224,11 +210,9 @@ TEST_F(QMemDCTest, AFailedLoadLeavesNoBitmapAndReloadingKeepsTheContext) {
     EXPECT_EQ(image.GetHdc(), context);
     EXPECT_EQ(GetPixel(image.GetHdc(), 0, 0), RGB(4, 5, 6));
 
-    ErrExcepInfo missing =
-        Raised([&] { image.LoadBitmapFile(target.dc, env.TempFolder() + "none.bmp", nullptr); });
-    EXPECT_EQ(missing.errorCode, 10001u);
-    EXPECT_EQ(missing.line, 334);
-    EXPECT_EQ(missing.sourceFile, ".\\Gdi\\QBitmap.cpp");
+    EXPECT_EQ(Where(RaisedBy<QException>(
+                  [&] { image.LoadBitmapFile(target.dc, env.TempFolder() + "none.bmp", nullptr); })),
+              "QGenException 10001 Load:334 error 2 in .\\Gdi\\QBitmap.cpp");
     EXPECT_EQ(image.GetBitmap(), nullptr);
 
     QBitmap bitmap;

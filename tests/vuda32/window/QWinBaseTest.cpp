@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <thread>
 
+#include "tests/support/KVRaised.h"
 #include "tests/support/KVTestEnv.h"
 #include "tests/vuda32/window/QWindowTestSupport.h"
 #include "vuda32/Application/QGlobalData.h"
@@ -94,15 +95,8 @@ TEST_F(QWinBaseTest, RefusingPreCreateLeavesNoWindowAndRaisesNothing) {
 TEST_F(QWinBaseTest, UnknownWindowTypeRaises3503AndReleasesTheCreationLock) {
     window.SetWindowType(2);
     window.SetDefault();
-    try {
-        window.InternalCreate();
-        FAIL() << "window type 2 was created";
-    } catch (const QWinException& e) {
-        EXPECT_EQ(e.GetFirstInfo().errorCode, 3503u);
-        EXPECT_EQ(e.GetFirstInfo().line, 1130);
-        EXPECT_EQ(e.GetFirstInfo().method, "InternalCreate");
-        EXPECT_EQ(e.GetFirstInfo().sourceFile, ".\\Window\\QWinBase.cpp");
-    }
+    EXPECT_EQ(Where(RaisedBy<QWinException>([&] { window.InternalCreate(); })),
+              "QWinException 3503 InternalCreate:1130 error 0 in .\\Window\\QWinBase.cpp");
     EXPECT_EQ(window.GetHwnd(), nullptr);
     EXPECT_EQ(testApp.app.GetPendingWindow(), nullptr);
 
@@ -123,14 +117,10 @@ TEST_F(QWinBaseTest, UnknownWindowTypeRaises3503AndReleasesTheCreationLock) {
 TEST_F(QWinBaseTest, FailedNativeCreationRaises3502WithTheSystemError) {
     window.SetDefault();
     window.SetCreateClassName("NoSuchClassAnywhere");
-    try {
-        window.InternalCreate();
-        FAIL() << "a window of an unknown class was created";
-    } catch (const QWinException& e) {
-        EXPECT_EQ(e.GetFirstInfo().errorCode, 3502u);
-        EXPECT_EQ(e.GetFirstInfo().line, 1134);
-        EXPECT_NE(e.GetFirstInfo().systemError, 0u);
-    }
+    const ErrExcepInfo failed = RaisedBy<QWinException>([&] { window.InternalCreate(); });
+    EXPECT_EQ(failed.errorCode, 3502u);
+    EXPECT_EQ(failed.line, 1134);
+    EXPECT_NE(failed.systemError, 0u);  // which one differs between systems
     EXPECT_EQ(testApp.app.GetPendingWindow(), nullptr);
     for (UINT refuseAt : {static_cast<UINT>(WM_NCCREATE), static_cast<UINT>(WM_CREATE)}) {
         RefusingWindow refusing(refuseAt);
@@ -291,14 +281,11 @@ TEST_F(QWinClassTest, RegistersAndUnregistersWhenDestroyedAndReportsAFailedUnreg
         EXPECT_EQ(found.hCursor, LoadCursorA(nullptr, IDC_ARROW));
 
         QWinClass twice;
-        try {
-            twice.Register(1, "QWinClassTestClass", instance, &DefWindowProcA, nullptr, 0,
-                           nullptr, nullptr);
-            ADD_FAILURE() << "a class was registered twice";
-        } catch (const QWinException& e) {
-            EXPECT_EQ(e.GetFirstInfo().errorCode, 1003u);
-            EXPECT_EQ(e.GetFirstInfo().line, 147);
-        }
+        EXPECT_EQ(Where(RaisedBy<QWinException>([&] {
+                      twice.Register(1, "QWinClassTestClass", instance, &DefWindowProcA,
+                                     nullptr, 0, nullptr, nullptr);
+                  })),
+                  "QWinException 1003 Register:147 error 1410 in .\\Window\\QWinClass.cpp");
     }
     EXPECT_FALSE(GetClassInfoExA(instance, "QWinClassTestClass", &found));
 
