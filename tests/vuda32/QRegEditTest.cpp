@@ -199,7 +199,7 @@ TEST_F(QRegEditTest, OpeningAndCreatingHoldOneKeyAndNoneAfterAFailureAndReadOnly
     EXPECT_FALSE(KeyAlive(held));
 }
 
-TEST_F(QRegEditTest, QueryInfoKeyCountsAndGivesUpTheKeyOnFailure) {
+TEST_F(QRegEditTest, QueryInfoKeyAndCloseGiveUpTheKeyOnFailureAndTheOwnerReleasesIt) {
     QRegEdit reg;
     Create(reg, "One");
     Create(reg, "Two");
@@ -212,12 +212,25 @@ TEST_F(QRegEditTest, QueryInfoKeyCountsAndGivesUpTheKeyOnFailure) {
 
     // A key deleted while it is held cannot say what it holds.
     reg.OpenKey(HKEY_CURRENT_USER, Path("One"), KEY_READ);
-    const HKEY held = reg.GetKey();
+    HKEY held = reg.GetKey();
     ASSERT_EQ(RegDeleteTreeA(HKEY_CURRENT_USER, Path("One").c_str()), ERROR_SUCCESS);
     EXPECT_EQ(Raised([&] { reg.QueryInfoKey(subKeys, values); }),
               "QGenException 1503 QueryInfoKey:428 error 1018 in .\\System\\QRegEdit.cpp");
     EXPECT_FALSE(reg.IsOpen());
     EXPECT_FALSE(KeyAlive(held));
+
+    // The owner releases its key, and raises when it cannot close it.
+    {
+        QRegEdit owner;
+        Create(owner);
+        held = owner.GetKey();
+    }
+    EXPECT_FALSE(KeyAlive(held));
+    Create(reg);
+    ASSERT_EQ(RegCloseKey(reg.GetKey()), ERROR_SUCCESS);  // behind the wrapper's back
+    EXPECT_EQ(Raised([&] { reg.CloseKey(); }),
+              "QGenException 1507 CloseKey:80 error 6 in .\\System\\QRegEdit.cpp");
+    EXPECT_FALSE(reg.IsOpen());
 }
 
 TEST_F(QRegEditTest, DeletesKeysAndValues) {
@@ -272,23 +285,6 @@ TEST_F(QRegEditTest, EnumValueListsEveryValueThenAnswersFalse) {
     reg.CloseKey();
     EXPECT_EQ(Raised([&] { reg.EnumValue(0, name, type); }),
               "QGenException 1503 EnumValue:201 error 6 in .\\System\\QRegEdit.cpp");
-}
-
-TEST_F(QRegEditTest, OwnerReleasesItsKeyAndRaisesWhenItCannotClose) {
-    HKEY held = nullptr;
-    {
-        QRegEdit reg;
-        Create(reg);
-        held = reg.GetKey();
-    }
-    EXPECT_FALSE(KeyAlive(held));
-
-    QRegEdit reg;
-    Create(reg);
-    ASSERT_EQ(RegCloseKey(reg.GetKey()), ERROR_SUCCESS);  // behind the wrapper's back
-    EXPECT_EQ(Raised([&] { reg.CloseKey(); }),
-              "QGenException 1507 CloseKey:80 error 6 in .\\System\\QRegEdit.cpp");
-    EXPECT_FALSE(reg.IsOpen());
 }
 
 }  // namespace

@@ -143,7 +143,7 @@ TEST(QThreadTest, CreatorGoesOnOnlyAfterTheStartupStepWhichMayFailAndLeakNothing
     EXPECT_EQ(error.systemError, 0u);
 }
 
-TEST(QThreadTest, SuspendedFlagHoldsTheThreadBeforeItsLoop) {
+TEST(QThreadTest, SuspendedFlagHoldsTheThreadBeforeItsLoopWhichTranslatesAccelerators) {
     KVTestEnv env;
     TestThread thread;
     ASSERT_TRUE(thread.CreateThread(nullptr, 0, QThread::SuspendedFlag, nullptr));
@@ -153,10 +153,8 @@ TEST(QThreadTest, SuspendedFlagHoldsTheThreadBeforeItsLoop) {
     EXPECT_EQ(::WaitForSingleObject(thread.GetThreadHandle(), 200), static_cast<DWORD>(WAIT_TIMEOUT));
     EXPECT_EQ(thread.Resume(), 1u);
     EXPECT_EQ(thread.WaitForEnd(), 7u);
-}
 
-TEST(QThreadTest, AcceleratorsBecomeCommandsOfTheMessagesWindowOrTheAccelWindow) {
-    KVTestEnv env;
+    // In the loop, accelerators become commands of the message's window or the accel window.
     EXPECT_EQ(ExitAfterF5(false), 1077u);
     EXPECT_EQ(ExitAfterF5(true), 2077u);
 }

@@ -117,7 +117,7 @@ TEST_F(QControlsTest, AcceleratorCommandsReachTheParentsWindowProc) {
     EXPECT_EQ(parent.commands, (std::vector<WORD>{4242, 77, 55}));
 }
 
-TEST_F(QEditTest, TextAndSelectionRoundTrip) {
+TEST_F(QEditTest, TextAndSelectionRoundTripAndTheControlOutlivesItsObject) {
     QEdit edit;
     ASSERT_TRUE(edit.Create(&parent, 101, Row(0), "start"));
     std::string text;
@@ -132,6 +132,17 @@ TEST_F(QEditTest, TextAndSelectionRoundTrip) {
     EXPECT_EQ(text, "");
     edit.SetText("");
     EXPECT_EQ(edit.GetSelectedText(text), 2);
+
+    // An edit object destroyed before its window leaves a working control.
+    auto owned = std::make_unique<QEdit>();
+    ASSERT_TRUE(owned->Create(&parent, 102, Row(1), ""));
+    HWND hwnd = owned->GetHwnd();
+    owned.reset();
+    // The edit control's own procedure is back; a dead object is never called.
+    SendMessageA(hwnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("still works"));
+    char shown[32] = {};
+    GetWindowTextA(hwnd, shown, sizeof(shown));
+    EXPECT_STREQ(shown, "still works");
 }
 
 using QComboboxTest = QControlsTest;
@@ -190,18 +201,6 @@ TEST_F(QControlsTest, AStaticMadeTransparentByChangeColor) {
     EXPECT_EQ(GetBkMode(dc), TRANSPARENT);
     ReleaseDC(label.GetHwnd(), dc);
     EXPECT_EQ(RaisedBy<QWinException>([&] { label.ChangeColor(nullptr); }).errorCode, 16501u);
-}
-
-TEST_F(QControlsTest, AControlObjectDestroyedBeforeItsWindowLeavesAWorkingControl) {
-    auto edit = std::make_unique<QEdit>();
-    ASSERT_TRUE(edit->Create(&parent, 101, Row(0), ""));
-    HWND hwnd = edit->GetHwnd();
-    edit.reset();
-    // The edit control's own procedure is back; a dead object is never called.
-    SendMessageA(hwnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("still works"));
-    char text[32] = {};
-    GetWindowTextA(hwnd, text, sizeof(text));
-    EXPECT_STREQ(text, "still works");
 }
 
 TEST(QAcceleratorTest, BuildsOnlyWhenEveryReservedEntryIsFilled) {

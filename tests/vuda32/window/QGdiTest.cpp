@@ -173,7 +173,7 @@ TEST_F(QDCTest, FailuresRaiseTheirCodeFromTheContextsSource) {
 
 using QMemDCTest = QGdiTest;
 
-TEST_F(QMemDCTest, MaskAndTransparentDrawingLeaveTheTransparentColourUnpainted) {
+TEST_F(QMemDCTest, BitmapFilesLoadAndMaskAndTransparentDrawingLeaveTheTransparentColour) {
     const COLORREF red = RGB(255, 0, 0);
     const COLORREF white = RGB(255, 255, 255);
     const COLORREF blue = RGB(0, 0, 255);
@@ -199,21 +199,21 @@ TEST_F(QMemDCTest, MaskAndTransparentDrawingLeaveTheTransparentColourUnpainted) 
     EXPECT_EQ(GetPixel(target.dc.GetHdc(), 0, 0), red);
     EXPECT_EQ(GetPixel(target.dc.GetHdc(), 1, 0), blue);
     EXPECT_EQ(GetPixel(target.dc.GetHdc(), 2, 0), red);
-}
 
-TEST_F(QMemDCTest, AFailedLoadLeavesNoBitmapAndReloadingKeepsTheContext) {
-    Canvas target(1, 1);
-    QMemDC image;
-    image.LoadBitmapFile(target.dc, env.WriteFile("a.bmp", BitmapFile({RGB(1, 2, 3)})), nullptr);
-    HDC context = image.GetHdc();
-    image.LoadBitmapFile(target.dc, env.WriteFile("b.bmp", BitmapFile({RGB(4, 5, 6)})), nullptr);
-    EXPECT_EQ(image.GetHdc(), context);
-    EXPECT_EQ(GetPixel(image.GetHdc(), 0, 0), RGB(4, 5, 6));
+    // A reload keeps the context; a failed load leaves no bitmap.
+    Canvas small(1, 1);
+    QMemDC reloaded;
+    reloaded.LoadBitmapFile(small.dc, env.WriteFile("a.bmp", BitmapFile({RGB(1, 2, 3)})), nullptr);
+    HDC context = reloaded.GetHdc();
+    reloaded.LoadBitmapFile(small.dc, env.WriteFile("b.bmp", BitmapFile({RGB(4, 5, 6)})), nullptr);
+    EXPECT_EQ(reloaded.GetHdc(), context);
+    EXPECT_EQ(GetPixel(reloaded.GetHdc(), 0, 0), RGB(4, 5, 6));
 
+    const std::string none = env.TempFolder() + "none.bmp";
     EXPECT_EQ(Where(RaisedBy<QException>(
-                  [&] { image.LoadBitmapFile(target.dc, env.TempFolder() + "none.bmp", nullptr); })),
+                  [&] { reloaded.LoadBitmapFile(small.dc, none, nullptr); })),
               "QGenException 10001 Load:334 error 2 in .\\Gdi\\QBitmap.cpp");
-    EXPECT_EQ(image.GetBitmap(), nullptr);
+    EXPECT_EQ(reloaded.GetBitmap(), nullptr);
 
     QBitmap bitmap;
     EXPECT_THROW(bitmap.Load(MAKEINTRESOURCEA(4711), GetModuleHandleA(nullptr), false),

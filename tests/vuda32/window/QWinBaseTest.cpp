@@ -213,15 +213,11 @@ TEST_F(QWinBaseTest, OperationsOnAGoneWindowRaiseTheirCodeAndLine) {
     window.Destroy();
     window.SetHwnd(stale);
     auto expectRaise = [](auto operation, uint32_t code, const char* method, int line) {
-        try {
-            operation();
-            ADD_FAILURE() << method << " did not raise";
-        } catch (const QWinException& e) {
-            EXPECT_EQ(e.GetFirstInfo().errorCode, code) << method;
-            EXPECT_EQ(e.GetFirstInfo().method, method);
-            EXPECT_EQ(e.GetFirstInfo().line, line) << method;
-            EXPECT_NE(e.GetFirstInfo().systemError, 0u) << method;
-        }
+        const ErrExcepInfo info = RaisedBy<QWinException>(operation);
+        EXPECT_EQ(info.errorCode, code) << method;
+        EXPECT_EQ(info.method, method);
+        EXPECT_EQ(info.line, line) << method;
+        EXPECT_NE(info.systemError, 0u) << method;
     };
     expectRaise([&] { window.SetWindowText("x"); }, 3504, "SetWindowText", 916);
     expectRaise([&] { window.GetClientRect(); }, 3501, "GetClientRect", 405);
