@@ -24,7 +24,7 @@ std::string UniqueName(const char* what) {
 
 }  // namespace
 
-TEST(QEventTest, ResetKindAndInitialStateAreThoseAskedFor) {
+TEST(QEventTest, ResetKindInitialStateAndNameAreThoseAskedFor) {
     KVTestEnv env;
     QEvent automatic;
     automatic.Create(false, false);
@@ -39,10 +39,8 @@ TEST(QEventTest, ResetKindAndInitialStateAreThoseAskedFor) {
     EXPECT_EQ(manual.Wait(0), kSignalled);
     manual.ResetEvent();
     EXPECT_EQ(manual.Wait(0), kTimedOut);
-}
 
-TEST(QEventTest, EventsOfTheSameNameShareOneSignal) {
-    KVTestEnv env;
+    // Events of the same name share one signal.
     const std::string name = UniqueName("shared");
     QEvent first;
     QEvent second;
@@ -52,7 +50,7 @@ TEST(QEventTest, EventsOfTheSameNameShareOneSignal) {
     EXPECT_EQ(second.Wait(0), kSignalled);
 }
 
-TEST(QEventTest, CloseReleasesTheHandleAndMayBeRepeated) {
+TEST(QEventTest, CloseReleasesTheHandleMayBeRepeatedAndOperationsAfterItRaise) {
     KVTestEnv env;
     const KVHandleCounts before = KVHandleCounts::Now();
     {
@@ -68,13 +66,29 @@ TEST(QEventTest, CloseReleasesTheHandleAndMayBeRepeated) {
     }
     // The destructor closed the last one.
     EXPECT_EQ(KVHandleCounts::Now().kernel, before.kernel);
-}
 
-TEST(QEventTest, OperationsOnAClosedEventRaiseWithTheirOwnPlace) {
-    KVTestEnv env;
+    // A name taken by another kind of object raises and leaks nothing.
+    const std::string name = UniqueName("mutex");
+    HANDLE mutex = ::CreateMutexA(nullptr, FALSE, name.c_str());
+    ASSERT_NE(mutex, nullptr);
+    const KVHandleCounts withMutex = KVHandleCounts::Now();
+    {
+        QEvent event;
+        EXPECT_EQ(RaisedAt([&] { event.Create(false, false, name); }),
+                  "QGenException 19001 Create:85 error 6 in .\\Synchronization\\QEvent.cpp");
+        EXPECT_EQ(event.GetHandle(), nullptr);
+    }
+    EXPECT_EQ(KVHandleCounts::Now().kernel, withMutex.kernel);
+    ::CloseHandle(mutex);
+
+    // Operations on a closed event raise with their own place.
     QEvent event;
     event.Create(false, false);
-    event.Close();
+    ::CloseHandle(event.GetHandle());  // behind the wrapper's back
+    EXPECT_EQ(RaisedAt([&] { event.Close(); }),
+              "QGenException 19002 Close:63 error 6 in .\\Synchronization\\QEvent.cpp");
+    // The dead handle is forgotten: the destructor does not try it again.
+    EXPECT_EQ(event.GetHandle(), nullptr);
     EXPECT_EQ(RaisedAt([&] { event.SetEvent(); }),
               "QGenException 19004 SetEvent:122 error 6 in .\\Synchronization\\QEvent.cpp");
     EXPECT_EQ(RaisedAt([&] { event.ResetEvent(); }),
@@ -85,35 +99,7 @@ TEST(QEventTest, OperationsOnAClosedEventRaiseWithTheirOwnPlace) {
               "QGenException 19003 Wait:135 error 6 in .\\Synchronization\\QEvent.cpp");
 }
 
-TEST(QEventTest, CloseOfAHandleClosedBehindItsBackRaisesOnce) {
-    KVTestEnv env;
-    QEvent event;
-    event.Create(false, false);
-    ::CloseHandle(event.GetHandle());
-    EXPECT_EQ(RaisedAt([&] { event.Close(); }),
-              "QGenException 19002 Close:63 error 6 in .\\Synchronization\\QEvent.cpp");
-    // The dead handle is forgotten: neither a second Close nor the destructor tries it again.
-    EXPECT_EQ(event.GetHandle(), nullptr);
-    EXPECT_NO_THROW(event.Close());
-}
-
-TEST(QEventTest, NameTakenByAnotherKindOfObjectRaisesAndLeaksNothing) {
-    KVTestEnv env;
-    const std::string name = UniqueName("mutex");
-    HANDLE mutex = ::CreateMutexA(nullptr, FALSE, name.c_str());
-    ASSERT_NE(mutex, nullptr);
-    const KVHandleCounts before = KVHandleCounts::Now();
-    {
-        QEvent event;
-        EXPECT_EQ(RaisedAt([&] { event.Create(false, false, name); }),
-                  "QGenException 19001 Create:85 error 6 in .\\Synchronization\\QEvent.cpp");
-        EXPECT_EQ(event.GetHandle(), nullptr);
-    }
-    EXPECT_EQ(KVHandleCounts::Now().kernel, before.kernel);
-    ::CloseHandle(mutex);
-}
-
-TEST(QSynchronizationTest, WaitForAnyNamesAndConsumesTheSignalledEvent) {
+TEST(QSynchronizationTest, WaitForAnyNamesAndConsumesTheSignalledEventAndFailedWaitsRaise) {
     KVTestEnv env;
     QEvent result;
     QEvent cancel;
@@ -131,11 +117,8 @@ TEST(QSynchronizationTest, WaitForAnyNamesAndConsumesTheSignalledEvent) {
     EXPECT_EQ(QSynchronization::WaitForMultipleObjects(2, both, true, 0), kTimedOut);
     EXPECT_EQ(QSynchronization::WaitForSingleObject(result.GetHandle(), 0), kSignalled);
     EXPECT_EQ(QSynchronization::WaitForSingleObject(result.GetHandle(), 0), kTimedOut);
-}
 
-TEST(QSynchronizationTest, FailedWaitsRaiseWithTheirOwnPlace) {
-    KVTestEnv env;
-    // No handle at all rather than a closed one, whose value another thread may reuse.
+    // Failed waits raise with their own place. No handle at all rather than a closed one, whose value another thread may reuse.
     EXPECT_EQ(RaisedAt([] { QSynchronization::WaitForSingleObject(nullptr, 0); }),
               "QGenException 19501 WaitForSingleObject:44 error 6 in "
               ".\\Synchronization\\QSynchronization.cpp");

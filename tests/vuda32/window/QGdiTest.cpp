@@ -3,6 +3,7 @@
 #include <cstring>
 #include <string>
 
+#include "tests/support/KVRaised.h"
 #include "tests/support/KVTestEnv.h"
 #include "tests/vuda32/window/QWindowTestSupport.h"
 #include "vuda32/Exception/QException.h"
@@ -58,17 +59,6 @@ private:
     HDC screen_ = nullptr;
 };
 
-template <typename Operation>
-ErrExcepInfo Raised(Operation operation) {
-    try {
-        operation();
-    } catch (const QException& e) {
-        return e.GetFirstInfo();
-    }
-    ADD_FAILURE() << "nothing was raised";
-    return ErrExcepInfo{};
-}
-
 }  // namespace
 
 class QGdiTest : public ::testing::Test {
@@ -79,12 +69,15 @@ protected:
 
 using QFontTest = QGdiTest;
 
-TEST_F(QFontTest, PointSizeBecomesANegativeHeightAtTheContextsResolution) {
+TEST_F(QFontTest, PointSizeFontsAreOwnedAndStockFontsBorrowed) {
     HDC screen = GetDC(nullptr);
     QDCHandle dc(screen);
     ASSERT_EQ(GetDeviceCaps(screen, LOGPIXELSY), 96);
     QFont font;
+    font.Create("Arial", -11, FW_NORMAL, false, true);
+    HGDIOBJ replaced = font.GetHandle();
     font.CreatePointFont("Tahoma", 9, dc, FW_BOLD, true, false);
+    EXPECT_EQ(GetObjectType(replaced), 0u);  // an owned font is deleted when replaced
     LOGFONTA description = {};
     font.GetInfo(sizeof(description), &description);
     EXPECT_EQ(description.lfHeight, -12);
@@ -95,17 +88,13 @@ TEST_F(QFontTest, PointSizeBecomesANegativeHeightAtTheContextsResolution) {
     EXPECT_EQ(description.lfOutPrecision, OUT_TT_ONLY_PRECIS);
     EXPECT_STREQ(description.lfFaceName, "Tahoma");
     ReleaseDC(nullptr, screen);
-}
 
-TEST_F(QFontTest, StockFontsAreBorrowedAndOtherStockObjectsRefused) {
-    ErrExcepInfo refused = Raised([] {
+    // Stock fonts are borrowed, and other stock objects refused.
+    ErrExcepInfo refused = RaisedBy<QException>([] {
         QFont palette;
         palette.CreateStockFont(DEFAULT_PALETTE);  // 15: a stock object, but no font
     });
-    EXPECT_EQ(refused.errorCode, 15503u);
-    EXPECT_EQ(refused.line, 118);
-    EXPECT_EQ(refused.systemError, 0u);
-    EXPECT_EQ(refused.sourceFile, ".\\Gdi\\QFont.cpp");
+    EXPECT_EQ(Where(refused), "QGenException 15503 CreateStockFont:118 error 0 in .\\Gdi\\QFont.cpp");
 
     HGDIOBJ stock = GetStockObject(DEFAULT_GUI_FONT);
     {
@@ -121,31 +110,28 @@ TEST_F(QFontTest, StockFontsAreBorrowedAndOtherStockObjectsRefused) {
     EXPECT_EQ(GetStockObject(DEFAULT_GUI_FONT), stock);
 }
 
-TEST_F(QFontTest, OwnedFontsAreDeletedWhenReplacedOrDestroyed) {
-    HGDIOBJ first = nullptr;
-    HGDIOBJ second = nullptr;
-    {
-        QFont font;
-        font.Create("Arial", -11, FW_NORMAL, false, true);
-        first = font.GetHandle();
-        LOGFONTA description = {};
-        description.lfHeight = -20;
-        font.CreateFontIndirect(description);
-        second = font.GetHandle();
-        EXPECT_EQ(GetObjectType(first), 0u);
-    }
-    EXPECT_EQ(GetObjectType(second), 0u);
-}
-
 using QDCTest = QGdiTest;
 
-TEST_F(QDCTest, FillSolidRectPaintsTheColourAndKeepsTheBackgroundColour) {
+TEST_F(QDCTest, FillSolidRectKeepsTheBackgroundColourAndDrawEdgeOnlyTheSidesAskedFor) {
     Canvas canvas(8, 8);
     canvas.dc.SetBkColor(RGB(0, 128, 0));
     canvas.dc.FillSolidRect(QRect(2, 2, 6, 6), RGB(255, 0, 0));
     EXPECT_EQ(canvas.dc.GetBkColor(), RGB(0, 128, 0));
     EXPECT_EQ(GetPixel(canvas.dc.GetHdc(), 3, 3), RGB(255, 0, 0));
     EXPECT_NE(GetPixel(canvas.dc.GetHdc(), 1, 1), RGB(255, 0, 0));
+
+    // DrawEdge paints only the sides it is asked for.
+    const COLORREF blue = RGB(0, 0, 255);
+    canvas.dc.FillSolidRect(QRect(0, 0, 8, 8), blue);
+    canvas.dc.DrawEdge(QRect(1, 1, 7, 7), EDGE_RAISED, BF_LEFT | BF_BOTTOM);
+    HDC dc = canvas.dc.GetHdc();
+    EXPECT_EQ(GetPixel(dc, 1, 3), GetSysColor(COLOR_3DLIGHT));      // outer left
+    EXPECT_EQ(GetPixel(dc, 2, 3), GetSysColor(COLOR_BTNHIGHLIGHT)); // inner left
+    EXPECT_EQ(GetPixel(dc, 3, 6), GetSysColor(COLOR_3DDKSHADOW));   // outer bottom
+    EXPECT_EQ(GetPixel(dc, 3, 5), GetSysColor(COLOR_BTNSHADOW));    // inner bottom
+    EXPECT_EQ(GetPixel(dc, 3, 1), blue);                            // top not asked for
+    EXPECT_EQ(GetPixel(dc, 6, 3), blue);                            // nor the right
+    EXPECT_EQ(GetPixel(dc, 4, 3), blue);                            // nor the middle
 }
 
 TEST_F(QDCTest, SelectingASelectedObjectKeepsTheFirstPreviousHandle) {
@@ -168,33 +154,18 @@ TEST_F(QDCTest, SelectingASelectedObjectKeepsTheFirstPreviousHandle) {
     EXPECT_EQ(GetCurrentObject(dc, OBJ_BRUSH), original);
 }
 
-TEST_F(QDCTest, DrawEdgePaintsOnlyTheSidesItIsAskedFor) {
-    const COLORREF blue = RGB(0, 0, 255);
-    Canvas canvas(8, 8);
-    canvas.dc.FillSolidRect(QRect(0, 0, 8, 8), blue);
-    canvas.dc.DrawEdge(QRect(1, 1, 7, 7), EDGE_RAISED, BF_LEFT | BF_BOTTOM);
-    HDC dc = canvas.dc.GetHdc();
-    EXPECT_EQ(GetPixel(dc, 1, 3), GetSysColor(COLOR_3DLIGHT));      // outer left
-    EXPECT_EQ(GetPixel(dc, 2, 3), GetSysColor(COLOR_BTNHIGHLIGHT)); // inner left
-    EXPECT_EQ(GetPixel(dc, 3, 6), GetSysColor(COLOR_3DDKSHADOW));   // outer bottom
-    EXPECT_EQ(GetPixel(dc, 3, 5), GetSysColor(COLOR_BTNSHADOW));    // inner bottom
-    EXPECT_EQ(GetPixel(dc, 3, 1), blue);                            // top not asked for
-    EXPECT_EQ(GetPixel(dc, 6, 3), blue);                            // nor the right
-    EXPECT_EQ(GetPixel(dc, 4, 3), blue);                            // nor the middle
-}
-
 TEST_F(QDCTest, FailuresRaiseTheirCodeFromTheContextsSource) {
     QDCHandle none(nullptr);
-    ErrExcepInfo mode = Raised([&] { none.SetBkMode(TRANSPARENT); });
+    const ErrExcepInfo mode = RaisedBy<QException>([&] { none.SetBkMode(TRANSPARENT); });
     EXPECT_EQ(mode.errorCode, 2512u);
     EXPECT_EQ(mode.line, 617);
     EXPECT_EQ(mode.sourceFile, ".\\Gdi\\QDC.cpp");
     EXPECT_EQ(mode.typeName, "QGenException");
-    EXPECT_EQ(Raised([&] { none.GetBkColor(); }).errorCode, 2509u);
-    EXPECT_EQ(Raised([&] { none.TextOut(0, 0, "x"); }).errorCode, 2524u);
+    EXPECT_EQ(RaisedBy<QException>([&] { none.GetBkColor(); }).errorCode, 2509u);
+    EXPECT_EQ(RaisedBy<QException>([&] { none.TextOut(0, 0, "x"); }).errorCode, 2524u);
     QBrush brush;
     brush.CreateSolidBrush(RGB(0, 0, 0));
-    ErrExcepInfo select = Raised([&] { none.SelectObject(brush); });
+    ErrExcepInfo select = RaisedBy<QException>([&] { none.SelectObject(brush); });
     EXPECT_EQ(select.errorCode, 2525u);
     EXPECT_EQ(select.line, 570);
     EXPECT_FALSE(brush.IsSelected());
@@ -202,7 +173,7 @@ TEST_F(QDCTest, FailuresRaiseTheirCodeFromTheContextsSource) {
 
 using QMemDCTest = QGdiTest;
 
-TEST_F(QMemDCTest, MaskAndTransparentDrawingLeaveTheTransparentColourUnpainted) {
+TEST_F(QMemDCTest, BitmapFilesLoadAndMaskAndTransparentDrawingLeaveTheTransparentColour) {
     const COLORREF red = RGB(255, 0, 0);
     const COLORREF white = RGB(255, 255, 255);
     const COLORREF blue = RGB(0, 0, 255);
@@ -228,23 +199,21 @@ TEST_F(QMemDCTest, MaskAndTransparentDrawingLeaveTheTransparentColourUnpainted) 
     EXPECT_EQ(GetPixel(target.dc.GetHdc(), 0, 0), red);
     EXPECT_EQ(GetPixel(target.dc.GetHdc(), 1, 0), blue);
     EXPECT_EQ(GetPixel(target.dc.GetHdc(), 2, 0), red);
-}
 
-TEST_F(QMemDCTest, AFailedLoadLeavesNoBitmapAndReloadingKeepsTheContext) {
-    Canvas target(1, 1);
-    QMemDC image;
-    image.LoadBitmapFile(target.dc, env.WriteFile("a.bmp", BitmapFile({RGB(1, 2, 3)})), nullptr);
-    HDC context = image.GetHdc();
-    image.LoadBitmapFile(target.dc, env.WriteFile("b.bmp", BitmapFile({RGB(4, 5, 6)})), nullptr);
-    EXPECT_EQ(image.GetHdc(), context);
-    EXPECT_EQ(GetPixel(image.GetHdc(), 0, 0), RGB(4, 5, 6));
+    // A reload keeps the context; a failed load leaves no bitmap.
+    Canvas small(1, 1);
+    QMemDC reloaded;
+    reloaded.LoadBitmapFile(small.dc, env.WriteFile("a.bmp", BitmapFile({RGB(1, 2, 3)})), nullptr);
+    HDC context = reloaded.GetHdc();
+    reloaded.LoadBitmapFile(small.dc, env.WriteFile("b.bmp", BitmapFile({RGB(4, 5, 6)})), nullptr);
+    EXPECT_EQ(reloaded.GetHdc(), context);
+    EXPECT_EQ(GetPixel(reloaded.GetHdc(), 0, 0), RGB(4, 5, 6));
 
-    ErrExcepInfo missing =
-        Raised([&] { image.LoadBitmapFile(target.dc, env.TempFolder() + "none.bmp", nullptr); });
-    EXPECT_EQ(missing.errorCode, 10001u);
-    EXPECT_EQ(missing.line, 334);
-    EXPECT_EQ(missing.sourceFile, ".\\Gdi\\QBitmap.cpp");
-    EXPECT_EQ(image.GetBitmap(), nullptr);
+    const std::string none = env.TempFolder() + "none.bmp";
+    EXPECT_EQ(Where(RaisedBy<QException>(
+                  [&] { reloaded.LoadBitmapFile(small.dc, none, nullptr); })),
+              "QGenException 10001 Load:334 error 2 in .\\Gdi\\QBitmap.cpp");
+    EXPECT_EQ(reloaded.GetBitmap(), nullptr);
 
     QBitmap bitmap;
     EXPECT_THROW(bitmap.Load(MAKEINTRESOURCEA(4711), GetModuleHandleA(nullptr), false),
@@ -252,57 +221,9 @@ TEST_F(QMemDCTest, AFailedLoadLeavesNoBitmapAndReloadingKeepsTheContext) {
     EXPECT_EQ(bitmap.GetHandle(), nullptr);
 }
 
-namespace {
-
-// Paints its client area red as the header is painted: into a memory context made from the
-// paint context, then copied across.
-class PaintedWindow : public QTestWindow {
-public:
-    bool WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result,
-                    bool extra) override {
-        if (message != WM_PAINT)
-            return QTestWindow::WindowProc(hwnd, message, wParam, lParam, result, extra);
-        ++paints;
-        QPaintDC dc(*this);
-        QRect client = GetClientRect();
-        QBitmap bitmap;
-        bitmap.CreateCompatibleBitmap(dc, client.Width(), client.Height());
-        QMemDC buffer;
-        buffer.CreateCompatibleDC(&dc);
-        buffer.SelectObject(bitmap);
-        buffer.FillSolidRect(client, RGB(255, 0, 0));
-        dc.BitBlt(client, buffer, 0, 0, SRCCOPY);
-        buffer.UnSelectObject(bitmap);
-        lastBuffer = buffer.GetHdc();
-        return true;
-    }
-    int paints = 0;
-    HDC lastBuffer = nullptr;
-};
-
-}  // namespace
-
-TEST_F(QGdiTest, APaintContextEndsPaintingAndTheMemoryContextMadeFromItIsDeleted) {
-    PaintedWindow window;
-    ASSERT_TRUE(window.Create(static_cast<QWinBase*>(nullptr)));
-    window.ShowWindow(SW_SHOWNOACTIVATE);
-    window.UpdateWindow();
-    EXPECT_EQ(window.paints, 1);
-    EXPECT_EQ(GetObjectType(window.lastBuffer), 0u);
-    EXPECT_FALSE(GetUpdateRect(window.GetHwnd(), nullptr, FALSE));
-    PumpMessages();
-    EXPECT_EQ(window.paints, 1);  // no paint message keeps coming back
-    {
-        QClientDC dc(window);
-        EXPECT_EQ(GetPixel(dc.GetHdc(), 5, 5), RGB(255, 0, 0));
-    }
-
-    window.Destroy();
-}
-
 using QClientDCTest = QGdiTest;
 
-TEST_F(QClientDCTest, ReleasesToItsWindowAndForgetsWhenTheWindowIsGone) {
+TEST_F(QClientDCTest, ReleasesToItsWindowLeavesMemoryContextsAloneAndForgetsAGoneWindow) {
     QTestWindow window;
     ASSERT_TRUE(window.Create(static_cast<QWinBase*>(nullptr)));
     {
@@ -312,17 +233,9 @@ TEST_F(QClientDCTest, ReleasesToItsWindowAndForgetsWhenTheWindowIsGone) {
         dc.Free();
         EXPECT_EQ(dc.GetHdc(), nullptr);
     }
-    QClientDC late(window);
-    window.Destroy();
-    EXPECT_NO_THROW(late.Free());
-    EXPECT_EQ(late.GetHdc(), nullptr);
-}
-
-TEST_F(QClientDCTest, AMemoryContextMadeFromItLeavesItDrawableAndEachGoesBackItsOwnWay) {
+    // A memory context made from it leaves it drawable, and each goes back its own way.
     const COLORREF blue = RGB(0, 0, 255);
     const std::string image = env.WriteFile("blue.bmp", BitmapFile({blue, blue}));
-    QTestWindow window;
-    ASSERT_TRUE(window.Create(static_cast<QWinBase*>(nullptr)));
     window.ShowWindow(SW_SHOWNOACTIVATE);
     window.UpdateWindow();
     {
@@ -334,7 +247,10 @@ TEST_F(QClientDCTest, AMemoryContextMadeFromItLeavesItDrawableAndEachGoesBackIts
         client.BitBlt(0, 0, 2, 1, memory, 0, 0, SRCCOPY);
         EXPECT_EQ(GetPixel(client.GetHdc(), 1, 0), blue);
     }
+    QClientDC late(window);
     window.Destroy();
+    EXPECT_NO_THROW(late.Free());
+    EXPECT_EQ(late.GetHdc(), nullptr);
 }
 
 TEST_F(QGdiTest, ContextsReportAFailedReleaseInsteadOfThrowing) {

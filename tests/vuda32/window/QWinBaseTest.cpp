@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <thread>
 
+#include "tests/support/KVRaised.h"
 #include "tests/support/KVTestEnv.h"
 #include "tests/vuda32/window/QWindowTestSupport.h"
 #include "vuda32/Application/QGlobalData.h"
@@ -56,7 +57,7 @@ protected:
     QTestWindow window;
 };
 
-TEST_F(QWinBaseTest, ObjectIsBoundAtNonClientCreateAndReceivesEveryLaterMessage) {
+TEST_F(QWinBaseTest, ObjectIsBoundAtNonClientCreateUntilTheDestroyMessage) {
     ASSERT_TRUE(window.Create(static_cast<QWinBase*>(nullptr)));
     ASSERT_NE(window.GetHwnd(), nullptr);
     // Messages before the non-client-create one go to the default procedure.
@@ -71,13 +72,9 @@ TEST_F(QWinBaseTest, ObjectIsBoundAtNonClientCreateAndReceivesEveryLaterMessage)
 
     window.SendMessage(WM_USER + 9, 0, 0);
     EXPECT_EQ(window.messages.back(), static_cast<UINT>(WM_USER + 9));
-}
 
-TEST_F(QWinBaseTest, HandleIsClearedAtTheDestroyMessage) {
-    ASSERT_TRUE(window.Create(static_cast<QWinBase*>(nullptr)));
-    HWND hwnd = window.GetHwnd();
     // Destroyed behind the object's back: only the message can tell it.
-    DestroyWindow(hwnd);
+    DestroyWindow(window.GetHwnd());
     EXPECT_EQ(window.GetHwnd(), nullptr);
     EXPECT_NE(std::find(window.messages.begin(), window.messages.end(),
                         static_cast<UINT>(WM_DESTROY)),
@@ -98,15 +95,8 @@ TEST_F(QWinBaseTest, RefusingPreCreateLeavesNoWindowAndRaisesNothing) {
 TEST_F(QWinBaseTest, UnknownWindowTypeRaises3503AndReleasesTheCreationLock) {
     window.SetWindowType(2);
     window.SetDefault();
-    try {
-        window.InternalCreate();
-        FAIL() << "window type 2 was created";
-    } catch (const QWinException& e) {
-        EXPECT_EQ(e.GetFirstInfo().errorCode, 3503u);
-        EXPECT_EQ(e.GetFirstInfo().line, 1130);
-        EXPECT_EQ(e.GetFirstInfo().method, "InternalCreate");
-        EXPECT_EQ(e.GetFirstInfo().sourceFile, ".\\Window\\QWinBase.cpp");
-    }
+    EXPECT_EQ(Where(RaisedBy<QWinException>([&] { window.InternalCreate(); })),
+              "QWinException 3503 InternalCreate:1130 error 0 in .\\Window\\QWinBase.cpp");
     EXPECT_EQ(window.GetHwnd(), nullptr);
     EXPECT_EQ(testApp.app.GetPendingWindow(), nullptr);
 
@@ -122,33 +112,21 @@ TEST_F(QWinBaseTest, UnknownWindowTypeRaises3503AndReleasesTheCreationLock) {
     EXPECT_TRUE(createdThere);
 }
 
+// An unknown class, or a window refusing at WM_NCCREATE (after the object is bound) or at
+// WM_CREATE: no window, no handle, no pending object.
 TEST_F(QWinBaseTest, FailedNativeCreationRaises3502WithTheSystemError) {
     window.SetDefault();
     window.SetCreateClassName("NoSuchClassAnywhere");
-    try {
-        window.InternalCreate();
-        FAIL() << "a window of an unknown class was created";
-    } catch (const QWinException& e) {
-        EXPECT_EQ(e.GetFirstInfo().errorCode, 3502u);
-        EXPECT_EQ(e.GetFirstInfo().line, 1134);
-        EXPECT_NE(e.GetFirstInfo().systemError, 0u);
-    }
+    const ErrExcepInfo failed = RaisedBy<QWinException>([&] { window.InternalCreate(); });
+    EXPECT_EQ(failed.errorCode, 3502u);
+    EXPECT_EQ(failed.line, 1134);
+    EXPECT_NE(failed.systemError, 0u);  // which one differs between systems
     EXPECT_EQ(testApp.app.GetPendingWindow(), nullptr);
-}
-
-TEST_F(QWinBaseTest, AWindowRefusingItsCreationLeavesTheObjectWithoutAHandle) {
-    // The object is bound at WM_NCCREATE, before the window can still refuse to exist.
     for (UINT refuseAt : {static_cast<UINT>(WM_NCCREATE), static_cast<UINT>(WM_CREATE)}) {
         RefusingWindow refusing(refuseAt);
-        try {
-            refusing.Create(static_cast<QWinBase*>(nullptr));
-            ADD_FAILURE() << "a refused window was created at message " << refuseAt;
-        } catch (const QWinException& e) {
-            EXPECT_EQ(e.GetFirstInfo().errorCode, 3502u) << refuseAt;
-        }
+        EXPECT_THROW(refusing.Create(static_cast<QWinBase*>(nullptr)), QWinException) << refuseAt;
         EXPECT_EQ(refusing.GetHwnd(), nullptr) << refuseAt;
         EXPECT_EQ(testApp.app.GetPendingWindow(), nullptr);
-        EXPECT_NO_THROW(refusing.Destroy());
     }
 }
 
@@ -175,7 +153,7 @@ TEST_F(QWinBaseTest, ModifyStyleChangesOnlyWhenTheStyleDiffers) {
     EXPECT_TRUE(GetWindowLongA(window.GetHwnd(), GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
 }
 
-TEST_F(QWinBaseTest, CenterWindowOnAHiddenWindowUsesThePrimaryWorkArea) {
+TEST_F(QWinBaseTest, CenterWindowUsesThePrimaryWorkAreaForAHiddenWindowAndKeepsAChildInside) {
     ASSERT_TRUE(window.Create(static_cast<QWinBase*>(nullptr)));
     window.SetWindowPos(0, 0, 400, 300, SWP_NOZORDER | SWP_NOACTIVATE);
     QTestWindow hidden;
@@ -191,10 +169,8 @@ TEST_F(QWinBaseTest, CenterWindowOnAHiddenWindowUsesThePrimaryWorkArea) {
     EXPECT_EQ(placed.Width(), 400);
     EXPECT_EQ(placed.top, work.top + (work.bottom - work.top) / 2 - 150);
     hidden.Destroy();
-}
 
-TEST_F(QWinBaseTest, CenterWindowKeepsAChildInsideItsParent) {
-    ASSERT_TRUE(window.Create(static_cast<QWinBase*>(nullptr)));
+    // A child is centred in its parent's client area and kept inside it.
     window.SetWindowPos(100, 100, 300, 200, SWP_NOZORDER | SWP_NOACTIVATE);
     QRect client = window.GetClientRect();
     QTestWindow child;
@@ -205,7 +181,7 @@ TEST_F(QWinBaseTest, CenterWindowKeepsAChildInsideItsParent) {
     child.SetWindowPos(0, 0, 100, 50, SWP_NOZORDER | SWP_NOACTIVATE);
 
     child.CenterWindow(nullptr);
-    QRect placed = child.GetWindowRect();
+    placed = child.GetWindowRect();
     window.ScreenToClient(placed);
     EXPECT_EQ(placed.left, client.Width() / 2 - 50);
     EXPECT_EQ(placed.top, client.Height() / 2 - 25);
@@ -237,15 +213,11 @@ TEST_F(QWinBaseTest, OperationsOnAGoneWindowRaiseTheirCodeAndLine) {
     window.Destroy();
     window.SetHwnd(stale);
     auto expectRaise = [](auto operation, uint32_t code, const char* method, int line) {
-        try {
-            operation();
-            ADD_FAILURE() << method << " did not raise";
-        } catch (const QWinException& e) {
-            EXPECT_EQ(e.GetFirstInfo().errorCode, code) << method;
-            EXPECT_EQ(e.GetFirstInfo().method, method);
-            EXPECT_EQ(e.GetFirstInfo().line, line) << method;
-            EXPECT_NE(e.GetFirstInfo().systemError, 0u) << method;
-        }
+        const ErrExcepInfo info = RaisedBy<QWinException>(operation);
+        EXPECT_EQ(info.errorCode, code) << method;
+        EXPECT_EQ(info.method, method);
+        EXPECT_EQ(info.line, line) << method;
+        EXPECT_NE(info.systemError, 0u) << method;
     };
     expectRaise([&] { window.SetWindowText("x"); }, 3504, "SetWindowText", 916);
     expectRaise([&] { window.GetClientRect(); }, 3501, "GetClientRect", 405);
@@ -291,7 +263,7 @@ protected:
     QDll app;
 };
 
-TEST_F(QWinClassTest, RegistersAndUnregistersWhenDestroyed) {
+TEST_F(QWinClassTest, RegistersAndUnregistersWhenDestroyedAndReportsAFailedUnregister) {
     WNDCLASSEXA found = {};
     found.cbSize = sizeof(found);
     HINSTANCE instance = GetModuleHandleA(nullptr);
@@ -305,21 +277,16 @@ TEST_F(QWinClassTest, RegistersAndUnregistersWhenDestroyed) {
         EXPECT_EQ(found.hCursor, LoadCursorA(nullptr, IDC_ARROW));
 
         QWinClass twice;
-        try {
-            twice.Register(1, "QWinClassTestClass", instance, &DefWindowProcA, nullptr, 0,
-                           nullptr, nullptr);
-            ADD_FAILURE() << "a class was registered twice";
-        } catch (const QWinException& e) {
-            EXPECT_EQ(e.GetFirstInfo().errorCode, 1003u);
-            EXPECT_EQ(e.GetFirstInfo().line, 147);
-        }
+        EXPECT_EQ(Where(RaisedBy<QWinException>([&] {
+                      twice.Register(1, "QWinClassTestClass", instance, &DefWindowProcA,
+                                     nullptr, 0, nullptr, nullptr);
+                  })),
+                  "QWinException 1003 Register:147 error 1410 in .\\Window\\QWinClass.cpp");
     }
     EXPECT_FALSE(GetClassInfoExA(instance, "QWinClassTestClass", &found));
-}
 
-TEST_F(QWinClassTest, AFailedUnregisterIsReportedNotRaised) {
+    // A failed unregister is reported, not raised.
     SinkRecorder sink;
-    HINSTANCE instance = GetModuleHandleA(nullptr);
     HWND alive = nullptr;
     {
         QWinClass windowClass;

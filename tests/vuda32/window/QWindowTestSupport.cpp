@@ -43,11 +43,3 @@ std::vector<ErrExcepInfo>& SinkRecorder::Reports() {
     static std::vector<ErrExcepInfo> reports;
     return reports;
 }
-
-void PumpMessages() {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-}

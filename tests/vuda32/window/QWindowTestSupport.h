@@ -3,7 +3,6 @@
 //                 its module, with the library's window class registered
 //   QTestWindow   a top-level library window that records what reaches its WindowProc
 //   SinkRecorder  collects the errors handed to the swallowed-error sink while it lives
-//   PumpMessages  dispatches what is queued for this thread
 #pragma once
 
 #include <windows.h>
@@ -51,5 +50,3 @@ public:
     ~SinkRecorder();
     static std::vector<ErrExcepInfo>& Reports();
 };
-
-void PumpMessages();
