@@ -44,6 +44,10 @@ KVTestEnv::KVTestEnv() {
     static std::atomic<int> counter{0};
     const std::string id = std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++counter);
     keyPath_ = "Software\\KVTest\\" + id;
+    // A run killed before its clean-up leaves its keys and folder behind, and Wine hands out
+    // process ids again: what an earlier process left under this name is not this test's.
+    RegDeleteTreeA(HKEY_CURRENT_USER, keyPath_.c_str());
+    RegDeleteTreeA(HKEY_LOCAL_MACHINE, keyPath_.c_str());
 
     oldTmp_ = GetEnv("TMP");
     oldTemp_ = GetEnv("TEMP");
@@ -51,6 +55,7 @@ KVTestEnv::KVTestEnv() {
     const DWORD n = GetTempPathA(sizeof base, base);
     if (n == 0 || n >= sizeof base) throw std::runtime_error("GetTempPathA failed");
     tempFolder_ = std::string(base) + "kvtest-" + id + "\\";
+    DeleteFolder(tempFolder_);
     if (!CreateDirectoryA(tempFolder_.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS)
         throw std::runtime_error("cannot create " + tempFolder_);
     SetEnvironmentVariableA("TMP", tempFolder_.c_str());
