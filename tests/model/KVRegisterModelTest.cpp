@@ -12,7 +12,7 @@
 #include "register/entry/KVRegister.h"
 #include "tests/common/KVTestCountryLibrary.h"
 #include "tests/model/KVScriptedWindow.h"
-#include "tests/model/KVTestLog.h"
+#include "tests/support/KVTestLog.h"
 #include "tests/support/KVTestEnv.h"
 
 namespace {

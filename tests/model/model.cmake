@@ -12,8 +12,8 @@ kv_add_fuzzer(kvregister_rules_fuzz
   OPTIONS -max_len=256)
 
 if(WIN32)
-  # The scripted user at the window, and reading a test's log.
-  add_library(kv_test_model STATIC model/KVScriptedWindow.cpp model/KVTestLog.cpp)
+  # The scripted user at the window.
+  add_library(kv_test_model STATIC model/KVScriptedWindow.cpp)
   kv_defaults(kv_test_model)
   target_link_libraries(kv_test_model PUBLIC kvregister kv_test_countrycodes)
 
