@@ -174,6 +174,68 @@ TEST_F(KVRegisterE2ETest, OneFormPageHasNoBackAndEnterActsAsNext) {
     EXPECT_NE(std::string::npos, host.Log().find("| KVRegisterModel::NextPage | KVACTION_REGISTER \n"));
 }
 
+// Next checks the number, then the address (its form, where the window's own check lets more
+// through), then the confirmation. With Norway the home country a national number goes on as
+// Norwegian; a number after "00" goes on as typed, and its country becomes the home country.
+TEST_F(KVRegisterE2ETest, NextChecksTheNumberBeforeTheAddresses) {
+    env.SetString(HKEY_CURRENT_USER, "", "HomeCountry", "NO");
+    env.SetString(HKEY_LOCAL_MACHINE, "", "CampaignID", "SPRING");
+    KVWizardHost& host = Install({"460,360", "8,9,16,10", "2,1", "20,80,150,100,0,160,78,420,100,0",
+                                  "20,110,150,130,0,160,108,420,130,0", "20,140,150,160,0,160,138,420,160,0",
+                                  "20,170,150,190,0,160,168,420,190,0"});
+    struct Try {
+        const char* number;
+        const char* email;
+        const char* confirmation;
+        const char* shown;
+    };
+    const Try tries[] = {
+        {"+4712", "a@.mail.com", "a@.mail.com", kInvalidMsisdn},
+        {"91234567", "a@.mail.com", "a@.mail.com",
+         "The email address you have specified is in an invalid format.\r\n\r\nPlease specify a valid email "
+         "address or leave the field empty."},
+        {"91234567", "Kari@example.no", kEmail, "The two email addresses specified must be the same."},
+    };
+    Step(host, KVResult(KVRESULT_NONE), [&tries](KVWizardDriver& d) {
+        d.WaitForPage(KVWizardPage::UserInfo);
+        d.Type(kCtlGroupId, "Sales");
+        for (const Try& t : tries) {
+            SCOPED_TRACE(t.shown);
+            d.Type(kCtlMsisdn, t.number);
+            d.Type(kCtlEmail, t.email);
+            d.Type(kCtlConfirmEmail, t.confirmation);
+            d.Click(kCtlUserInfoNext);
+            const KVMessageBoxInfo box = d.WaitForMessageBox();
+            EXPECT_EQ(t.shown, box.text);
+            EXPECT_EQ(SystemIcon(IDI_WARNING), box.icon);
+            d.DismissMessageBox(box);
+            d.WaitForPage(KVWizardPage::UserInfo);
+        }
+        d.Type(kCtlMsisdn, "91234567");
+        d.Type(kCtlEmail, kEmail);
+        d.Click(kCtlUserInfoNext);
+    });
+    EXPECT_EQ(KVACTION_REGISTER, action.Action);
+    EXPECT_EQ(kMsisdn, action.Msisdn);
+    EXPECT_EQ(kEmail, action.UserEmail);
+    EXPECT_EQ("SPRING", action.GroupId) << "the campaign replaces the group typed";
+
+    Step(host, KVResult(KVRESULT_VALIDATE), [](KVWizardDriver& d) {
+        d.WaitForPage(KVWizardPage::Validate);
+        d.PressAlt('b');
+        d.WaitForPage(KVWizardPage::UserInfo);
+        d.Type(kCtlMsisdn, "0046701234567");
+        d.Click(kCtlUserInfoNext);
+    });
+    EXPECT_EQ(KVACTION_REGISTER, action.Action);
+    EXPECT_EQ("0046701234567", action.Msisdn);
+    std::string home;
+    EXPECT_TRUE(env.GetString(HKEY_CURRENT_USER, "", "HomeCountry", &home));
+    EXPECT_EQ("SE", home);
+    Step(host, KVResult(KVRESULT_REGISTERED));
+    EXPECT_EQ(KVACTION_FINISHED, action.Action);
+}
+
 TEST_F(KVRegisterE2ETest, NoFormPageRegistersAtOnce) {
     env.SetString(HKEY_LOCAL_MACHINE, "", "CampaignID", "SPRING");
     KVWizardHost& host = Install({"460,360", "", "1,0"});
@@ -183,12 +245,12 @@ TEST_F(KVRegisterE2ETest, NoFormPageRegistersAtOnce) {
     EXPECT_EQ(KVACTION_REGISTER, action.Action);
     EXPECT_EQ("SPRING", action.GroupId);
     // A pending answer without time registers again at once, and leaves the host's fields alone.
-    action.UserName = "from the host";
+    action.GroupId = "from the host";
     KVResultRecord pending = KVResult(KVRESULT_PENDING);
     pending.WaitSeconds = 0;
     Step(host, pending);
     EXPECT_EQ(KVACTION_REGISTER, action.Action);
-    EXPECT_EQ("from the host", action.UserName);
+    EXPECT_EQ("from the host", action.GroupId);
     Step(host, KVResult(KVRESULT_REGISTERED));
     EXPECT_EQ(KVACTION_FINISHED, action.Action);
 }
@@ -221,37 +283,77 @@ TEST_F(KVRegisterE2ETest, PendingPageShowsItsTextsAndTimesOut) {
     EXPECT_EQ(KVACTION_CANCEL, action.Action);
 }
 
-TEST_F(KVRegisterE2ETest, ServerErrorsCorrectableThenFatal) {
+// Every server error key after a request from the query page: the text shown (the server's
+// own for most keys), an information box and a wait on the page named for keys the user can
+// correct, a warning and the end of the run for the others, unknown keys among them.
+TEST_F(KVRegisterE2ETest, EveryServerErrorKeyGetsItsTreatment) {
+    struct Row {
+        const char* key;
+        bool ends;
+        KVWizardPage page;  // where the user corrects it
+        const char* shown;  // the server sent "server text", or nothing with the empty key
+    };
+    const KVWizardPage kQuery = KVWizardPage::QueryRegister, kUserInfo = KVWizardPage::UserInfo,
+                       kNone = KVWizardPage::None;
+    const Row rows[] = {
+        {"SERVER NOT FOUND", true, kNone, "The Remote Host could not be found. Are you connected to the Internet?"},
+        {"HTTPERROR", true, kNone, "The service could not be located on the Remote Host."},
+        {"MSISDN ERROR", false, kQuery, kInvalidMsisdn},
+        {"UNKNOWN ERROR", true, kNone, "An unknown error occurred."},
+        {"SPIsNotAllowed", true, kNone, "server text"},
+        {"InvalidFormat-MSISDN", false, kQuery, "server text"},
+        {"CorporateDisallow", false, kQuery, "server text"},
+        {"GroupIdNotValid", false, kQuery, "server text"},
+        {"RemoteIPNotValid", false, kQuery, "server text"},
+        {"ExternalDisallow", false, kQuery, "server text"},
+        {"ExternalError", true, kNone, "server text"},
+        {"RegMSISDNNotAllowed", false, kQuery, "server text"},
+        {"InvalidRegCode", false, KVWizardPage::Validate, kTwoAttemptsLeft},
+        {"RegCodeBlocked", true, kNone, "server text"},  // after one wrong code only
+        {"RegTaskFailed", false, kUserInfo, "server text"},
+        {"RegCodeExpired", false, kUserInfo, "server text"},
+        {"EmailNotValid", false, kQuery, "server text"},
+        {"RegError", true, kNone, "server text"},
+        {"RegCodeNotSent", false, kUserInfo, "server text"},
+        {"CorporateNotValid", false, kQuery, "server text"},
+        {"NoMatchMSISDNAccountID", false, kQuery, "server text"},
+        {"invalidregcode", true, kNone, "server text"},  // keys match case-sensitively
+        {"NoSuchKey", true, kNone, "server text"},
+        {"", true, kNone, "An unknown error occurred."},
+    };
     KVWizardHost& host = Install(TwoPages());
-    ASSERT_EQ(KVACTION_QUERYREGISTER, SubmitFirstPage(host, true).Action);
-
-    Step(host, KVServerError("EmailNotValid", "The address is not accepted."), [](KVWizardDriver& d) {
-        const KVMessageBoxInfo box = d.WaitForMessageBox();
-        EXPECT_EQ(kCaption, box.caption);
-        EXPECT_EQ("The address is not accepted.", box.text);
-        EXPECT_EQ(SystemIcon(IDI_INFORMATION), box.icon);
-        EXPECT_EQ(d.Wizard(), box.owner);
-        d.DismissMessageBox(box);
-        d.WaitForPage(KVWizardPage::QueryRegister);
-        EXPECT_EQ("", d.Text(kCtlMsisdn)) << "a message box empties the number field";
-        EXPECT_FALSE(d.IsEnabled(kCtlQueryRegisterNext));
-        d.Type(kCtlMsisdn, kMsisdn);
-        d.Type(kCtlEmail, "ola@example.no");
-        d.Type(kCtlConfirmEmail, "ola@example.no");
-        d.Click(kCtlQueryRegisterNext);
-    });
-    EXPECT_EQ(KVACTION_QUERYREGISTER, action.Action);
-    EXPECT_EQ("ola@example.no", action.UserEmail);
-
-    Step(host, KVServerError("SERVER NOT FOUND", "not shown"), [](KVWizardDriver& d) {
-        const KVMessageBoxInfo box = d.WaitForMessageBox();
-        EXPECT_EQ("The Remote Host could not be found. Are you connected to the Internet?", box.text);
-        EXPECT_EQ(SystemIcon(IDI_WARNING), box.icon);
-        d.DismissMessageBox(box);
-    });
-    EXPECT_EQ(KVACTION_CANCEL, action.Action);
-    driver.Play([](KVWizardDriver& d) { d.WaitForWizardGone(); });
-    EXPECT_EQ("", driver.Await());
+    bool running = false;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.key);
+        if (!running) {
+            ASSERT_EQ(KVACTION_QUERYREGISTER, SubmitFirstPage(host, true).Action);
+        }
+        Step(host, KVServerError(row.key, *row.key ? "server text" : ""), [&row](KVWizardDriver& d) {
+            const KVMessageBoxInfo box = d.WaitForMessageBox();
+            EXPECT_EQ(kCaption, box.caption);
+            EXPECT_EQ(row.shown, box.text);
+            EXPECT_EQ(SystemIcon(row.ends ? IDI_WARNING : IDI_INFORMATION), box.icon);
+            EXPECT_EQ(d.Wizard(), box.owner);
+            d.DismissMessageBox(box);
+            if (row.ends) return d.WaitForWizardGone();
+            d.WaitForPage(row.page);
+            if (row.page == KVWizardPage::Validate) {
+                d.Type(kCtlRegCode, "4711");
+                return d.Click(kCtlFinish);
+            }
+            if (row.page == kUserInfo) {
+                d.Click(kCtlUserInfoBack);
+                d.WaitForPage(kQuery);
+            }
+            EXPECT_EQ("", d.Text(kCtlMsisdn)) << "a message box empties the number field";
+            d.Type(kCtlMsisdn, kMsisdn);
+            d.Click(kCtlQueryRegisterNext);
+        });
+        running = !row.ends;
+        EXPECT_EQ(row.ends ? KVACTION_CANCEL : row.page == KVWizardPage::Validate ? KVACTION_VALIDATE
+                                                                                  : KVACTION_QUERYREGISTER,
+                  action.Action);
+    }
 }
 
 TEST_F(KVRegisterE2ETest, ThreeWrongCodesThenTheNumberIsBlocked) {
@@ -310,7 +412,7 @@ TEST_F(KVRegisterE2ETest, CancelCloseAndEscapeEachEndARun) {
     EXPECT_EQ(3u, Count(host.Log(), "| KVRegisterModel::WaitForAction | Cancel \n"));
 }
 
-TEST_F(KVRegisterE2ETest, BetweenStepsCancelCountsAndEnterDoesNot) {
+TEST_F(KVRegisterE2ETest, BetweenStepsCancelCountsAndEnterOrBackDoNot) {
     KVWizardHost& host = Install(TwoPages());
     ASSERT_EQ(KVACTION_QUERYREGISTER, SubmitFirstPage(host, true).Action);
 
@@ -330,9 +432,16 @@ TEST_F(KVRegisterE2ETest, BetweenStepsCancelCountsAndEnterDoesNot) {
 
     driver.Play([](KVWizardDriver& d) {
         d.Settle();
+        // A click on Back that was on its way when the page was disabled.
+        HWND back = GetDlgItem(d.WaitForWizard(), kCtlUserInfoBack);
+        PostMessageA(GetParent(back), WM_COMMAND, MAKEWPARAM(kCtlUserInfoBack, BN_CLICKED), LPARAM(back));
+        d.Settle();
+        d.Settle();  // a page change the click made is posted in turn
+        EXPECT_EQ(KVWizardPage::UserInfo, d.Page());
         d.Click(kCtlCancel);
     });
     ASSERT_EQ("", driver.Await());
+    EXPECT_NE(std::string::npos, host.Log().find("| KVRegisterModel::PreviousPage | No step in progress, dropped \n"));
     Step(host, KVResult(KVRESULT_VALIDATE));
     EXPECT_EQ(KVACTION_CANCEL, action.Action);
 }
@@ -443,7 +552,8 @@ TEST_F(KVRegisterE2ETest, MissingHeaderImageDrawsTheBuiltInOne) {
     DeleteObject(bitmap);
 }
 
-TEST_F(KVRegisterE2ETest, CountryListHoldsEveryRegionOfTheRealLibrary) {
+TEST_F(KVRegisterE2ETest, CountryListHoldsEveryRegionOfTheRealLibraryWithTheHomeCountryChosen) {
+    env.SetString(HKEY_CURRENT_USER, "", "HomeCountry", "NO");
     KVWizardHost& host = Install(CountryPage());
     std::vector<std::string> shown;
     bool enabled = false;
@@ -451,6 +561,7 @@ TEST_F(KVRegisterE2ETest, CountryListHoldsEveryRegionOfTheRealLibrary) {
         d.WaitForPage(KVWizardPage::UserInfo);
         shown = d.ListItems(kCtlCountry);
         enabled = d.IsEnabled(kCtlCountry);
+        EXPECT_EQ("Norway", d.ListSelection(kCtlCountry));
         d.Click(kCtlCancel);
     });
     EXPECT_TRUE(enabled);

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "tests/e2e/KVWizardFixture.h"
-#include "tests/model/KVTestLog.h"
+#include "tests/support/KVTestLog.h"
 
 namespace {
 

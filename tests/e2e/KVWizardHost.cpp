@@ -3,7 +3,7 @@
 #include <stdexcept>
 
 #include "tests/common/KVTestCountryLibrary.h"
-#include "tests/model/KVTestLog.h"
+#include "tests/support/KVTestLog.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 # Whole runs of KVRegister.dll as a host drives them, with the wizard driver playing the user.
 if(WIN32)
   kv_add_gtest(kvregister_e2e_test
-    SOURCES e2e/KVRegisterE2ETest.cpp e2e/KVRegisterStressTest.cpp e2e/KVWizardHost.cpp model/KVTestLog.cpp
+    SOURCES e2e/KVRegisterE2ETest.cpp e2e/KVRegisterStressTest.cpp e2e/KVWizardHost.cpp
     LIBS kvwizard_driver kv_test_countrycodes)
   # Wine sees the Unix root as drive Z:.
   target_compile_definitions(kvregister_e2e_test PRIVATE

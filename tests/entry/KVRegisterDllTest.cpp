@@ -9,7 +9,7 @@
 
 #include "include/KVRegisterApi.h"
 #include "register/entry/KVResourceIds.h"
-#include "tests/model/KVTestLog.h"
+#include "tests/support/KVTestLog.h"
 #include "tests/support/KVTestEnv.h"
 
 namespace {

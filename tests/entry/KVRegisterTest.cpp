@@ -8,7 +8,7 @@
 
 #include <string>
 
-#include "tests/model/KVTestLog.h"
+#include "tests/support/KVTestLog.h"
 #include "tests/support/KVTestEnv.h"
 #include "vuda32/Application/QSwallowedError.h"
 #include "vuda32/Exception/QException.h"

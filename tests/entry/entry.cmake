@@ -2,10 +2,10 @@
 if(WIN32)
   kv_add_gtest(kvregister_entry_test
     SOURCES entry/KVRegisterTest.cpp
-    LIBS kv_test_model)
+    LIBS kvregister kv_test_support)
 
   kv_add_gtest(kvregister_dll_test
-    SOURCES entry/KVRegisterDllTest.cpp model/KVTestLog.cpp
+    SOURCES entry/KVRegisterDllTest.cpp
     LIBS kv_test_support)
   # Wine sees the Unix root as drive Z:.
   target_compile_definitions(kvregister_dll_test PRIVATE

@@ -1,4 +1,4 @@
-# The wizard model: its platform-free rules everywhere, its Win32 behaviour under Wine.
+# The wizard model's platform-free rules; its Win32 behaviour is driven end to end (tests/e2e).
 kv_add_gtest(kvregister_rules_test
   SOURCES model/KVInputRulesTest.cpp
   LIBS kvregister_core)
@@ -10,14 +10,3 @@ kv_add_fuzzer(kvregister_rules_fuzz
   CORPUS ${CMAKE_CURRENT_SOURCE_DIR}/model/fuzz-corpus
   SECONDS 10
   OPTIONS -max_len=256)
-
-if(WIN32)
-  # The scripted user at the window, and reading a test's log.
-  add_library(kv_test_model STATIC model/KVScriptedWindow.cpp model/KVTestLog.cpp)
-  kv_defaults(kv_test_model)
-  target_link_libraries(kv_test_model PUBLIC kvregister kv_test_countrycodes)
-
-  kv_add_gtest(kvregister_model_test
-    SOURCES model/KVRegisterModelTest.cpp
-    LIBS kv_test_model)
-endif()

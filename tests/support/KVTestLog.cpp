@@ -1,4 +1,4 @@
-#include "tests/model/KVTestLog.h"
+#include "tests/support/KVTestLog.h"
 
 #include <windows.h>
 
