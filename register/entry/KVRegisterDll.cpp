@@ -12,8 +12,6 @@ namespace {
 // The application object, built while the module initialises and destroyed at its unload.
 KVRegister g_register;
 
-KVRegister* Registration() { return KVRegister::Get(); }
-
 }  // namespace
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
@@ -22,25 +20,10 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved
 
 // Always 0: a log that cannot be opened only means nothing is logged.
 extern "C" __declspec(dllexport) int KVREGISTER_CALL KVRegisterInit(const std::string& keyPath) {
-    try {
-        if (KVRegister* app = Registration()) app->Init(keyPath);
-    } catch (...) {
-    }
-    return 0;
+    return KVRegisterStart(keyPath);
 }
 
 extern "C" __declspec(dllexport) int KVREGISTER_CALL KVRegisterInternal(const KVResultRecord* result,
                                                                          KVActionRecord* action) {
-    if (!action) return 1;
-    try {
-        KVRegister* app = Registration();
-        if (!app || !result) {
-            action->Action = KVACTION_ERROR;
-            return 1;
-        }
-        return app->Register(*result, *action);
-    } catch (...) {
-        action->Action = KVACTION_ERROR;
-        return 1;
-    }
+    return KVRegisterStep(result, action);
 }
