@@ -5,6 +5,7 @@
 #include "common/KVRegistry.h"
 #include "register/model/KVRegisterModel.h"
 #include "register/view/KVRegisterViewWindow.h"
+#include "vuda32/Application/QDll.h"
 #include "vuda32/Application/QSwallowedError.h"
 #include "vuda32/Exception/QException.h"
 #include "vuda32/File/QLog.h"
@@ -75,7 +76,19 @@ KVRegister::KVRegister() : windowFactory_(&KVMakeRegisterView) { SetSwallowedErr
 
 KVRegister::~KVRegister() {
     try {
-        DestroyWizard();
+        if (QDllIsProcessEnding()) {
+            // The other threads are gone, and the system takes back their windows, the memory
+            // and the handles: closing a window whose thread is gone could only go wrong.
+            QLogEntry(log_.get(), QLog::LevelInfo, kDestructor) << "Process ending: the run is left to the system";
+            view_.release();
+            model_.release();
+            for (LeftBehind& run : leftBehind_) {
+                run.view.release();
+                run.model.release();
+            }
+        } else {
+            DestroyWizard();
+        }
         QLogEntry(log_.get(), QLog::LevelInfo, kDestructor) << "Destructor";
     } catch (...) {
         // Runs at library unload: nothing may leave it.
