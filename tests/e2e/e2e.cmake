@@ -3,12 +3,17 @@ if(WIN32)
   kv_add_gtest(kvregister_e2e_test
     SOURCES e2e/KVRegisterE2ETest.cpp e2e/KVRegisterStressTest.cpp e2e/KVWizardHost.cpp
     LIBS kvwizard_driver kv_test_countrycodes)
+  # A host whose process ends with the library loaded and a run open.
+  add_executable(kv_exit_host e2e/KVExitHost.cpp)
+  kv_defaults(kv_exit_host)
+  target_include_directories(kv_exit_host PRIVATE ${CMAKE_SOURCE_DIR})
   # Wine sees the Unix root as drive Z:.
   target_compile_definitions(kvregister_e2e_test PRIVATE
     "KV_REGISTER_DLL=\"Z:$<TARGET_FILE:KVRegister>\""
     "KV_COUNTRY_DLL=\"Z:$<TARGET_FILE:KVCountryCodes>\""
-    "KV_PAGES_DIR=\"Z:${CMAKE_BINARY_DIR}/pages\"")
-  add_dependencies(kvregister_e2e_test KVRegister KVCountryCodes)
+    "KV_PAGES_DIR=\"Z:${CMAKE_BINARY_DIR}/pages\""
+    "KV_EXIT_HOST=\"Z:$<TARGET_FILE:kv_exit_host>\"")
+  add_dependencies(kvregister_e2e_test KVRegister KVCountryCodes kv_exit_host)
   if(NOT KV_TESTS_BUILD_ONLY)
     set_tests_properties(kvregister_e2e_test PROPERTIES TIMEOUT 600)
   endif()
