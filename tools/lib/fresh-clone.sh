@@ -5,13 +5,13 @@
 # HEAD into an empty temporary folder and, without a display, runs tools/demo --autopilot and
 # then tools/preview on the installation folder the demo made. Checks the demo's last line, its
 # five page pictures and the contact sheet, and the preview's five pictures and summary.
-# Prints one line per check; exit status 1 when one fails. The logs of both commands stay in
-# <report folder>; the clone itself is removed.
+# Prints one line per check; exit status 1 when one fails. The logs and pictures of both
+# commands stay in <report folder> (demo/, preview/); the clone itself is removed.
 set -u
 repo=$(cd "$1" && pwd) || exit 1
 report=$2
 mkdir -p "$report" && report=$(cd "$report" && pwd) || exit 1
-rm -f "$report"/*.log
+rm -rf "$report"/*.log "$report/demo" "$report/preview"
 
 failures=0
 check() {  # what, condition...
@@ -48,6 +48,7 @@ if [ -n "$pictures" ]; then
         shot=$(find "$pictures" -name "[0-9][0-9]-$page.png" 2>/dev/null | sort | head -n 1)
         check "the demo has a picture of the $page page" png "${shot:-$pictures/none-$page.png}"
     done
+    cp -r "$pictures" "$report/demo" 2>/dev/null
 fi
 
 # --- the preview of the installation folder the demo made ---------------------------------
@@ -61,6 +62,7 @@ check "tools/preview ends with its summary ($(tail -n 1 "$report/preview.log"))"
 for name in 1-query-register 2-user-info 3-pending 4-validate 5-register-info; do
     check "the preview drew $name.png" png "$work/preview/$name.png"
 done
+cp -r "$work/preview" "$report/preview" 2>/dev/null
 
 [ "$failures" -eq 0 ] || { echo "fresh clone: $failures checks failed; logs in $report" >&2; exit 1; }
 exit 0
