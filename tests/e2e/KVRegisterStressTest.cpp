@@ -1,7 +1,8 @@
 // KVRegister.dll under stress and faults: many runs in one host process, presses at random
-// moments, a host that is slow between steps, and an installation that breaks under a run.
-// KV_STRESS_RUNS sets how many runs the soak and the races make (tools/stress asks for a
-// thousand); KV_STRESS_SEED replays the races of an earlier output.
+// moments, hand-overs while the person types on, a host that is slow between steps, a window
+// thread that hangs, and an installation that breaks under a run. KV_STRESS_RUNS sets how many
+// runs the soak, the races and the hand-overs make (tools/stress asks for a thousand);
+// KV_STRESS_SEED replays the races of an earlier output.
 #include <atomic>
 #include <chrono>
 #include <cstdint>
