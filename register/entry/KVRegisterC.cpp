@@ -69,10 +69,10 @@ bool ToCodePage(const WCHAR* text, size_t length, std::string& out) {
     BOOL* usedDefault = utf8 ? nullptr : &replaced;
     const int count = static_cast<int>(length);
     const int needed = WideCharToMultiByte(codePage, flags, text, count, nullptr, 0, nullptr, usedDefault);
-    if (needed <= 0 || replaced) return false;
+    if (needed <= 0) return false;
     out.resize(static_cast<size_t>(needed));
-    return WideCharToMultiByte(codePage, flags, text, count, &out[0], needed, nullptr, usedDefault) == needed &&
-           !replaced;
+    const int written = WideCharToMultiByte(codePage, flags, text, count, &out[0], needed, nullptr, usedDefault);
+    return written == needed && !replaced;
 }
 
 size_t Length(const char* text, size_t capacity) {
