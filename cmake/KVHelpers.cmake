@@ -18,24 +18,32 @@ function(kv_defaults target)
   endif()
 endfunction()
 
-# A GoogleTest program: one process runs all its cases (under Wine in the win64 tree).
-# In the 32-bit tree it is built but never run.
+# What an installation folder holds for the wizard to run (the DLLs, the host, the files) is
+# the install component "runtime", and the target kv_runtime builds all of it: tools/demo builds
+# that target and installs that component, so it never installs a program it did not build.
+# Tools for authors and integrators are the component "tools". tools/test installs everything.
+function(kv_install_target target destination component)
+  install(TARGETS ${target} RUNTIME DESTINATION ${destination} COMPONENT ${component})
+  if(component STREQUAL "runtime")
+    add_dependencies(kv_runtime ${target})
+  endif()
+endfunction()
+
+# A GoogleTest program: one process runs all its cases (under Wine in both Windows trees).
 function(kv_add_gtest name)
   cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest_main GTest::gmock)
   kv_defaults(${name})
-  if(NOT KV_TESTS_BUILD_ONLY)
-    add_test(NAME ${name} COMMAND ${name})
-    # Under Wine the Unix root is drive Z:, and GoogleTest wants a drive to call a path absolute.
-    set(results ${KV_GTEST_RESULTS})
-    if(WIN32)
-      set(results "Z:${results}")
-    endif()
-    set_tests_properties(${name} PROPERTIES
-      ENVIRONMENT "GTEST_OUTPUT=xml:${results}/${name}.xml"
-      TIMEOUT 300)
+  add_test(NAME ${name} COMMAND ${name})
+  # Under Wine the Unix root is drive Z:, and GoogleTest wants a drive to call a path absolute.
+  set(results ${KV_GTEST_RESULTS})
+  if(WIN32)
+    set(results "Z:${results}")
   endif()
+  set_tests_properties(${name} PROPERTIES
+    ENVIRONMENT "GTEST_OUTPUT=xml:${results}/${name}.xml"
+    TIMEOUT 300)
 endfunction()
 
 # A libFuzzer program with a short smoke run in ctest, in the native clang tree only (elsewhere

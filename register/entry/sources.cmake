@@ -35,21 +35,29 @@ if(WIN32)
     # The exports go out under the names without @bytes.
     target_link_options(KVRegisterC PRIVATE -Wl,--kill-at)
 
-    find_program(KV_LLVM_DLLTOOL NAMES llvm-dlltool llvm-dlltool-14 REQUIRED)
-    set(implib ${CMAKE_CURRENT_BINARY_DIR}/KVRegisterC.lib)
-    add_custom_command(OUTPUT ${implib}
-      COMMAND ${KV_LLVM_DLLTOOL} -m ${machine} -d ${def} -l ${implib} -k
-      DEPENDS ${def}
-      COMMENT "Making the import library KVRegisterC.lib")
-    add_custom_target(kvregisterc_implib ALL DEPENDS ${implib})
+    # Only the packages need the import library: a tree without llvm-dlltool (tools/demo's)
+    # builds and runs without it, and tools/lib/package.py reports it missing.
+    find_program(KV_LLVM_DLLTOOL NAMES llvm-dlltool llvm-dlltool-14)
+    set(implib)
+    if(KV_LLVM_DLLTOOL)
+      set(implib ${CMAKE_CURRENT_BINARY_DIR}/KVRegisterC.lib)
+      add_custom_command(OUTPUT ${implib}
+        COMMAND ${KV_LLVM_DLLTOOL} -m ${machine} -d ${def} -l ${implib} -k
+        DEPENDS ${def}
+        COMMENT "Making the import library KVRegisterC.lib")
+      add_custom_target(kvregisterc_implib ALL DEPENDS ${implib})
+    else()
+      message(STATUS "llvm-dlltool not found (Debian package llvm): no KVRegisterC.lib")
+    endif()
 
     foreach(dll KVRegister KVRegisterC)
       kv_defaults(${dll})
       add_dependencies(${dll} kv_art)
       set_target_properties(${dll} PROPERTIES PREFIX "")
       target_link_libraries(${dll} PRIVATE kvregister)
-      install(TARGETS ${dll} RUNTIME DESTINATION .)
+      kv_install_target(${dll} . runtime)
     endforeach()
-    install(FILES ${implib} ${def} DESTINATION lib)
+    # For integrators, beside include/ and samples/ that tools/lib/package.py adds.
+    install(FILES ${implib} ${def} DESTINATION lib COMPONENT tools)
   endfunction()
 endif()

@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -42,15 +43,35 @@ protected:
     InternalFn internal = nullptr;
 };
 
+// The host's records as this tree's compiler lays them out: libstdc++'s string is 24 bytes in
+// the 32-bit tree and 32 in the 64-bit one, and the DLL must agree field by field.
 TEST_F(KVRegisterDllTest, MissingInstallationIsAnErrorForTheHost) {
+    EXPECT_EQ(sizeof(void*) == 4 ? 24u : 32u, sizeof(std::string));
+    EXPECT_EQ(8 + 10 * sizeof(std::string), sizeof(KVActionRecord));
+    EXPECT_EQ(2 * sizeof(void*) + 5 * sizeof(std::string), sizeof(KVResultRecord));
     env.SetDword(HKEY_CURRENT_USER, "Debug", "LogLevel", 5);
     EXPECT_EQ(0, init(env.KeyPath()));
     KVResultRecord result;
-    KVActionRecord action;
+    // Guards around the record and the host's own values in the fields an error step leaves
+    // alone: a DLL with another layout would write past the record or into the wrong field.
+    struct {
+        uint32_t before = 0x5AFEC0DE;
+        KVActionRecord action;
+        uint32_t after = 0x5AFEC0DE;
+    } host;
+    KVActionRecord& action = host.action;
+    action.UseIp = 7;
+    action.Msisdn = "the host's number";
+    action.RegCode = "the host's code";
     EXPECT_EQ(1, internal(&result, &action));
     EXPECT_EQ(KVACTION_ERROR, action.Action);
     EXPECT_EQ("errMissingOrCorruptFile", action.ErrorKey);
     EXPECT_FALSE(action.ErrorText.empty());
+    EXPECT_EQ(7, action.UseIp);
+    EXPECT_EQ("the host's number", action.Msisdn);
+    EXPECT_EQ("the host's code", action.RegCode);
+    EXPECT_EQ(0x5AFEC0DEu, host.before);
+    EXPECT_EQ(0x5AFEC0DEu, host.after);
     FreeLibrary(module);
     module = nullptr;
     // Unloading destroyed the application object, which wrote its last entry.

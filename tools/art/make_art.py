@@ -5,8 +5,9 @@ see (and a test can tell by a pixel) which of the two the window drew.
 
     make_art.py <install root> <resource folder>
 
-writes <install root>/Icons/ApplicationLarge.ico (32 and 48 pixels),
-<install root>/Icons/ApplicationSmall.ico (16 pixels), <install root>/Bitmaps/Register.bmp,
+writes <install root>/Icons/ApplicationLarge.ico and ApplicationSmall.ico (each with images of
+16, 20, 24, 32, 40, 48 and 64 pixels, so that every display scale from 100 % to 200 % finds its
+size), <install root>/Bitmaps/Register.bmp,
 <resource folder>/KVRegisterHeader.bmp and enlarged PNG previews in <resource folder>/preview.
 Plain Python 3, nothing to download: shapes are tested on a 4x4 grid of points per pixel,
 which gives smooth edges without a drawing library.
@@ -222,12 +223,15 @@ def main(argv):
     root, resources = argv[1], argv[2]
     installed = render(header_installed(), 32, WHITE)
     builtin = render(header_builtin(), 32, WHITE)
-    icons = {size: render(application_icon(size), size) for size in (16, 32, 48)}
+    # The small icon is 16 pixels at 100 %, the large one 32; at 125 %, 150 % and 200 % they are
+    # 20, 24, 32 and 40, 48, 64. Both files carry every size: the system picks the nearest.
+    icons = {size: render(application_icon(size), size) for size in (16, 20, 24, 32, 40, 48, 64)}
 
     write(os.path.join(root, 'Bitmaps', 'Register.bmp'), bmp24(installed))
     write(os.path.join(resources, 'KVRegisterHeader.bmp'), bmp24(builtin))
-    write(os.path.join(root, 'Icons', 'ApplicationLarge.ico'), ico([icons[32], icons[48]]))
-    write(os.path.join(root, 'Icons', 'ApplicationSmall.ico'), ico([icons[16]]))
+    every_size = [icons[size] for size in sorted(icons)]
+    write(os.path.join(root, 'Icons', 'ApplicationLarge.ico'), ico(every_size))
+    write(os.path.join(root, 'Icons', 'ApplicationSmall.ico'), ico(every_size))
 
     preview = os.path.join(resources, 'preview')
     write(os.path.join(preview, 'Register.png'), png_preview(installed))

@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Counts test cases of one or more ctest runs: GoogleTest programs by their cases (from
 their XML reports), any other ctest test as one case. Prints one line per tree and the
-closing 'N passed, N failed' line."""
+closing 'N passed, N failed' line. A tree given as 'DIR=not run: why' was not tested and is
+reported as such, never as passed."""
 import os
 import sys
 import xml.etree.ElementTree as ET
@@ -45,11 +46,17 @@ def count_tree(build_dir):
 def main():
     total_p = total_f = 0
     extra_failed = int(os.environ.get("KV_EXTRA_FAILURES", "0"))
-    for build_dir in sys.argv[1:]:
-        result = count_tree(build_dir)
+    for arg in sys.argv[1:]:
+        build_dir, _, not_run = arg.partition("=")
         label = os.path.basename(build_dir.rstrip("/"))
+        if not_run:
+            print(f"{label}: {not_run}")
+            continue
+        result = count_tree(build_dir)
         if result is None:
+            # Tests that should have run and left nothing are a failure, not a pass.
             print(f"{label}: no test results")
+            total_f += 1
             continue
         p, f, failures = result
         print(f"{label}: {p} passed, {f} failed")

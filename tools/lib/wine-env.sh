@@ -32,9 +32,31 @@ kv_xvfb_start() {
     export DISPLAY=":$display"
 }
 
+# Wine can run 32-bit programs when wine32 is installed, but only in a prefix created after it.
+kv_wine32_installed() {
+    dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null | grep -q 'install ok installed'
+}
+
+# Windows draws caption buttons with Marlett and dialogs in Tahoma. Debian's fonts-wine has both
+# in /usr/share/wine/fonts, but this Wine does not read that folder: the prefix's own Fonts
+# folder gets copies, which Wine loads like the fonts of a Windows installation.
+kv_wine_fonts() {
+    local fonts="$WINEPREFIX/drive_c/windows/Fonts" font
+    [ -d /usr/share/wine/fonts ] && [ -d "$fonts" ] || return 0
+    for font in /usr/share/wine/fonts/*; do
+        [ -e "$fonts/${font##*/}" ] || cp "$font" "$fonts/" || return 1
+    done
+}
+
 kv_wine_start() {
     if [ "${KV_WINE_DISPLAY:-}" != host ] || [ -z "${DISPLAY:-}" ]; then
         kv_xvfb_start || return 1
+    fi
+    if [ -f "$WINEPREFIX/system.reg" ] && kv_wine32_installed \
+        && [ ! -f "$WINEPREFIX/drive_c/windows/syswow64/kernel32.dll" ]; then
+        echo "Creating the Wine prefix in $WINEPREFIX again: it was made before 32-bit Wine"
+        wineserver -k >/dev/null 2>&1 || true
+        rm -rf "$WINEPREFIX"
     fi
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
         echo "Creating the Wine prefix in $WINEPREFIX"
@@ -45,6 +67,7 @@ kv_wine_start() {
         wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
         wineserver -w
     fi
+    kv_wine_fonts || { echo "could not copy the fonts into $WINEPREFIX" >&2; return 1; }
     wineserver -p
     # Let the server come up before the first program asks for it.
     wine cmd /c exit >/dev/null 2>&1 || true
