@@ -7,11 +7,9 @@
 static HMODULE g_module;
 static KVCHostExports g_exports;
 
-/* Where each text lies in the A and the W record, and how many characters it holds. */
+/* Where a text lies in the A and the W record, and how many characters it holds. */
 typedef struct TextField {
-    size_t a;
-    size_t w;
-    size_t chars;
+    size_t a, w, chars;
 } TextField;
 
 #define ACTION_TEXT(name, chars) {offsetof(KVActionRecordA, name), offsetof(KVActionRecordW, name), chars}
@@ -29,19 +27,15 @@ static const TextField kResultTexts[] = {
     RESULT_TEXT(ErrorKey, KVREGISTER_TEXT_CHARS),      RESULT_TEXT(ErrorText, KVREGISTER_MESSAGE_CHARS),
 };
 
-static FARPROC Bind(const char* name) {
-    return GetProcAddress(g_module, name);
-}
-
 const KVCHostExports* KVCHostLoad(const char* path) {
     KVCHostUnload();
     g_module = LoadLibraryA(path);
     if (g_module == NULL) return NULL;
     /* Through a plain function pointer type, as C allows between function pointers. */
-    g_exports.initA = (KVRegisterInitAFn)(void (*)(void))Bind("KVRegisterInitA");
-    g_exports.initW = (KVRegisterInitWFn)(void (*)(void))Bind("KVRegisterInitW");
-    g_exports.internalA = (KVRegisterInternalAFn)(void (*)(void))Bind("KVRegisterInternalA");
-    g_exports.internalW = (KVRegisterInternalWFn)(void (*)(void))Bind("KVRegisterInternalW");
+    g_exports.initA = (KVRegisterInitAFn)(void (*)(void))GetProcAddress(g_module, "KVRegisterInitA");
+    g_exports.initW = (KVRegisterInitWFn)(void (*)(void))GetProcAddress(g_module, "KVRegisterInitW");
+    g_exports.internalA = (KVRegisterInternalAFn)(void (*)(void))GetProcAddress(g_module, "KVRegisterInternalA");
+    g_exports.internalW = (KVRegisterInternalWFn)(void (*)(void))GetProcAddress(g_module, "KVRegisterInternalW");
     if (!g_exports.initA || !g_exports.initW || !g_exports.internalA || !g_exports.internalW) return NULL;
     return &g_exports;
 }
@@ -52,18 +46,13 @@ void KVCHostUnload(void) {
     memset(&g_exports, 0, sizeof g_exports);
 }
 
-/* A text of an answer into a record's array: as it is (A), or from UTF-8 (W). */
+/* A text of an answer into a record's array, zeroed before: as it is (A), or from UTF-8 (W). */
 static void Put(int wide, void* record, const TextField* field, const char* text) {
-    if (wide) {
-        WCHAR* array = (WCHAR*)((char*)record + field->w);
-        array[0] = 0;
-        if (text != NULL && *text != 0 && MultiByteToWideChar(CP_UTF8, 0, text, -1, array, (int)field->chars) == 0)
-            array[0] = 0;
-    } else {
-        char* array = (char*)record + field->a;
-        array[0] = 0;
-        if (text != NULL) strncat(array, text, field->chars - 1);
-    }
+    if (text == NULL) return;
+    if (wide)
+        MultiByteToWideChar(CP_UTF8, 0, text, -1, (WCHAR*)((char*)record + field->w), (int)field->chars - 1);
+    else
+        strncpy((char*)record + field->a, text, field->chars - 1);
 }
 
 /* One step; the action comes back as an A record, with UTF-8 texts on the W road. */
@@ -71,13 +60,9 @@ static int Step(int wide, const KVCAnswer* answer, HWND owner, KVActionRecordA* 
     static KVResultRecordA resultA;
     static KVResultRecordW resultW;
     static KVActionRecordW actionW;
-    const char* texts[4];
+    const char* const texts[4] = {answer->resultText, answer->infoText, answer->errorKey, answer->errorText};
     size_t i;
     int returned;
-    texts[0] = answer->resultText;
-    texts[1] = answer->infoText;
-    texts[2] = answer->errorKey;
-    texts[3] = answer->errorText;
     memset(&resultA, 0, sizeof resultA);
     memset(&resultW, 0, sizeof resultW);
     resultA.Size = sizeof resultA;
@@ -104,20 +89,15 @@ static int Step(int wide, const KVCAnswer* answer, HWND owner, KVActionRecordA* 
     return returned;
 }
 
-static int EndsRun(INT32 action) {
-    return action == KVACTION_FINISHED || action == KVACTION_CANCEL || action == KVACTION_ERROR;
-}
-
-int KVCHostRun(int wide, const KVCAnswer* answers, int count, HWND owner, KVCRun* run) {
-    int step;
-    run->steps = 0;
-    for (step = 0; step < count && step < KVCHOST_MAX_STEPS; ++step) {
-        KVActionRecordA* action = &run->actions[step];
-        const int returned = Step(wide, &answers[step], owner, action);
-        run->returned[step] = returned;
-        run->steps = step + 1;
-        if (EndsRun(action->Action)) break;
-        if (returned != KVREGISTER_OK && returned != KVREGISTER_TEXTTOOLONG) break;
+void KVCHostRun(int wide, const KVCAnswer* answers, int count, HWND owner, KVCRun* run) {
+    for (run->steps = 0; run->steps < count && run->steps < 16; ++run->steps) {
+        const int step = run->steps;
+        const INT32* action = &run->actions[step].Action;
+        run->returned[step] = Step(wide, &answers[step], owner, &run->actions[step]);
+        if (*action == KVACTION_FINISHED || *action == KVACTION_CANCEL || *action == KVACTION_ERROR ||
+            (run->returned[step] != KVREGISTER_OK && run->returned[step] != KVREGISTER_TEXTTOOLONG)) {
+            ++run->steps;
+            return;
+        }
     }
-    return run->steps;
 }
