@@ -4,7 +4,10 @@
 #include <iterator>
 
 #include "common/KVRegistry.h"
+#include "common/KVRunContext.h"
+#include "vuda32/Exception/QErrorReport.h"
 #include "vuda32/Exception/QException.h"
+#include "vuda32/File/QLog.h"
 
 namespace {
 
@@ -17,6 +20,16 @@ constexpr const char* kExportNames[] = {
 constexpr bool SameText(const char* a, const char* b) {
     while (*a && *a == *b) ++a, ++b;
     return *a == *b;
+}
+
+// The system's reason in words, with the file put in where the text leaves room for it ("%1 is
+// not a valid Win32 application." for a library of the other size).
+std::string Reason(DWORD error, const std::string& file) {
+    std::string text = SystemErrorText(error);
+    const size_t insert = text.find("%1");
+    if (insert != std::string::npos) text.replace(insert, 2, file);
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' ')) text.pop_back();
+    return text + " (system error " + std::to_string(error) + ")";
 }
 
 // A text the library wrote into a buffer of `size` bytes: a library that writes no
@@ -56,6 +69,7 @@ int KVCountryCodesWrapper::SetRegistryKey(const std::string& keyPath) {
     }
     SetFolder(root);
     initialised_ = false;
+    loggedLoadError_ = 0;
     return result;
 }
 
@@ -68,8 +82,20 @@ int KVCountryCodesWrapper::Prepare() {
     if (initialised_) return 0;
     if (!module_) {
         // An empty folder leaves the search to the loader's own order.
-        module_ = LoadLibraryA((folder_ + libraryName_).c_str());
-        if (!module_) return kUnavailable;
+        const std::string file = folder_ + libraryName_;
+        module_ = LoadLibraryA(file.c_str());
+        if (!module_) {
+            // Without the library every number is refused: the log says why, once per reason.
+            const DWORD error = GetLastError();
+            if (error != loggedLoadError_) {
+                KVRunContext* run = KVRunContext::Current();
+                QLogEntry(run ? run->GetLog() : nullptr, QLog::LevelError, "KVCountryCodesWrapper::Prepare")
+                    << "Cannot load " << file << ": " << Reason(error, file);
+                loggedLoadError_ = error;
+            }
+            return kUnavailable;
+        }
+        loggedLoadError_ = 0;
     }
     const auto init = Function<SlotInit, KVCountryInitExport>();
     if (!init) return kUnavailable;

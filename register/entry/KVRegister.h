@@ -44,6 +44,8 @@ public:
     KVRegisterModel* GetModel() const { return model_.get(); }
     const std::string& GetKeyPath() const { return keyPath_; }
     void SetWindowFactory(KVWizardWindowFactory factory) { windowFactory_ = std::move(factory); }
+    // The host's window that the wizard of the next run is placed over; null for none.
+    void SetOwnerWindow(HWND owner) { ownerWindow_ = owner; }
 
 private:
     // Builds the run's window; false when it is marked failed.
@@ -58,4 +60,5 @@ private:
     std::string errorKey_;
     bool languagesLoaded_ = false;
     KVWizardWindowFactory windowFactory_;
+    HWND ownerWindow_ = nullptr;
 };

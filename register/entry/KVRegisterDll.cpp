@@ -1,29 +1,15 @@
-// The library's module: its one application object, its module entry and its two exports.
+// The two exports of KVRegister.dll, with the records of the standard string type.
 #include <windows.h>
 
 #include <string>
 
-#include "register/entry/KVRegister.h"
 #include "include/KVRegisterApi.h"
-#include "vuda32/Application/QDll.h"
-
-namespace {
-
-// The application object, built while the module initialises and destroyed at its unload.
-KVRegister g_register;
-
-KVRegister* Registration() { return KVRegister::Get(); }
-
-}  // namespace
-
-extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
-    return QDllMain(instance, reason, reserved);
-}
+#include "register/entry/KVRegister.h"
 
 // Always 0: a log that cannot be opened only means nothing is logged.
 extern "C" __declspec(dllexport) int KVREGISTER_CALL KVRegisterInit(const std::string& keyPath) {
     try {
-        if (KVRegister* app = Registration()) app->Init(keyPath);
+        if (KVRegister* app = KVRegister::Get()) app->Init(keyPath);
     } catch (...) {
     }
     return 0;
@@ -33,7 +19,7 @@ extern "C" __declspec(dllexport) int KVREGISTER_CALL KVRegisterInternal(const KV
                                                                          KVActionRecord* action) {
     if (!action) return 1;
     try {
-        KVRegister* app = Registration();
+        KVRegister* app = KVRegister::Get();
         if (!app || !result) {
             action->Action = KVACTION_ERROR;
             return 1;

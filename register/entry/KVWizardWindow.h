@@ -3,6 +3,8 @@
 //   KVWizardWindowFactory   makes that window for the run's model and key path
 #pragma once
 
+#include <windows.h>
+
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -17,6 +19,8 @@ public:
     // or its thread could not start.
     virtual bool IsFailed() const = 0;
     // Starts the window's own thread, which creates the window; returns once it has started.
+    // Before the thread starts: the host's window to centre on, or null.
+    virtual void SetOwnerWindow(HWND) {}
     virtual void StartThread() = 0;
     virtual void Show() = 0;
     virtual bool HasWindow() const = 0;

@@ -98,7 +98,17 @@ bool KVRegisterView::PreCreate(CREATESTRUCTA& params) {
     params.dwExStyle = WS_EX_TOPMOST;
     params.cx = width_;
     params.cy = height_;
+    // The host's window only places the wizard and never becomes its owner: a window owned
+    // across threads shares its input with the owner's thread, which is blocked in the step's
+    // wait for paint messages, so on Windows a click on the host's window would stall the
+    // wizard. WS_EX_TOPMOST keeps the wizard above the host's window instead.
     params.hwndParent = nullptr;
+    if (owner_ != nullptr) {
+        params.x = 0;
+        params.y = 0;
+        positionNotRestored_ = true;
+        return true;
+    }
     try {
         const KVWindowPosition saved = KVWindowPosition::FromBytes(registry_.GetWindowPosition(kPositionValue));
         params.x = saved.left;
@@ -114,7 +124,7 @@ bool KVRegisterView::PreCreate(CREATESTRUCTA& params) {
 
 void KVRegisterView::OnCreate() {
     if (failed_) return;
-    if (positionNotRestored_) CenterWindow(nullptr);
+    if (positionNotRestored_) CenterWindow(owner_);
     {
         QClientDC client(*this);
         normalFont_.CreatePointFont("Tahoma", 8, client, FW_NORMAL, false, false);
@@ -212,7 +222,7 @@ void KVRegisterView::CreateUserInfoPages() {
     }
     SetWindowPos(HWND_TOPMOST, 0, 0, width_, height_, SWP_NOMOVE | SWP_NOACTIVATE);
     // The window was centred at its built-in size; a user expects it centred at the real one.
-    if (positionNotRestored_ && config.sizeGiven) CenterWindow(nullptr);
+    if (positionNotRestored_ && config.sizeGiven) CenterWindow(owner_);
 
     const KVConfigCheck firstProblem = config.Failed() ? config.problems[0].check : KVConfigCheck::Coordinate;
     if (!config.Failed() || firstProblem != KVConfigCheck::UseIp) model_.SetUseIp(config.useIp);
