@@ -53,6 +53,10 @@ if kv_wine_start; then
     for arch in win64 win32; do
         folder="$work/$arch"
         [ -f "$folder/KVSampleC-clang.exe" ] && [ -f "$folder/KVSamplePerson.dll" ] || continue
+        if [ $arch = win32 ] && ! kv_wine32_installed; then
+            echo "=== the clang-built C sample (win32): not run, 32-bit Wine is not installed"
+            continue
+        fi
         echo "=== the clang-built C sample signs up ($arch)"
         output=$(cd "$folder" && timeout 300 wine KVSampleC-clang.exe 2>&1)
         status=$?
