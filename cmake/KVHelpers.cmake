@@ -81,10 +81,18 @@ cmake_language(DEFER CALL kv_write_fuzzer_list)
 
 set(KV_CMAKE_DIR ${CMAKE_CURRENT_LIST_DIR})
 
-# The version resource of one of our DLLs, <target>.dll, numbered from the file VERSION.
+# The version resource of one of our DLLs or programs, numbered from the file VERSION.
 function(kv_version_resource target description)
   string(REPLACE "." "," KV_RC_VERSION_NUMBERS "${KV_VERSION}")
   set(KV_RC_NAME ${target})
+  get_target_property(type ${target} TYPE)
+  if(type STREQUAL "EXECUTABLE")
+    set(KV_RC_FILETYPE VFT_APP)
+    set(KV_RC_FILENAME ${target}.exe)
+  else()
+    set(KV_RC_FILETYPE VFT_DLL)
+    set(KV_RC_FILENAME ${target}.dll)
+  endif()
   set(KV_RC_DESCRIPTION "${description}")
   set(rc ${CMAKE_CURRENT_BINARY_DIR}/${target}Version.rc)
   configure_file(${KV_CMAKE_DIR}/KVVersion.rc.in ${rc} @ONLY)

@@ -4,8 +4,11 @@
 #include <iterator>
 
 #include "common/KVRegistry.h"
+#include "common/KVRunContext.h"
 #include "vuda32/Application/QDll.h"
+#include "vuda32/Exception/QErrorReport.h"
 #include "vuda32/Exception/QException.h"
+#include "vuda32/File/QLog.h"
 
 namespace {
 
@@ -18,6 +21,16 @@ constexpr const char* kExportNames[] = {
 constexpr bool SameText(const char* a, const char* b) {
     while (*a && *a == *b) ++a, ++b;
     return *a == *b;
+}
+
+// The system's reason in words, with the file put in where the text leaves room for it ("%1 is
+// not a valid Win32 application." for a library of the other size).
+std::string Reason(DWORD error, const std::string& file) {
+    std::string text = SystemErrorText(error);
+    const size_t insert = text.find("%1");
+    if (insert != std::string::npos) text.replace(insert, 2, file);
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' ')) text.pop_back();
+    return text + " (system error " + std::to_string(error) + ")";
 }
 
 // A text the library wrote into a buffer of `size` bytes: a library that writes no
@@ -75,6 +88,7 @@ int KVCountryCodesWrapper::SetRegistryKey(const std::string& keyPath) {
     }
     SetFolder(root);
     initialised_ = false;
+    loggedLoadError_ = 0;
     return result;
 }
 
@@ -108,7 +122,19 @@ int KVCountryCodesWrapper::Prepare() {
     if (initialised_) return 0;
     if (!module_) {
         module_ = Load();
-        if (!module_) return kUnavailable;
+        if (!module_) {
+            // Without the library every number is refused: the log says why, once per reason.
+            const DWORD error = GetLastError();
+            if (error != loggedLoadError_) {
+                const std::string file = folder_ + libraryName_;
+                KVRunContext* run = KVRunContext::Current();
+                QLogEntry(run ? run->GetLog() : nullptr, QLog::LevelError, "KVCountryCodesWrapper::Prepare")
+                    << "Cannot load " << file << ": " << Reason(error, file);
+                loggedLoadError_ = error;
+            }
+            return kUnavailable;
+        }
+        loggedLoadError_ = 0;
     }
     const auto init = Function<SlotInit, KVCountryInitExport>();
     if (!init) return kUnavailable;

@@ -90,5 +90,6 @@ private:
     std::string keyPath_;
     bool initialised_ = false;
     HMODULE module_ = nullptr;
+    DWORD loggedLoadError_ = 0;  // the last reason a load failed, logged once
     FARPROC slots_[SlotCount] = {};
 };

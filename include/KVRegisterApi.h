@@ -18,6 +18,9 @@
 #define KVREGISTER_CALL
 #endif
 
+// The codes are shared with KVRegisterC.h, which a program may include as well.
+#ifndef KVREGISTER_CODES_DEFINED
+#define KVREGISTER_CODES_DEFINED
 enum KVResultCode : int32_t {
     KVRESULT_NONE = 0,
     KVRESULT_REGISTERED = 1,
@@ -35,6 +38,7 @@ enum KVActionCode : int32_t {
     KVACTION_ERROR = 5,
     KVACTION_QUERYREGISTER = 6,
 };
+#endif
 
 struct KVResultRecord {
     int32_t Result = KVRESULT_NONE;

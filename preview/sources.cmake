@@ -9,6 +9,7 @@ if(WIN32)
     set(rc ${CMAKE_SOURCE_DIR}/register/entry/KVRegister.rc)
     add_executable(KVRegisterPreview ${CMAKE_CURRENT_SOURCE_DIR}/KVPreviewMain.cpp ${rc})
     kv_defaults(KVRegisterPreview)
+    kv_version_resource(KVRegisterPreview "Korvane preview of the registration wizard's pages")
     set_source_files_properties(${rc} PROPERTIES
       INCLUDE_DIRECTORIES ${KV_ART_DIR}
       OBJECT_DEPENDS ${KV_ART_DIR}/KVRegisterHeader.bmp)

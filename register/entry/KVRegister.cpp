@@ -150,6 +150,7 @@ bool KVRegister::CreateWindowOfRun() {
     // A run always has a window: without one the host's step would wait for nobody.
     if (windowFactory_) view_ = windowFactory_(*model_, keyPath_);
     if (!view_) return false;
+    view_->SetOwnerWindow(ownerWindow_);
     if (!view_->IsFailed()) view_->StartThread();
     if (!view_->IsFailed()) view_->Show();
     return !view_->IsFailed();

@@ -47,6 +47,8 @@ public:
     KVRegisterModel* GetModel() const { return model_.get(); }
     const std::string& GetKeyPath() const { return keyPath_; }
     void SetWindowFactory(KVWizardWindowFactory factory) { windowFactory_ = std::move(factory); }
+    // The host's window that the wizard of the next run is placed over; null for none.
+    void SetOwnerWindow(HWND owner) { ownerWindow_ = owner; }
 
 private:
     // The window and model of a run whose window thread did not end within the wait: they
@@ -71,6 +73,7 @@ private:
     std::string errorKey_;
     bool languagesLoaded_ = false;
     KVWizardWindowFactory windowFactory_;
+    HWND ownerWindow_ = nullptr;
     std::vector<LeftBehind> leftBehind_;
 };
 

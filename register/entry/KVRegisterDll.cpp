@@ -1,22 +1,10 @@
-// The library's module: its one application object, its module entry and its two exports.
+// The two exports of KVRegister.dll, with the records of the standard string type.
 #include <windows.h>
 
 #include <string>
 
-#include "register/entry/KVRegister.h"
 #include "include/KVRegisterApi.h"
-#include "vuda32/Application/QDll.h"
-
-namespace {
-
-// The application object, built while the module initialises and destroyed at its unload.
-KVRegister g_register;
-
-}  // namespace
-
-extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
-    return QDllMain(instance, reason, reserved);
-}
+#include "register/entry/KVRegister.h"
 
 // Always 0: a log that cannot be opened only means nothing is logged.
 extern "C" __declspec(dllexport) int KVREGISTER_CALL KVRegisterInit(const std::string& keyPath) {

@@ -3,6 +3,8 @@
 //   KVWizardWindowFactory   makes that window for the run's model and key path
 #pragma once
 
+#include <windows.h>
+
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -16,6 +18,8 @@ public:
     // Marked when the window could not be built (a file it needs is missing or malformed)
     // or its thread could not start.
     virtual bool IsFailed() const = 0;
+    // Before the thread starts: the host's window to centre on, or null.
+    virtual void SetOwnerWindow(HWND) {}
     // Starts the window's own thread, which creates the window; returns once it has started.
     virtual void StartThread() = 0;
     virtual void Show() = 0;

@@ -83,7 +83,17 @@ bool KVRegisterView::PreCreate(CREATESTRUCTA& params) {
     params.dwExStyle = WS_EX_TOPMOST;
     params.cx = width_;
     params.cy = height_;
+    // The host's window only places the wizard and never becomes its owner: a window owned
+    // across threads shares its input with the owner's thread, which is blocked in the step's
+    // wait for paint messages, so on Windows a click on the host's window would stall the
+    // wizard. WS_EX_TOPMOST keeps the wizard above the host's window instead.
     params.hwndParent = nullptr;
+    if (owner_ != nullptr) {
+        params.x = 0;
+        params.y = 0;
+        positionNotRestored_ = true;
+        return true;
+    }
     try {
         const KVWindowPosition saved = KVWindowPosition::FromBytes(registry_.GetWindowPosition(kPositionValue));
         params.x = saved.left;
@@ -100,7 +110,7 @@ bool KVRegisterView::PreCreate(CREATESTRUCTA& params) {
 void KVRegisterView::OnCreate() {
     window_ = GetHwnd();
     if (failed_) return;
-    if (positionNotRestored_) CenterWindow(nullptr);
+    if (positionNotRestored_) CenterWindow(owner_);
     {
         QClientDC client(*this);
         normalFont_.CreatePointFont("Tahoma", 8, client, FW_NORMAL, false, false);
@@ -198,8 +208,10 @@ void KVRegisterView::CreateUserInfoPages() {
         Fail();
         return;
     }
-    // Without a saved place the window was centred at its built-in size; it keeps that place.
+    // Without a saved place the window was centred at its built-in size and keeps that place;
+    // over the host's window it is centred again at its real size.
     SetWindowPos(HWND_TOPMOST, 0, 0, width_, height_, SWP_NOMOVE | SWP_NOACTIVATE);
+    if (owner_ != nullptr && config.sizeGiven) CenterWindow(owner_);
 
     const KVConfigCheck firstProblem = config.Failed() ? config.problems[0].check : KVConfigCheck::Coordinate;
     if (!config.Failed() || firstProblem != KVConfigCheck::UseIp) model_.SetUseIp(config.useIp);

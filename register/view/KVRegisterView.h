@@ -59,6 +59,9 @@ public:
     void EnableQueryRegisterNextButton();
     void EnableUserInfoNextButton();
 
+    // Before the window is created: the host's window to centre on instead of the saved place.
+    void SetOwnerWindow(HWND owner) { owner_ = owner; }
+
     // Set by any error while the pages are built or by Initialize; such a window shows no page.
     bool IsViewFailed() const { return failed_; }
     // The native window for other threads: set on the window's thread while it creates the
@@ -124,6 +127,7 @@ private:
     int width_ = kDefaultWidth;
     int height_ = kDefaultHeight;
     bool failed_ = false;
+    HWND owner_ = nullptr;
     bool positionNotRestored_ = false;
     bool emailPresent_ = false;
     bool controlBox_ = false;

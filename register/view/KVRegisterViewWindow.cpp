@@ -13,6 +13,8 @@ bool KVRegisterViewWindow::IsFailed() const {
     return startFailed_ || view_->IsViewFailed() || view_->QWinBase::IsFailed();
 }
 
+void KVRegisterViewWindow::SetOwnerWindow(HWND owner) { view_->SetOwnerWindow(owner); }
+
 void KVRegisterViewWindow::StartThread() {
     if (!view_->CreateThread(nullptr)) startFailed_ = true;
 }

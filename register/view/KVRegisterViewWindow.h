@@ -16,6 +16,7 @@ public:
     ~KVRegisterViewWindow() override;
 
     bool IsFailed() const override;
+    void SetOwnerWindow(HWND owner) override;
     void StartThread() override;
     void Show() override;
     bool Close(uint32_t timeoutMs) override;

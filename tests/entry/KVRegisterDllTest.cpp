@@ -124,11 +124,12 @@ std::string VersionString(const std::vector<char>& info, const char* name) {
     return std::string(value, length - 1);
 }
 
-// Both libraries are numbered from the tree's one version, in the fixed block and the texts.
-TEST(KVDllVersionTest, BothDllsCarryTheTreesVersion) {
+// Every library and program of a package is numbered from the tree's one version, in the
+// fixed block and the texts, and says which file it is.
+TEST(KVDllVersionTest, EveryShippedFileCarriesTheTreesVersion) {
     unsigned parts[4] = {};
     ASSERT_EQ(4, std::sscanf(KV_VERSION, "%u.%u.%u.%u", &parts[0], &parts[1], &parts[2], &parts[3]));
-    for (const char* dll : {KV_REGISTER_DLL, KV_COUNTRY_DLL}) {
+    for (const char* dll : {KV_REGISTER_DLL, KV_REGISTERC_DLL, KV_COUNTRY_DLL, KV_HOST_EXE, KV_PREVIEW_EXE}) {
         SCOPED_TRACE(dll);
         DWORD ignored = 0;
         const DWORD size = GetFileVersionInfoSizeA(dll, &ignored);
@@ -147,6 +148,10 @@ TEST(KVDllVersionTest, BothDllsCarryTheTreesVersion) {
         EXPECT_EQ(KV_VERSION, VersionString(info, "ProductVersion"));
         EXPECT_EQ("KVRegister", VersionString(info, "ProductName"));
         EXPECT_EQ("Korvane", VersionString(info, "CompanyName"));
+        const std::string path = dll;
+        const std::string name = VersionString(info, "OriginalFilename");
+        EXPECT_EQ(path.substr(path.size() - name.size()), name);
+        EXPECT_EQ(path.substr(path.size() - 4) == ".exe" ? DWORD(VFT_APP) : DWORD(VFT_DLL), fixed->dwFileType);
     }
 }
 

@@ -10,8 +10,11 @@ if(WIN32)
   # Wine sees the Unix root as drive Z:.
   target_compile_definitions(kvregister_dll_test PRIVATE
     "KV_REGISTER_DLL=\"Z:$<TARGET_FILE:KVRegister>\""
+    "KV_REGISTERC_DLL=\"Z:$<TARGET_FILE:KVRegisterC>\""
     "KV_COUNTRY_DLL=\"Z:$<TARGET_FILE:KVCountryCodes>\""
+    "KV_HOST_EXE=\"Z:$<TARGET_FILE:KVRegisterHost>\""
+    "KV_PREVIEW_EXE=\"Z:$<TARGET_FILE:KVRegisterPreview>\""
     "KV_VERSION=\"${KV_VERSION}\"")
   target_link_libraries(kvregister_dll_test PRIVATE version)
-  add_dependencies(kvregister_dll_test KVRegister KVCountryCodes)
+  add_dependencies(kvregister_dll_test KVRegister KVRegisterC KVCountryCodes KVRegisterHost KVRegisterPreview)
 endif()

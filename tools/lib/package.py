@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """Packs dist/<arch>/ into dist/KVRegister-<version>-<arch>.zip for integrators, and checks the
-result: the installed files, the host, the public header, a .reg file and the integration guide.
+result: the installed files, both DLLs with the plain-C one's import library, the host, the
+public headers, the samples, a .reg file and the protocol reference (integration.md).
 
 Usage: package.py <repository root> <arch>...   Exit status 1 when a package is incomplete.
 """
@@ -10,11 +11,15 @@ from pathlib import Path
 
 # What a package must hold, beside the folder layout the DLL reads.
 REQUIRED = [
-    "KVRegister.dll", "KVCountryCodes.dll", "KVRegisterHost.exe",
+    "KVRegister.dll", "KVRegisterC.dll", "KVCountryCodes.dll", "KVRegisterHost.exe",
     "register.cfg", "register.lang", "registercompany.lang",
     "Icons/ApplicationLarge.ico", "Icons/ApplicationSmall.ico", "Bitmaps/Register.bmp",
-    "include/KVRegisterApi.h", "KVRegister.reg", "integration.md",
+    "include/KVRegisterApi.h", "include/KVRegisterC.h", "lib/KVRegisterC.lib", "lib/KVRegisterC.def",
+    "samples/KVSampleC.c", "samples/KVSampleCpp.cpp", "KVRegister.reg", "integration.md",
 ]
+
+# Copied from the repository as they are.
+SOURCES = ["include/KVRegisterApi.h", "include/KVRegisterC.h", "samples/KVSampleC.c", "samples/KVSampleCpp.cpp"]
 
 # REGEDIT4 files are read in the system code page with CR LF line ends.
 REG_TEMPLATE = (
@@ -22,6 +27,8 @@ REG_TEMPLATE = (
     "\r\n"
     "; Where the wizard finds its files, and a log of errors and information.\r\n"
     "; Change the folder to where you installed the package, with doubled backslashes.\r\n"
+    "; HKEY_CURRENT_USER is the same for 32- and 64-bit programs: a 32-bit and a 64-bit\r\n"
+    "; installation on one machine each need their own key path, here and in their host.\r\n"
     "[HKEY_CURRENT_USER\\Software\\Korvane\\VerazevEzude\\2.0]\r\n"
     "\"InstallRoot\"=\"C:\\\\Program Files\\\\Korvane\\\\KVRegister\"\r\n"
     "\r\n"
@@ -34,11 +41,11 @@ def build(root: Path, arch: str) -> list:
     version = (root / "VERSION").read_text().strip()
     source = root / "dist" / arch
     target = root / "dist" / f"KVRegister-{version}-{arch}.zip"
-    extra = {
-        "include/KVRegisterApi.h": (root / "include/KVRegisterApi.h").read_bytes(),
+    extra = {name: (root / name).read_bytes() for name in SOURCES}
+    extra.update({
         "KVRegister.reg": REG_TEMPLATE.encode("cp1252"),
         "integration.md": (root / "docs/integration.md").read_bytes(),
-    }
+    })
     with zipfile.ZipFile(target, "w", zipfile.ZIP_DEFLATED) as package:
         for path in sorted(p for p in source.rglob("*") if p.is_file()):
             package.write(path, path.relative_to(source).as_posix())

@@ -1,0 +1,301 @@
+// KVRegisterC.dll end to end: a host written in C (KVCHost.c) makes whole runs on the test's
+// thread while the wizard driver plays the person at the real window on its own.
+#include <cstring>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "tests/e2e/KVCHost.h"
+#include "tests/e2e/KVWizardFixture.h"
+#include "tests/support/KVTestLog.h"
+
+namespace {
+
+const char kTooLong[] = "The name is too long for us.";
+
+KVCAnswer Answer(INT32 result, const char* errorKey = nullptr, const char* errorText = nullptr,
+                 const char* infoText = nullptr) {
+    return KVCAnswer{result, 0, nullptr, infoText, errorKey, errorText};
+}
+
+std::vector<int> Actions(const KVCRun& run) {
+    std::vector<int> actions;
+    for (int i = 0; i < run.steps; ++i) actions.push_back(run.actions[i].Action);
+    return actions;
+}
+
+std::vector<int> Returned(const KVCRun& run) { return std::vector<int>(run.returned, run.returned + run.steps); }
+
+// The first line of the log that holds `text`; empty when none does.
+std::string LogLine(const std::string& log, const std::string& text) {
+    const size_t at = log.find(text);
+    if (at == std::string::npos) return std::string();
+    const size_t begin = log.rfind('\n', at) + 1;  // 0 for the first line
+    return log.substr(begin, log.find('\n', at) - begin);
+}
+
+// The host's own window on the test's thread, the one that makes the steps: each paint it
+// handles wakes the driver, which sees that the thread blocked in a step still paints it.
+std::atomic<int> g_hostPaints{0};
+KVWizardDriver* g_hostDriver = nullptr;
+
+LRESULT CALLBACK HostWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message != WM_PAINT) return DefWindowProcA(window, message, wParam, lParam);
+    PAINTSTRUCT paint;
+    BeginPaint(window, &paint);
+    EndPaint(window, &paint);
+    ++g_hostPaints;
+    if (g_hostDriver) g_hostDriver->Wake();
+    return 0;
+}
+
+class KVRegisterCTest : public ::testing::Test {
+protected:
+    void TearDown() override { KVCHostUnload(); }
+
+    // A freshly loaded DLL, initialised with the test's key path, over an installation whose
+    // register.cfg holds `config`.
+    const KVCHostExports& Install(const std::vector<std::string>& config) {
+        host_ = std::make_unique<KVWizardHost>(env);
+        host_->WriteFile("register.cfg", config);
+        exports_ = KVCHostLoad(KV_REGISTERC_DLL);
+        if (exports_ == nullptr) throw std::runtime_error("cannot load " + std::string(KV_REGISTERC_DLL));
+        EXPECT_EQ(KVREGISTER_OK, exports_->initA(env.KeyPath().c_str()));
+        return *exports_;
+    }
+
+    // A run of the C host with `person` played meanwhile; the script must run through.
+    KVCRun Run(const std::vector<KVCAnswer>& answers, KVWizardDriver::Script person, bool wide = false,
+               HWND owner = nullptr) {
+        const DWORD hostThread = GetCurrentThreadId();
+        driver.Play([hostThread, person](KVWizardDriver& d) {
+            d.WatchThread(hostThread);
+            if (person) person(d);
+        });
+        static KVCRun run;
+        KVCHostRun(wide ? 1 : 0, answers.data(), static_cast<int>(answers.size()), owner, &run);
+        driver.Wake();
+        EXPECT_EQ("", driver.Await());
+        return run;
+    }
+
+    std::string Log() const { return KVTestLog::Read(env); }
+
+    KVTestEnv env;
+    std::unique_ptr<KVWizardHost> host_;
+    const KVCHostExports* exports_ = nullptr;
+    KVWizardDriver driver;
+};
+
+TEST_F(KVRegisterCTest, SignUpWithPendingAndAWrongCode) {
+    Install(TwoPages());
+    const KVCAnswer pending{KVRESULT_PENDING, 1, "busy", nullptr, nullptr, nullptr};
+    const KVCRun run = Run({Answer(KVRESULT_NONE), Answer(KVRESULT_QUERIEDREGISTER), pending, Answer(KVRESULT_VALIDATE),
+                            Answer(KVRESULT_ERROR, "InvalidRegCode", "wrong"),
+                            Answer(KVRESULT_REGISTERED, nullptr, nullptr, "Welcome")},
+                           [](KVWizardDriver& d) {
+                               FillQueryPage(d);
+                               d.Click(kCtlQueryRegisterNext);
+                               d.WaitForPage(KVWizardPage::UserInfo);
+                               d.Type(kCtlUserName, "Kari Nordmann");
+                               d.Type(kCtlPassword, "hemmelig");
+                               d.Click(kCtlUserInfoNext);
+                               // The pending page sends the registration again by itself.
+                               d.WaitForPage(KVWizardPage::Validate);
+                               d.Type(kCtlRegCode, "1111");
+                               d.Click(kCtlFinish);
+                               const KVMessageBoxInfo box = d.WaitForMessageBox();
+                               EXPECT_NE(std::string::npos, box.text.find("two attempts left")) << box.text;
+                               d.DismissMessageBox(box);
+                               d.WaitForPage(KVWizardPage::Validate);
+                               d.Type(kCtlRegCode, "4711");
+                               d.Click(kCtlFinish);
+                               d.WaitForPage(KVWizardPage::RegisterInfo);
+                               d.Click(kCtlFinish);
+                           });
+    EXPECT_EQ((std::vector<int>{KVACTION_QUERYREGISTER, KVACTION_REGISTER, KVACTION_REGISTER, KVACTION_VALIDATE,
+                                KVACTION_VALIDATE, KVACTION_FINISHED}),
+              Actions(run));
+    EXPECT_EQ(std::vector<int>(6, KVREGISTER_OK), Returned(run));
+    EXPECT_EQ(1, run.actions[0].UseIp);
+    EXPECT_STREQ(kEmail, run.actions[0].UserEmail);
+    EXPECT_STREQ("", run.actions[0].UserName);
+    // Every step hands over the whole account as it stands.
+    for (int i = 1; i < run.steps; ++i) {
+        EXPECT_EQ(0u, run.actions[i].TextErrors) << i;
+        EXPECT_STREQ(kMsisdn, run.actions[i].Msisdn) << i;
+        EXPECT_STREQ("Kari Nordmann", run.actions[i].UserName) << i;
+        EXPECT_STREQ("hemmelig", run.actions[i].UserPassword) << i;
+    }
+    EXPECT_STREQ("1111", run.actions[3].RegCode);
+    EXPECT_STREQ("4711", run.actions[4].RegCode);
+    EXPECT_NE(std::string::npos, Log().find("| KVRegisterModel::Register | KVRESULT_PENDING [busy] \n"));
+}
+
+TEST_F(KVRegisterCTest, FatalErrorAndCancelEndTheirRunsAndTheNextStartsEmpty) {
+    Install(OnePage());
+    const KVCRun fatal = Run({Answer(KVRESULT_NONE), Answer(KVRESULT_ERROR, "SERVER NOT FOUND")}, [](KVWizardDriver& d) {
+        FillOnePage(d);
+        d.Click(kCtlUserInfoNext);
+        const KVMessageBoxInfo box = d.WaitForMessageBox();
+        EXPECT_EQ("The Remote Host could not be found. Are you connected to the Internet?", box.text);
+        d.DismissMessageBox(box);
+    });
+    EXPECT_EQ((std::vector<int>{KVACTION_REGISTER, KVACTION_CANCEL}), Actions(fatal));
+    EXPECT_STREQ(kMsisdn, fatal.actions[1].Msisdn);
+
+    const KVCRun cancelled = Run({Answer(KVRESULT_NONE)}, [](KVWizardDriver& d) { CancelOnPage(d, KVWizardPage::UserInfo); });
+    EXPECT_EQ((std::vector<int>{KVACTION_CANCEL}), Actions(cancelled));
+    EXPECT_EQ(KVREGISTER_OK, cancelled.returned[0]);
+    EXPECT_STREQ("", cancelled.actions[0].Msisdn) << "a new run keeps nothing of the last one";
+}
+
+// A name one character too long for its array comes back empty and marked; the host answers
+// as a server that refuses it, and the person shortens it to the longest that fits.
+TEST_F(KVRegisterCTest, TextLongerThanItsArrayIsReportedNeverCut) {
+    Install(OnePage());
+    const std::string tooLong(KVREGISTER_TEXT_CHARS, 'x'), longest(KVREGISTER_TEXT_CHARS - 1, 'y');
+    const KVCRun run = Run({Answer(KVRESULT_NONE), Answer(KVRESULT_ERROR, "RegTaskFailed", kTooLong),
+                            Answer(KVRESULT_REGISTERED)},
+                           [&](KVWizardDriver& d) {
+                               FillOnePage(d);
+                               d.Type(kCtlUserName, tooLong);
+                               d.Click(kCtlUserInfoNext);
+                               const KVMessageBoxInfo box = d.WaitForMessageBox();
+                               EXPECT_EQ(kTooLong, box.text);
+                               d.DismissMessageBox(box);
+                               d.WaitForPage(KVWizardPage::UserInfo);
+                               d.Type(kCtlMsisdn, kMsisdn);  // the message emptied it
+                               d.Type(kCtlUserName, longest);
+                               d.Click(kCtlUserInfoNext);
+                           });
+    EXPECT_EQ((std::vector<int>{KVACTION_REGISTER, KVACTION_REGISTER, KVACTION_FINISHED}), Actions(run));
+    EXPECT_EQ((std::vector<int>{KVREGISTER_TEXTTOOLONG, KVREGISTER_OK, KVREGISTER_OK}), Returned(run));
+    EXPECT_EQ(static_cast<UINT32>(KVTEXT_USERNAME), run.actions[0].TextErrors);
+    EXPECT_STREQ("", run.actions[0].UserName);
+    EXPECT_STREQ(kEmail, run.actions[0].UserEmail);
+    EXPECT_EQ(0u, run.actions[1].TextErrors);
+    EXPECT_EQ(longest, run.actions[1].UserName);
+    EXPECT_EQ(0u, LogLine(Log(), "| KVRegisterC::Internal | Left empty: UserName did not fit").find("1 | "));
+}
+
+// What the DLL cannot take is refused before anything runs, with no window and no change:
+// records missing or too small, texts without their zero, and on the W road the texts that the
+// code page cannot hold. The person's name comes back in UTF-16.
+TEST_F(KVRegisterCTest, RecordsAndTextsItCannotTakeAreRefused) {
+    ASSERT_EQ(1252u, GetACP()) << "the texts below are chosen for code page 1252";
+    const KVCHostExports& dll = Install(OnePage());
+    EXPECT_EQ(KVREGISTER_BADRECORD, dll.initA(nullptr));
+    EXPECT_EQ(KVREGISTER_BADTEXT, dll.initW(L"Software\\KVTest\\\u0141ukasz"));
+    static KVResultRecordA result;
+    static KVActionRecordA action;
+    result.Size = sizeof result - 1;
+    action.Size = sizeof action;
+    action.Action = 77;
+    EXPECT_EQ(KVREGISTER_BADRECORD, dll.internalA(&result, &action, nullptr));
+    EXPECT_EQ(KVREGISTER_BADRECORD, dll.internalA(nullptr, &action, nullptr));
+    result.Size = sizeof result;
+    std::memset(result.ResultText, 'r', sizeof result.ResultText);
+    std::memset(result.ErrorKey, 'k', sizeof result.ErrorKey);
+    EXPECT_EQ(KVREGISTER_BADTEXT, dll.internalA(&result, &action, nullptr));
+    EXPECT_EQ(static_cast<UINT32>(KVTEXT_RESULTTEXT | KVTEXT_ERRORKEY), action.TextErrors);
+    EXPECT_EQ(77, action.Action);
+    EXPECT_EQ(nullptr, FindWindowA("KV Registration", nullptr));
+    EXPECT_EQ(0u, LogLine(Log(), "| KVRegisterC::Internal | Refused: ErrorKey, ResultText of the result").find("1 | "));
+
+    const std::string keyPath = env.KeyPath();
+    EXPECT_EQ(KVREGISTER_OK, dll.initW(std::wstring(keyPath.begin(), keyPath.end()).c_str()));
+    const KVCRun refused = Run({Answer(KVRESULT_NONE), Answer(KVRESULT_REGISTERED, nullptr, nullptr, "Hei, \xC5\x81ukasz")},
+                               [](KVWizardDriver& d) {
+                                   FillOnePage(d);
+                                   d.Type(kCtlUserName, "Zo\xEB \xC6r\xF8");  // code page 1252
+                                   d.Click(kCtlUserInfoNext);
+                               },
+                               true);
+    ASSERT_EQ(2, refused.steps);
+    EXPECT_STREQ("Zo\xC3\xAB \xC3\x86r\xC3\xB8", refused.actions[0].UserName);  // UTF-8 of the UTF-16
+    EXPECT_EQ(KVREGISTER_BADTEXT, refused.returned[1]);
+    EXPECT_EQ(static_cast<UINT32>(KVTEXT_INFOTEXT), refused.actions[1].TextErrors);
+    // The wizard still waits for the answer to its registration.
+    const KVCRun finished = Run({Answer(KVRESULT_REGISTERED, nullptr, nullptr, "Hei, Zo\xC3\xAB")}, [](KVWizardDriver& d) {
+        d.WaitForPage(KVWizardPage::RegisterInfo);
+        d.Click(kCtlFinish);
+    }, true);
+    EXPECT_EQ((std::vector<int>{KVACTION_FINISHED}), Actions(finished));
+    EXPECT_NE(std::string::npos, Log().find("KVRESULT_REGISTERED [Hei, Zo\xEB]"));
+}
+
+// The owner's thread is the one blocked in the step, in its wait for paint messages, while the
+// person works in the wizard and a server error's message box comes up on that same thread.
+TEST_F(KVRegisterCTest, OwnerWindowPlacesTheWizardAndKeepsPaintingWhileItsThreadWaits) {
+    Install(OnePage());
+    WNDCLASSA hostClass{};
+    hostClass.lpfnWndProc = &HostWindowProc;
+    hostClass.lpszClassName = "KVTestHostWindow";
+    RegisterClassA(&hostClass);
+    const HWND owner = CreateWindowExA(0, "KVTestHostWindow", "Host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 350, 200,
+                                       600, 450, nullptr, nullptr, nullptr, nullptr);
+    g_hostDriver = &driver;
+    const DWORD hostThread = GetCurrentThreadId();
+    const KVCRun& run = Run(
+        {Answer(KVRESULT_NONE), Answer(KVRESULT_ERROR, "MSISDN ERROR"), Answer(KVRESULT_REGISTERED)},
+        [&](KVWizardDriver& d) {
+            const HWND wizard = d.WaitForWizard();
+            RECT ownerRect{}, wizardRect{};
+            GetWindowRect(owner, &ownerRect);
+            GetWindowRect(wizard, &wizardRect);
+            EXPECT_NEAR((ownerRect.left + ownerRect.right) / 2, (wizardRect.left + wizardRect.right) / 2, 1);
+            EXPECT_NEAR((ownerRect.top + ownerRect.bottom) / 2, (wizardRect.top + wizardRect.bottom) / 2, 1);
+            // Above the host's window, yet not owned by it (see KVRegisterView::PreCreate).
+            EXPECT_EQ(nullptr, GetWindow(wizard, GW_OWNER));
+            EXPECT_NE(0, GetWindowLongA(wizard, GWL_EXSTYLE) & WS_EX_TOPMOST);
+            HWND below = wizard;
+            while (below != nullptr && below != owner) below = GetWindow(below, GW_HWNDNEXT);
+            EXPECT_EQ(owner, below) << "the host's window is below the wizard";
+
+            FillOnePage(d);
+            const int paints = g_hostPaints;
+            InvalidateRect(owner, nullptr, TRUE);
+            d.WaitUntil("the host's window to be painted", [&] { return g_hostPaints > paints; });
+            d.Click(kCtlUserInfoNext);
+            const KVMessageBoxInfo box = d.WaitForMessageBox();
+            EXPECT_EQ(hostThread, GetWindowThreadProcessId(box.window, nullptr));
+            EXPECT_EQ(wizard, box.owner);
+            d.DismissMessageBox(box);
+            d.WaitForPage(KVWizardPage::UserInfo);
+            d.Type(kCtlMsisdn, kMsisdn);
+            d.Click(kCtlUserInfoNext);
+        },
+        false, owner);
+    g_hostDriver = nullptr;
+    DestroyWindow(owner);
+    EXPECT_EQ((std::vector<int>{KVACTION_REGISTER, KVACTION_REGISTER, KVACTION_FINISHED}), Actions(run));
+}
+
+// Without a usable country library every number is refused; the log names the file tried and
+// the system's reason, for a library of the other size and for none at all.
+TEST_F(KVRegisterCTest, CountryLibraryThatCannotLoadIsNamedInTheLog) {
+    char other[MAX_PATH] = {};
+#ifdef _WIN64
+    ASSERT_NE(0u, GetSystemWow64DirectoryA(other, MAX_PATH));
+#else
+    ASSERT_NE(0u, GetWindowsDirectoryA(other, MAX_PATH));
+    strcat(other, "\\sysnative");  // the 64-bit system folder, seen from a 32-bit process
+#endif
+    Install(OnePage());
+    const std::string library = host_->Folder() + "\\KVCountryCodes.dll";
+    ASSERT_TRUE(CopyFileA((std::string(other) + "\\version.dll").c_str(), library.c_str(), FALSE));
+    const auto cancelOnFirstPage = [](KVWizardDriver& d) { CancelOnPage(d, KVWizardPage::UserInfo); };
+    EXPECT_EQ((std::vector<int>{KVACTION_CANCEL}), Actions(Run({Answer(KVRESULT_NONE)}, cancelOnFirstPage)));
+    const std::string wrongSize = LogLine(Log(), "| KVCountryCodesWrapper::Prepare | Cannot load " + library + ": ");
+    EXPECT_EQ(0u, wrongSize.find("1 | ")) << wrongSize;
+    EXPECT_NE(std::string::npos, wrongSize.find("(system error 193)")) << wrongSize;
+    EXPECT_EQ(std::string::npos, wrongSize.find("%1")) << "the system's text names the file";
+
+    ASSERT_TRUE(DeleteFileA(library.c_str()));
+    EXPECT_EQ((std::vector<int>{KVACTION_CANCEL}), Actions(Run({Answer(KVRESULT_NONE)}, cancelOnFirstPage)));
+    const std::string missing = LogLine(Log(), "(system error 126)");
+    EXPECT_NE(std::string::npos, missing.find("| Cannot load " + library + ": ")) << missing;
+}
+
+}  // namespace
