@@ -112,8 +112,11 @@ TEST_F(KVRegisterE2ETest, SignUpOverTwoFormPagesWithBackOnEachPage) {
         EXPECT_EQ(std::string("The registration code was sent to the mobile phone number ") + kMsisdn + ".",
                   d.Text(kCtlValidateText2));
         EXPECT_FALSE(d.IsEnabled(kCtlFinish)) << "no code typed yet";
-        for (HWND ok : d.Controls(kCtlFinish))
-            if (!IsWindowVisible(ok)) EXPECT_TRUE(IsWindowEnabled(ok)) << "the information page's OK";
+        for (HWND ok : d.Controls(kCtlFinish)) {
+            if (!IsWindowVisible(ok)) {
+                EXPECT_TRUE(IsWindowEnabled(ok)) << "the information page's OK";
+            }
+        }
         SavePage(d, "validate");
         d.PressAlt('b');
         d.WaitForPage(KVWizardPage::UserInfo);
