@@ -5,6 +5,7 @@
 
 #include "common/KVRegistry.h"
 #include "common/KVRunContext.h"
+#include "vuda32/Application/QDll.h"
 #include "vuda32/Exception/QErrorReport.h"
 #include "vuda32/Exception/QException.h"
 #include "vuda32/File/QLog.h"
@@ -53,10 +54,28 @@ typename Export::Fn* KVCountryCodesWrapper::Function() {
 KVCountryCodesWrapper::KVCountryCodesWrapper() = default;
 
 KVCountryCodesWrapper::~KVCountryCodesWrapper() {
-    if (module_) FreeLibrary(module_);
+    // Runs inside the module's detach, under the loader lock: a host that unloads the
+    // library takes the sibling with it, a process that ends leaves it to the system.
+    if (module_ && !QDllIsProcessEnding()) FreeLibrary(module_);
+}
+
+std::string KVCountryCodesWrapper::GetFolder() const {
+    QCriticalSectionLock hold(lock_);
+    return folder_;
+}
+
+std::string KVCountryCodesWrapper::GetKeyPath() const {
+    QCriticalSectionLock hold(lock_);
+    return keyPath_;
+}
+
+bool KVCountryCodesWrapper::IsLoaded() const {
+    QCriticalSectionLock hold(lock_);
+    return module_ != nullptr;
 }
 
 int KVCountryCodesWrapper::SetRegistryKey(const std::string& keyPath) {
+    QCriticalSectionLock hold(lock_);
     keyPath_ = keyPath;
     std::string root;
     int result = 0;
@@ -74,20 +93,40 @@ int KVCountryCodesWrapper::SetRegistryKey(const std::string& keyPath) {
 }
 
 void KVCountryCodesWrapper::SetFolder(const std::string& path) {
+    QCriticalSectionLock hold(lock_);
     folder_ = path;
     if (!folder_.empty() && folder_.back() != '\\') folder_ += '\\';
+}
+
+HMODULE KVCountryCodesWrapper::Load() const {
+    if (!folder_.empty()) return LoadLibraryA((folder_ + libraryName_).c_str());
+    // The search without the current directory exists where the system can add library
+    // folders; elsewhere the same places are asked one by one: the program's folder, then
+    // the system folder.
+    HMODULE kernel = GetModuleHandleA("kernel32.dll");
+    if (kernel != nullptr && GetProcAddress(kernel, "AddDllDirectory") != nullptr)
+        return LoadLibraryExA(libraryName_.c_str(), nullptr, LOAD_LIBRARY_SEARCH_DEFAULT_DIRS);
+    char path[MAX_PATH];
+    const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    if (length > 0 && length < MAX_PATH) {
+        std::string folder(path, length);
+        folder.erase(folder.find_last_of('\\') + 1);
+        if (HMODULE module = LoadLibraryA((folder + libraryName_).c_str())) return module;
+    }
+    const UINT system = GetSystemDirectoryA(path, MAX_PATH);
+    if (system == 0 || system >= MAX_PATH) return nullptr;
+    return LoadLibraryA((std::string(path, system) + "\\" + libraryName_).c_str());
 }
 
 int KVCountryCodesWrapper::Prepare() {
     if (initialised_) return 0;
     if (!module_) {
-        // An empty folder leaves the search to the loader's own order.
-        const std::string file = folder_ + libraryName_;
-        module_ = LoadLibraryA(file.c_str());
+        module_ = Load();
         if (!module_) {
             // Without the library every number is refused: the log says why, once per reason.
             const DWORD error = GetLastError();
             if (error != loggedLoadError_) {
+                const std::string file = folder_ + libraryName_;
                 KVRunContext* run = KVRunContext::Current();
                 QLogEntry(run ? run->GetLog() : nullptr, QLog::LevelError, "KVCountryCodesWrapper::Prepare")
                     << "Cannot load " << file << ": " << Reason(error, file);
@@ -111,6 +150,7 @@ FARPROC KVCountryCodesWrapper::Bind(Slot slot) {
 }
 
 std::string KVCountryCodesWrapper::GetCountries(int* status) {
+    QCriticalSectionLock hold(lock_);
     if (Prepare() != 0) return std::string();
     const auto fn = Function<SlotCountries, KVGetCountriesExport>();
     if (!fn) return std::string();
@@ -119,6 +159,7 @@ std::string KVCountryCodesWrapper::GetCountries(int* status) {
 }
 
 int KVCountryCodesWrapper::GetCountryInfo(const std::string& code, KVCountryInfo& info) {
+    QCriticalSectionLock hold(lock_);
     const int prepared = Prepare();
     if (prepared != 0) return prepared;
     const auto fn = Function<SlotInfo, KVGetCountryInfoExport>();
@@ -127,6 +168,7 @@ int KVCountryCodesWrapper::GetCountryInfo(const std::string& code, KVCountryInfo
 }
 
 std::string KVCountryCodesWrapper::GetCountryOnPrefix(const std::string& prefix) {
+    QCriticalSectionLock hold(lock_);
     if (Prepare() != 0) return std::string();
     const auto fn = Function<SlotOnPrefix, KVGetCountryOnPrefixExport>();
     if (!fn) return std::string();
@@ -136,6 +178,7 @@ std::string KVCountryCodesWrapper::GetCountryOnPrefix(const std::string& prefix)
 }
 
 std::string KVCountryCodesWrapper::GetHomeCountry() {
+    QCriticalSectionLock hold(lock_);
     if (Prepare() != 0) return std::string();
     const auto fn = Function<SlotGetHome, KVGetHomeCountryExport>();
     if (!fn) return std::string();
@@ -145,6 +188,7 @@ std::string KVCountryCodesWrapper::GetHomeCountry() {
 }
 
 int KVCountryCodesWrapper::SetHomeCountry(const std::string& code) {
+    QCriticalSectionLock hold(lock_);
     const int prepared = Prepare();
     if (prepared != 0) return prepared;
     const auto fn = Function<SlotSetHome, KVSetHomeCountryExport>();
@@ -153,6 +197,7 @@ int KVCountryCodesWrapper::SetHomeCountry(const std::string& code) {
 }
 
 std::string KVCountryCodesWrapper::ConvertToMsisdn(const std::string& number, const std::string& code) {
+    QCriticalSectionLock hold(lock_);
     if (Prepare() != 0) return std::string();
     const auto fn = Function<SlotConvert, KVConvertToMsisdnExport>();
     if (!fn) return std::string();

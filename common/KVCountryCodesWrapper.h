@@ -9,6 +9,7 @@
 #include <string>
 
 #include "countrycodes/dll/KVCountryCodesApi.h"
+#include "vuda32/Synchronization/QCriticalSection.h"
 
 // The record handed to KVGetCountryInfo with its five zero-filled buffers, owned by this
 // object. Not copyable: the record points into the object itself.
@@ -36,7 +37,8 @@ public:
     static constexpr int kUnavailable = -1;
 
     KVCountryCodesWrapper();
-    // Frees the library if it was loaded.
+    // Frees the library if it was loaded, unless the process is ending: then the system
+    // takes it back, and it may have been unloaded already.
     virtual ~KVCountryCodesWrapper();
     KVCountryCodesWrapper(const KVCountryCodesWrapper&) = delete;
     KVCountryCodesWrapper& operator=(const KVCountryCodesWrapper&) = delete;
@@ -59,9 +61,9 @@ public:
     // Empty when the number is not a valid mobile number of that country.
     std::string ConvertToMsisdn(const std::string& number, const std::string& code);
 
-    const std::string& GetFolder() const { return folder_; }
-    const std::string& GetKeyPath() const { return keyPath_; }
-    bool IsLoaded() const { return module_ != nullptr; }
+    std::string GetFolder() const;
+    std::string GetKeyPath() const;
+    bool IsLoaded() const;
 
 private:
     // The exports the wizard calls, one slot each; the .cpp names them in this order.
@@ -70,6 +72,10 @@ private:
 
     // 0 when the library is loaded and initialised, else -1 or the initialisation's result.
     int Prepare();
+    // The library from the folder, or, without one, by its bare name from the places the
+    // system searches for a process's libraries, but never from the current directory: a
+    // library planted wherever the host's process stands must not run inside it.
+    HMODULE Load() const;
     // The export of that slot, bound on first use; null when the library lacks it.
     FARPROC Bind(Slot slot);
     // The slot's export as the function type of `Export` (a KV...Export of the library's
@@ -77,6 +83,8 @@ private:
     template <Slot slot, typename Export>
     typename Export::Fn* Function();
 
+    // Every operation holds it: the window's thread and the host's thread both ask.
+    mutable QCriticalSection lock_;
     std::string folder_;
     std::string libraryName_ = "KVCountryCodes.dll";
     std::string keyPath_;

@@ -5,11 +5,13 @@
 #include <cstdint>
 #include <functional>
 #include <initializer_list>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
 
 #include "common/KVLanguageFile.h"
+#include "vuda32/Synchronization/QCriticalSection.h"
 
 class KVLanguageTable {
 public:
@@ -31,7 +33,7 @@ public:
     // QFileException when the file cannot be opened or read; the entries stay as they were.
     void Load(const std::string& fileName);
     // Until a load has succeeded, every look-up first tries to load the current file.
-    const LanguageEntry* Find(const std::string& key);
+    std::optional<LanguageEntry> Find(const std::string& key);
 
     std::string GetText(const std::string& key, const std::string& defaultText);
     std::string GetText(const std::string& key, const LanguageReplacements& replacements,
@@ -42,14 +44,20 @@ public:
     // Appends one line to the file name + ".log" when "LogLangFile" is 1; never fails.
     void LogMissing(const char* format, std::initializer_list<std::string_view> args);
     void Clear();
-    // An empty observer removes it. Set it before the threads that look texts up start.
-    void SetMissObserver(MissObserver observer) { missObserver_ = std::move(observer); }
+    // An empty observer removes it.
+    void SetMissObserver(MissObserver observer);
 
-    bool IsLoaded() const { return loaded_; }
-    const std::string& GetFileName() const { return fileName_; }
-    size_t Size() const { return entries_.size(); }
+    bool IsLoaded() const;
+    std::string GetFileName() const;
+    size_t Size() const;
 
 private:
+    void LoadLocked(const std::string& fileName);
+    const LanguageEntry* FindLocked(const std::string& key);
+
+    // Both threads of a run look texts up, and the first look-up may load a file: every
+    // member below is used under the lock. Observers are called outside it.
+    mutable QCriticalSection lock_;
     LanguageEntries entries_;
     std::string fileName_ = "language.txt";
     bool loaded_ = false;

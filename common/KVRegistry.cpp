@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "vuda32/Application/QSwallowedError.h"
 #include "vuda32/Exception/QException.h"
 
 namespace {
@@ -23,6 +24,7 @@ public:
         try {
             key_.CloseKey();
         } catch (...) {
+            ReportCaughtError(kSource, "KeyCloser", __LINE__);
         }
     }
     KeyCloser(const KeyCloser&) = delete;

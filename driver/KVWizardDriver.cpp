@@ -300,7 +300,9 @@ void KVWizardDriver::Unwatch(bool onlyEndedThreads) {
 }
 
 HWND KVWizardDriver::FindWizard() {
-    if (wizard_ && IsWindow(wizard_)) return wizard_;
+    // A wizard that was hidden (a window left behind by an earlier run) is no longer the one
+    // a person works with.
+    if (wizard_ && IsWindow(wizard_) && IsWindowVisible(wizard_)) return wizard_;
     wizard_ = nullptr;
     for (HWND window : TopLevel(kWizardClassName)) {
         Watch(window);
@@ -435,7 +437,7 @@ HWND KVWizardDriver::Operable(int id, const char* className, const char* move) {
     return control;
 }
 
-void KVWizardDriver::Type(int id, const std::string& text) {
+void KVWizardDriver::Type(int id, const std::string& text, bool leave) {
     HWND edit = Operable(id, "Edit", "type into");
     HWND wizard = FindWizard();
     {
@@ -447,7 +449,7 @@ void KVWizardDriver::Type(int id, const std::string& text) {
             throw KVDriverError("the wizard's thread did not take the text for control " + std::to_string(id));
         // Leaving the field is what hands its text to the model.
         HWND next = GetNextDlgTabItem(wizard, edit, FALSE);
-        SetFocus(next && next != edit ? next : wizard);
+        if (leave) SetFocus(next && next != edit ? next : wizard);
     }
     Settle();
 }

@@ -39,6 +39,7 @@ enum KVWizardControl : int {
     kCtlQueryRegisterNext = ID_QUERYREGISTER_NEXT,
     kCtlUserInfoNext = ID_USERINFO_NEXT,
     kCtlUserInfoBack = ID_USERINFO_BACK,
+    kCtlUserInfoTitle = ID_USERINFO_TITLE,
     kCtlUserInfoSubTitle = ID_USERINFO_SUBTITLE,
     kCtlInfo21 = ID_INFO21,
     kCtlPendingTitle = ID_PENDING_TITLE,
@@ -116,7 +117,9 @@ public:
 
     // Moves of a person. Each checks that a person could make it (the control is visible,
     // enabled, and the wizard is not behind a message box) and settles afterwards.
-    void Type(int id, const std::string& text);
+    // Typing leaves the field (which hands its text to the model) unless `leave` is false:
+    // then the caret stays in it, as for a person who presses Enter next.
+    void Type(int id, const std::string& text, bool leave = true);
     void Click(int id);
     void PressEnter();
     void PressEscape();
@@ -132,6 +135,8 @@ public:
     bool IsEnabled(int id);
     // A visible push button with this id (an id may also name a label).
     bool HasButton(int id);
+    // What a person does not see: every control with this id, the hidden ones included.
+    std::vector<HWND> Controls(int id);
     // Id of the control with the keyboard focus in the wizard; 0 when none of its controls.
     int FocusedId();
     // Presses Tab until the focus comes back: the ids in the order visited, the start last.
@@ -165,7 +170,6 @@ private:
     void Watch(HWND window);
     void Unwatch(bool onlyEndedThreads);
     HWND FindWizard();
-    std::vector<HWND> Controls(int id);
     HWND Visible(int id, const char* className = nullptr);
     HWND Operable(int id, const char* className, const char* move);
     void PostKey(UINT down, UINT up, WORD vk, LPARAM extra);

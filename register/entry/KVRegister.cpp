@@ -5,14 +5,17 @@
 #include "common/KVRegistry.h"
 #include "register/model/KVRegisterModel.h"
 #include "register/view/KVRegisterViewWindow.h"
+#include "vuda32/Application/QDll.h"
 #include "vuda32/Application/QSwallowedError.h"
 #include "vuda32/Exception/QException.h"
 #include "vuda32/File/QLog.h"
 
 namespace {
 
+const char kFile[] = ".\\entry\\KVRegister.cpp";
 const char kInitialize[] = "KVRegister::Initialize";
 const char kRegister[] = "KVRegister::Register";
+const char kDestroyWizard[] = "KVRegister::DestroyWizard";
 const char kDestructor[] = "KVRegister::~KVRegister";
 const char kMissingOrCorruptFile[] = "errMissingOrCorruptFile";
 
@@ -41,21 +44,58 @@ void LogSwallowedError(const QException& error) {
     }
 }
 
+// The error key and its text, for a step that ends with KVACTION_ERROR. The recorded key is
+// always the bare file error; its "Message." form carries the text that tells the user what
+// to do, so that is the one shown.
+void FillErrorRecord(KVActionRecord& action, const std::string& errorKey) {
+    std::string defaultText;
+    const std::string messageKey = "Message." + errorKey;
+    if (messageKey == "Message.errMissingOrCorruptFile")
+        defaultText = "A file that the program needs does not exist, or is corrupt.<newline>"
+                      "You need to reinstall the program.";
+    else if (messageKey == "Message.errConfigurationFailure")
+        defaultText = "A configuration error occurred.<newline>You need to reinstall the program.";
+    action.ErrorKey = errorKey;
+    action.ErrorText = KVLanguageTable::Instance().GetText(messageKey, defaultText);
+}
+
+// The last resort of a step whose error handling failed in turn: a defined action, and the
+// key and text as far as they can still be made.
+void FillErrorAsFarAsPossible(KVActionRecord& action) noexcept {
+    action.Action = KVACTION_ERROR;
+    try {
+        FillErrorRecord(action, kMissingOrCorruptFile);
+    } catch (...) {
+        ReportCaughtError(kFile, "FillErrorAsFarAsPossible", __LINE__);
+    }
+}
+
 }  // namespace
 
 KVRegister::KVRegister() : windowFactory_(&KVMakeRegisterView) { SetSwallowedErrorSink(&LogSwallowedError); }
 
 KVRegister::~KVRegister() {
     try {
-        SetSwallowedErrorSink(nullptr);
-        DestroyWizard();
-        if (log_) {
-            QLogEntry(log_.get(), QLog::LevelInfo, kDestructor) << "Destructor";
-            log_.reset();
+        if (QDllIsProcessEnding()) {
+            // The other threads are gone, and the system takes back their windows, the memory
+            // and the handles: closing a window whose thread is gone could only go wrong.
+            QLogEntry(log_.get(), QLog::LevelInfo, kDestructor) << "Process ending: the run is left to the system";
+            view_.release();
+            model_.release();
+            for (LeftBehind& run : leftBehind_) {
+                run.view.release();
+                run.model.release();
+            }
+        } else {
+            DestroyWizard();
         }
+        QLogEntry(log_.get(), QLog::LevelInfo, kDestructor) << "Destructor";
     } catch (...) {
         // Runs at library unload: nothing may leave it.
+        ReportCaughtError(kFile, "~KVRegister", __LINE__);
     }
+    SetSwallowedErrorSink(nullptr);
+    log_.reset();
 }
 
 KVRegister* KVRegister::Get() { return dynamic_cast<KVRegister*>(GetApp()); }
@@ -105,6 +145,8 @@ int KVRegister::Initialize() {
 }
 
 bool KVRegister::CreateWindowOfRun() {
+    // Windows of earlier runs that have ended since go before a new one shares their class.
+    FreeLeftBehind();
     // A run always has a window: without one the host's step would wait for nobody.
     if (windowFactory_) view_ = windowFactory_(*model_, keyPath_);
     if (!view_) return false;
@@ -115,18 +157,8 @@ bool KVRegister::CreateWindowOfRun() {
 }
 
 void KVRegister::FillError(KVActionRecord& action) {
-    // The recorded key is always the bare file error; its "Message." form carries the text
-    // that tells the user what to do, so that is the one shown.
-    std::string defaultText;
-    const std::string messageKey = "Message." + errorKey_;
-    if (messageKey == "Message.errMissingOrCorruptFile")
-        defaultText = "A file that the program needs does not exist, or is corrupt.<newline>"
-                      "You need to reinstall the program.";
-    else if (messageKey == "Message.errConfigurationFailure")
-        defaultText = "A configuration error occurred.<newline>You need to reinstall the program.";
     QLogEntry(log_.get(), QLog::LevelInfo, kRegister) << "Exiting due to error: " << errorKey_;
-    action.ErrorKey = errorKey_;
-    action.ErrorText = KVLanguageTable::Instance().GetText(messageKey, defaultText);
+    FillErrorRecord(action, errorKey_);
 }
 
 int KVRegister::Register(const KVResultRecord& result, KVActionRecord& action) {
@@ -187,33 +219,90 @@ int KVRegister::Register(const KVResultRecord& result, KVActionRecord& action) {
             DestroyWizard();
         }
     } catch (...) {
-        action.Action = KVACTION_ERROR;
+        ReportCaughtError(kFile, "Register", __LINE__);
+        FillErrorAsFarAsPossible(action);
         failed = 1;
     }
     return failed;
 }
 
+int KVRegister::RefuseStep(KVActionRecord& action) {
+    QLogEntry(log_.get(), QLog::LevelError, kRegister) << "No result record";
+    SetError(kMissingOrCorruptFile);
+    action.Action = KVACTION_ERROR;
+    try {
+        FillError(action);
+        DestroyWizard();
+    } catch (...) {
+        ReportCaughtError(kFile, "RefuseStep", __LINE__);
+        FillErrorAsFarAsPossible(action);
+    }
+    return 1;
+}
+
 void KVRegister::DestroyWizard() {
     // The window goes first: it saves its place while it closes.
     if (view_) {
-        bool ended = true;
-        try {
-            ended = view_->Close(kCloseTimeoutMs);
-        } catch (const QException& e) {
-            // The wait itself failed; the run still ends, and the next step starts afresh.
-            LogSwallowedError(e);
-        }
-        if (ended) {
+        if (view_->Close(kCloseTimeoutMs)) {
             view_.reset();
         } else {
-            // A window thread that is still running (a message box left open past the wait)
-            // uses its window object and the model: freeing them would crash the host later,
-            // so both are given up instead.
-            QLogEntry(log_.get(), QLog::LevelError, kRegister) << "Window thread still running; window left behind";
-            view_.release();
-            model_.release();
+            // A window thread that is still running uses its window object and the model:
+            // freeing them would crash the host later. They are kept until it has ended.
+            QLogEntry(log_.get(), QLog::LevelError, kDestroyWizard)
+                << "Window thread still running; its window and model are kept until it ends";
+            leftBehind_.push_back(LeftBehind{std::move(view_), std::move(model_)});
         }
     }
     model_.reset();
     registry_.reset();
+    FreeLeftBehind();
+}
+
+void KVRegister::FreeLeftBehind() {
+    if (leftBehind_.empty()) return;
+    for (const LeftBehind& run : leftBehind_)
+        if (!run.view->HasEnded()) return;
+    QLogEntry(log_.get(), QLog::LevelInfo, kDestroyWizard)
+        << "Windows left behind have ended: " << leftBehind_.size() << " freed";
+    // Newest first: each window object goes before the model it observes.
+    while (!leftBehind_.empty()) {
+        leftBehind_.back().view.reset();
+        leftBehind_.back().model.reset();
+        leftBehind_.pop_back();
+    }
+}
+
+int KVRegisterStart(const std::string& keyPath) noexcept {
+    try {
+        if (KVRegister* app = KVRegister::Get()) app->Init(keyPath);
+    } catch (...) {
+        // Without a log the wizard still runs; the sink says why there is none.
+        ReportCaughtError(kFile, "KVRegisterInit", __LINE__);
+    }
+    return 0;
+}
+
+int KVRegisterStep(const KVResultRecord* result, KVActionRecord* action) noexcept {
+    KVRegister* app = KVRegister::Get();
+    if (action == nullptr) {
+        // Nowhere to answer: only the log can say what happened.
+        try {
+            if (app) QLogEntry(app->GetLog(), QLog::LevelError, kRegister) << "No action record";
+        } catch (...) {
+            ReportCaughtError(kFile, "KVRegisterInternal", __LINE__);
+        }
+        return 1;
+    }
+    try {
+        if (app == nullptr) {
+            FillErrorAsFarAsPossible(*action);
+            return 1;
+        }
+        if (result == nullptr) return app->RefuseStep(*action);
+        return app->Register(*result, *action);
+    } catch (...) {
+        ReportCaughtError(kFile, "KVRegisterInternal", __LINE__);
+        FillErrorAsFarAsPossible(*action);
+        return 1;
+    }
 }

@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "common/KVRunContext.h"
 #include "include/KVRegisterApi.h"
@@ -33,6 +34,8 @@ public:
     int Initialize();
     // One step of the host: 0 when it ran, 1 when the wizard could not run (KVACTION_ERROR).
     int Register(const KVResultRecord& result, KVActionRecord& action);
+    // A step the host made without a result record: KVACTION_ERROR, and the run ends. 1.
+    int RefuseStep(KVActionRecord& action);
     // Ends a run: registry reader, window and model go.
     void DestroyWizard();
 
@@ -48,9 +51,19 @@ public:
     void SetOwnerWindow(HWND owner) { ownerWindow_ = owner; }
 
 private:
+    // The window and model of a run whose window thread did not end within the wait: they
+    // are in use there until it does.
+    struct LeftBehind {
+        std::unique_ptr<KVWizardWindow> view;
+        std::unique_ptr<KVRegisterModel> model;
+    };
+
     // Builds the run's window; false when it is marked failed.
     bool CreateWindowOfRun();
     void FillError(KVActionRecord& action);
+    // Frees the runs left behind once every one of their threads has ended, newest first;
+    // called when no window of a current run exists.
+    void FreeLeftBehind();
 
     std::unique_ptr<QLog> log_;
     std::unique_ptr<KVRegisterModel> model_;
@@ -61,4 +74,13 @@ private:
     bool languagesLoaded_ = false;
     KVWizardWindowFactory windowFactory_;
     HWND ownerWindow_ = nullptr;
+    std::vector<LeftBehind> leftBehind_;
 };
+
+// The exports' bodies, for every entry layer of the library. Nothing leaves them: a failure
+// is logged and answered as the host's header promises.
+// Keeps the key path and opens the log; always 0.
+int KVRegisterStart(const std::string& keyPath) noexcept;
+// One step: 0 when it ran, 1 with KVACTION_ERROR, ErrorKey and ErrorText when the wizard
+// could not run it (a missing result record included). Without an action record, 1.
+int KVRegisterStep(const KVResultRecord* result, KVActionRecord* action) noexcept;

@@ -7,10 +7,12 @@
 
 #include "include/KVRegisterC.h"
 #include "register/entry/KVRegister.h"
+#include "vuda32/Application/QSwallowedError.h"
 #include "vuda32/File/QLog.h"
 
 namespace {
 
+const char kFile[] = ".\\entry\\KVRegisterC.cpp";
 const char kInit[] = "KVRegisterC::Init";
 const char kInternal[] = "KVRegisterC::Internal";
 
@@ -138,6 +140,7 @@ int Init(const Char* keyPath) {
         app->Init(path);
         return KVREGISTER_OK;
     } catch (...) {
+        ReportCaughtError(kFile, kInit, __LINE__);
         return KVREGISTER_FAILED;
     }
 }
@@ -196,6 +199,7 @@ int Internal(const Result* result, Action* action, HWND owner) {
         if (failed != 0) return KVREGISTER_FAILED;
         return errors != 0 ? KVREGISTER_TEXTTOOLONG : KVREGISTER_OK;
     } catch (...) {
+        ReportCaughtError(kFile, kInternal, __LINE__);
         action->Action = KVACTION_ERROR;
         return KVREGISTER_FAILED;
     }

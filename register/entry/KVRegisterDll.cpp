@@ -8,25 +8,10 @@
 
 // Always 0: a log that cannot be opened only means nothing is logged.
 extern "C" __declspec(dllexport) int KVREGISTER_CALL KVRegisterInit(const std::string& keyPath) {
-    try {
-        if (KVRegister* app = KVRegister::Get()) app->Init(keyPath);
-    } catch (...) {
-    }
-    return 0;
+    return KVRegisterStart(keyPath);
 }
 
 extern "C" __declspec(dllexport) int KVREGISTER_CALL KVRegisterInternal(const KVResultRecord* result,
                                                                          KVActionRecord* action) {
-    if (!action) return 1;
-    try {
-        KVRegister* app = KVRegister::Get();
-        if (!app || !result) {
-            action->Action = KVACTION_ERROR;
-            return 1;
-        }
-        return app->Register(*result, *action);
-    } catch (...) {
-        action->Action = KVACTION_ERROR;
-        return 1;
-    }
+    return KVRegisterStep(result, action);
 }

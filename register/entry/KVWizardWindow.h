@@ -18,15 +18,17 @@ public:
     // Marked when the window could not be built (a file it needs is missing or malformed)
     // or its thread could not start.
     virtual bool IsFailed() const = 0;
-    // Starts the window's own thread, which creates the window; returns once it has started.
     // Before the thread starts: the host's window to centre on, or null.
     virtual void SetOwnerWindow(HWND) {}
+    // Starts the window's own thread, which creates the window; returns once it has started.
     virtual void StartThread() = 0;
     virtual void Show() = 0;
-    virtual bool HasWindow() const = 0;
     // Asks the window to close and waits for its thread, at most `timeoutMs`. True when the
-    // thread has ended (or never ran): only then may the window object go.
+    // thread has ended: only then may the window object go.
     virtual bool Close(uint32_t timeoutMs) = 0;
+    // True when the window's thread has ended or never ran, or is the calling thread on its
+    // way out (it lets go of the library last): the window object may go.
+    virtual bool HasEnded() const = 0;
 };
 
 using KVWizardWindowFactory =

@@ -121,13 +121,21 @@ KVRegisterModel::KVRegisterModel(const std::string& keyPath) : keyPath_(keyPath)
 KVRegisterModel::~KVRegisterModel() = default;
 
 int KVRegisterModel::Initialize(const std::string& campaignId) {
-    campaignId_ = campaignId;
+    std::string keyPath;
+    {
+        QCriticalSectionLock hold(lock_);
+        campaignId_ = campaignId;
+        keyPath = keyPath_;
+    }
     KVCountryCodesWrapper& service = KVCountryCodesWrapper::Instance();
-    int result = service.SetRegistryKey(keyPath_);
+    int result = service.SetRegistryKey(keyPath);
     if (result == 0) {
         KVCountryInfo info;
         result = service.GetCountryInfo(service.GetHomeCountry(), info);
-        if (result == 0) country_ = info.GetName();
+        if (result == 0) {
+            QCriticalSectionLock hold(lock_);
+            country_ = info.GetName();
+        }
     }
     if (result != 0) {
         QLogEntry(Log(), QLog::LevelInfo, kInitialize) << kMissingOrCorruptFile;
@@ -141,23 +149,36 @@ void KVRegisterModel::Notify(uint32_t code) {
     NotifyObservers(&record);
 }
 
-void KVRegisterModel::SetPage(int32_t page) {
-    page_ = page;
-    Notify(static_cast<uint32_t>(page));
+void KVRegisterModel::SetPage(int32_t page) { Write(page_, page, static_cast<uint32_t>(page)); }
+
+int32_t KVRegisterModel::GetPage() const { return Read(page_); }
+
+int32_t KVRegisterModel::GetFirstFormPage() const {
+    return Read(userInterface_) == 2 ? PAGE_QUERYREGISTER : PAGE_USERINFO;
 }
 
+void KVRegisterModel::SetUseIp(int32_t useIp) { Store(useIp_, useIp); }
+
+int32_t KVRegisterModel::GetUseIp() const { return Read(useIp_); }
+
+void KVRegisterModel::SetUserInterface(int32_t pages) { Store(userInterface_, pages); }
+
+int32_t KVRegisterModel::GetUserInterface() const { return Read(userInterface_); }
+
+uint32_t KVRegisterModel::GetMessageStyle() const { return Read(messageStyle_); }
+
 void KVRegisterModel::WriteAction(int32_t action) {
-    QCriticalSectionLock hold(stepLock_);
+    QCriticalSectionLock hold(lock_);
     if (step_) step_->Action = action;
 }
 
-bool KVRegisterModel::IsAcceptingActions() {
-    QCriticalSectionLock hold(stepLock_);
+bool KVRegisterModel::IsAcceptingActions() const {
+    QCriticalSectionLock hold(lock_);
     return step_ != nullptr && accepting_;
 }
 
 void KVRegisterModel::StopAcceptingActions() {
-    QCriticalSectionLock hold(stepLock_);
+    QCriticalSectionLock hold(lock_);
     accepting_ = false;
 }
 
@@ -170,13 +191,28 @@ void KVRegisterModel::HandOver(int32_t action, const char* entry) {
     }
     // The host's thread reads the action only after the event: the order is fixed.
     Notify(NOTIFY_CONTROLSDISABLED);
-    WriteAction(action);
+    {
+        // The step record takes the fields as they are at the press. What the window hands
+        // over afterwards (the focused field it disables reports its text, which the person
+        // may already have typed on) belongs to the next step.
+        QCriticalSectionLock hold(lock_);
+        // The step may have ended meanwhile (its time ran out), or a second press (a double
+        // click) came first: the answer it has stands.
+        if (step_ == nullptr || !accepting_) {
+            QLogEntry(Log(), QLog::LevelInfo, kNextPage) << "Step already answered, dropped: " << entry;
+            return;
+        }
+        step_->Action = action;
+        FillStepRecordLocked();
+        accepting_ = false;
+        handedOver_ = true;
+    }
     QLogEntry(Log(), QLog::LevelInfo, kNextPage) << entry;
     resultEvent_.SetEvent();
 }
 
 int32_t KVRegisterModel::NextPage() {
-    switch (page_) {
+    switch (GetPage()) {
     case PAGE_QUERYREGISTER:
         if (ValidateMsisdn() && ValidateEmail()) HandOver(KVACTION_QUERYREGISTER, "KVACTION_QUERYREGISTER");
         break;
@@ -197,27 +233,28 @@ int32_t KVRegisterModel::NextPage() {
         SetPage(PAGE_USERINFO);
         break;
     }
-    return page_;
+    return GetPage();
 }
 
 int32_t KVRegisterModel::PreviousPage() {
-    QLogEntry(Log(), QLog::LevelInfo, kPreviousPage) << "ActivePage: " << page_;
+    const int32_t page = GetPage();
+    QLogEntry(Log(), QLog::LevelInfo, kPreviousPage) << "ActivePage: " << page;
     if (!IsAcceptingActions()) {
         QLogEntry(Log(), QLog::LevelInfo, kPreviousPage) << "No step in progress, dropped";
-        return page_;
+        return page;
     }
-    switch (page_) {
+    switch (page) {
     case PAGE_QUERYREGISTER:
     case PAGE_REGISTERINFO:
         break;
     case PAGE_USERINFO:
-        if (userInterface_ > 1) SetPage(PAGE_QUERYREGISTER);
+        if (GetUserInterface() > 1) SetPage(PAGE_QUERYREGISTER);
         break;
     default:
         SetPage(PAGE_USERINFO);
         break;
     }
-    return page_;
+    return GetPage();
 }
 
 void KVRegisterModel::Cancel() {
@@ -225,34 +262,25 @@ void KVRegisterModel::Cancel() {
     cancelEvent_.SetEvent();
 }
 
-void KVRegisterModel::SetMsisdn(const std::string& text) { msisdn_ = text; Notify(NOTIFY_MSISDN); }
-void KVRegisterModel::SetUserEmail(const std::string& text) { userEmail_ = text; Notify(NOTIFY_USEREMAIL); }
-void KVRegisterModel::SetGroupId(const std::string& text) { groupId_ = text; Notify(NOTIFY_GROUPID); }
-void KVRegisterModel::SetUserName(const std::string& text) { userName_ = text; Notify(NOTIFY_USERNAME); }
-void KVRegisterModel::SetUserPassword(const std::string& text) {
-    userPassword_ = text;
-    Notify(NOTIFY_USERPASSWORD);
-}
-void KVRegisterModel::SetContactPerson(const std::string& text) {
-    contactPerson_ = text;
-    Notify(NOTIFY_CONTACTPERSON);
-}
-void KVRegisterModel::SetContactInfo(const std::string& text) {
-    contactInfo_ = text;
-    Notify(NOTIFY_CONTACTINFO);
-}
-void KVRegisterModel::SetCountry(const std::string& text) { country_ = text; Notify(NOTIFY_COUNTRY); }
+void KVRegisterModel::SetMsisdn(const std::string& text) { Write(msisdn_, text, NOTIFY_MSISDN); }
+void KVRegisterModel::SetUserEmail(const std::string& text) { Write(userEmail_, text, NOTIFY_USEREMAIL); }
+void KVRegisterModel::SetGroupId(const std::string& text) { Write(groupId_, text, NOTIFY_GROUPID); }
+void KVRegisterModel::SetUserName(const std::string& text) { Write(userName_, text, NOTIFY_USERNAME); }
+void KVRegisterModel::SetUserPassword(const std::string& text) { Write(userPassword_, text, NOTIFY_USERPASSWORD); }
+void KVRegisterModel::SetContactPerson(const std::string& text) { Write(contactPerson_, text, NOTIFY_CONTACTPERSON); }
+void KVRegisterModel::SetContactInfo(const std::string& text) { Write(contactInfo_, text, NOTIFY_CONTACTINFO); }
+void KVRegisterModel::SetCountry(const std::string& text) { Write(country_, text, NOTIFY_COUNTRY); }
 void KVRegisterModel::SetConfirmUserEmail(const std::string& text) {
-    confirmUserEmail_ = text;
-    Notify(NOTIFY_CONFIRMUSEREMAIL);
+    Write(confirmUserEmail_, text, NOTIFY_CONFIRMUSEREMAIL);
 }
-void KVRegisterModel::SetRegCode(const std::string& text) { regCode_ = text; Notify(NOTIFY_REGCODE); }
+void KVRegisterModel::SetRegCode(const std::string& text) { Write(regCode_, text, NOTIFY_REGCODE); }
 
 void KVRegisterModel::ShowMessage(const std::string& text, uint32_t style) {
-    messageText_ = text;
-    messageStyle_ = style;
-    Notify(NOTIFY_MESSAGE);
+    Store(messageText_, text);
+    ShowMessageText(style);
 }
+
+void KVRegisterModel::ShowMessageText(uint32_t style) { Write(messageStyle_, style, NOTIFY_MESSAGE); }
 
 void KVRegisterModel::EndWithCancel() {
     Notify(NOTIFY_ENDING);
@@ -261,28 +289,27 @@ void KVRegisterModel::EndWithCancel() {
 
 int KVRegisterModel::Register(const KVResultRecord& result, KVActionRecord& step) {
     {
-        QCriticalSectionLock hold(stepLock_);
+        QCriticalSectionLock hold(lock_);
         step_ = &step;
         accepting_ = true;
+        handedOver_ = false;
         // A button pressed before this step began was dropped; its event must not answer
         // this step. A cancel stays set: the user may cancel between steps.
         resultEvent_.ResetEvent();
     }
-    StepScope scope(stepLock_, step_, accepting_);
+    StepScope scope(lock_, step_, accepting_);
 
     switch (result.Result) {
     case KVRESULT_NONE:
         QLogEntry(Log(), QLog::LevelInfo, kRegister) << "KVRESULT_NONE";
-        switch (userInterface_) {
+        switch (GetUserInterface()) {
         case 0:
             SetPage(PAGE_USERINFO);
             NextPage();
             break;
         case 1:
-            SetPage(PAGE_USERINFO);
-            break;
         case 2:
-            SetPage(PAGE_QUERYREGISTER);
+            SetPage(GetFirstFormPage());
             break;
         default:
             break;
@@ -297,19 +324,19 @@ int KVRegisterModel::Register(const KVResultRecord& result, KVActionRecord& step
             break;
         }
         QLogEntry(Log(), QLog::LevelInfo, kRegister) << "KVRESULT_REGISTERED [" << result.InfoText << "]";
-        infoText_ = result.InfoText;
+        Store(infoText_, result.InfoText);
         SetPage(PAGE_REGISTERINFO);
         WaitForAction(kNoTimeLimit);
         break;
     case KVRESULT_VALIDATE:
         QLogEntry(Log(), QLog::LevelInfo, kRegister) << "KVRESULT_VALIDATE [" << result.ResultText << "]";
-        resultText_ = result.ResultText;
+        Store(resultText_, result.ResultText);
         SetPage(PAGE_VALIDATE);
         WaitForAction(kNoTimeLimit);
         break;
     case KVRESULT_PENDING: {
         QLogEntry(Log(), QLog::LevelInfo, kRegister) << "KVRESULT_PENDING [" << result.ResultText << "]";
-        resultText_ = result.ResultText;
+        Store(resultText_, result.ResultText);
         SetPage(PAGE_PENDING);
         WriteAction(KVACTION_REGISTER);
         // 32-bit arithmetic as the host counts; wrapping keeps absurd values defined.
@@ -317,32 +344,43 @@ int KVRegisterModel::Register(const KVResultRecord& result, KVActionRecord& step
         WaitForAction(static_cast<int32_t>(ms));
         break;
     }
-    case KVRESULT_ERROR:
+    case KVRESULT_ERROR: {
         QLogEntry(Log(), QLog::LevelInfo, kRegister)
             << "KVRESULT_ERROR: " << result.ErrorKey << " [" << result.ResultText << "]";
-        resultText_ = result.ResultText;
-        messageText_ = result.ErrorText;
-        if (result.ErrorKey == "InvalidRegCode") {
-            if (wrongCodeCount_ == 0)
-                messageText_ = Text(
+        std::string message = result.ErrorText;
+        if (result.ErrorKey == "InvalidRegCode" || result.ErrorKey == "RegCodeBlocked") {
+            int32_t wrongCodes = 0;
+            {
+                QCriticalSectionLock hold(lock_);
+                if (result.ErrorKey == "InvalidRegCode") ++wrongCodeCount_;
+                wrongCodes = wrongCodeCount_;
+            }
+            // The count is that after this error: 1 for the first wrong code.
+            if (result.ErrorKey == "InvalidRegCode" && wrongCodes == 1)
+                message = Text(
                     "Message.ErrorWrongRegistrationCodeTwoAttemptsLeft",
                     "The first registation code you typed is invalid.<newline>You have two attempts "
                     "left to type the correct registration code.<newline>Please note that after "
                     "three consecutive failed attempts your number will be blocked.");
-            else if (wrongCodeCount_ == 1)
-                messageText_ = Text(
+            else if (result.ErrorKey == "InvalidRegCode" && wrongCodes == 2)
+                message = Text(
                     "Message.ErrorWrongRegistrationCodeOneAttemptsLeft",
                     "The second registation code you typed is invalid as well.<newline>You have "
                     "one left attempt to type the correct registration code.<newline>Please note "
                     "that after three consecutive failed attempts your number will be blocked.");
-            ++wrongCodeCount_;
+            else if (result.ErrorKey == "RegCodeBlocked" && wrongCodes >= 2)
+                message = Text("Message.ErrorWrongRegistrationCodeNoMoreAttempts",
+                               "All the registration codes you typed were invalid.<newline>Your "
+                               "number has now been blocked (three consecutive failed attempts).");
         }
-        if (result.ErrorKey == "RegCodeBlocked" && wrongCodeCount_ >= 2)
-            messageText_ = Text("Message.ErrorWrongRegistrationCodeNoMoreAttempts",
-                                "All the registration codes you typed were invalid.<newline>Your "
-                                "number has now been blocked (three consecutive failed attempts).");
+        {
+            QCriticalSectionLock hold(lock_);
+            resultText_ = result.ResultText;
+            messageText_ = message;
+        }
         HandleServerError(result.ErrorKey);
         break;
+    }
     case KVRESULT_QUERIEDREGISTER:
         QLogEntry(Log(), QLog::LevelInfo, kRegister) << "KVRESULT_QUERIEDREGISTER";
         SetPage(PAGE_USERINFO);
@@ -360,27 +398,39 @@ int KVRegisterModel::Register(const KVResultRecord& result, KVActionRecord& step
 void KVRegisterModel::HandleServerError(const std::string& errorKey) {
     for (const ServerError& e : kServerErrors) {
         if (errorKey != e.key) continue;
-        if (e.fatal)
+        if (e.fatal) {
             ShowFatalError(e.languageKey, e.defaultText);
-        else
-            ShowErrorAndWait(e.pageAfter ? e.pageAfter : page_, e.languageKey, e.defaultText);
+        } else {
+            // A first step that is an error has no page of its own yet: the person corrects
+            // the input on the form page the window shows first.
+            int32_t page = e.pageAfter != 0 ? e.pageAfter : GetPage();
+            if (page == PAGE_NONE) page = GetFirstFormPage();
+            ShowErrorAndWait(page, e.languageKey, e.defaultText);
+        }
         return;
     }
-    if (messageText_.empty()) messageText_ = Text(kUnknownErrorKey, kUnknownErrorText);
-    ShowMessage(messageText_, STYLE_WARNING);
+    // The server sent no text.
+    if (GetMessageText().empty())
+        ShowMessage(Text(kUnknownErrorKey, kUnknownErrorText), STYLE_WARNING);
+    else
+        ShowMessageText(STYLE_WARNING);
     EndWithCancel();
 }
 
 void KVRegisterModel::ShowFatalError(const std::string& languageKey, const std::string& defaultText) {
-    if (!languageKey.empty()) messageText_ = Text(languageKey.c_str(), defaultText.c_str());
-    ShowMessage(messageText_, STYLE_FATAL);
+    if (languageKey.empty())
+        ShowMessageText(STYLE_FATAL);
+    else
+        ShowMessage(Text(languageKey.c_str(), defaultText.c_str()), STYLE_FATAL);
     EndWithCancel();
 }
 
 void KVRegisterModel::ShowErrorAndWait(int32_t page, const std::string& languageKey,
                                        const std::string& defaultText) {
-    if (!languageKey.empty()) messageText_ = Text(languageKey.c_str(), defaultText.c_str());
-    ShowMessage(messageText_, STYLE_CORRECTABLE);
+    if (languageKey.empty())
+        ShowMessageText(STYLE_CORRECTABLE);
+    else
+        ShowMessage(Text(languageKey.c_str(), defaultText.c_str()), STYLE_CORRECTABLE);
     SetPage(page);
     WaitForAction(kNoTimeLimit);
 }
@@ -405,15 +455,16 @@ void KVRegisterModel::WaitForAction(int32_t timeLimitMs) {
             timeout = static_cast<DWORD>(remaining);
         }
         const DWORD woken = MsgWaitForMultipleObjects(2, waitHandles_, FALSE, timeout, QS_PAINT);
-        // Once the step has its answer a second press (a double click) must not change it.
-        if (woken == WAIT_OBJECT_0 || woken == WAIT_OBJECT_0 + 1 || woken == WAIT_TIMEOUT)
-            StopAcceptingActions();
         if (woken == WAIT_OBJECT_0) {
+            // HandOver filled the step record when it took the press.
+            StopAcceptingActions();
             QLogEntry(Log(), QLog::LevelInfo, kWait) << "Result";
-            FillStepRecord();
+            LogStepRecord();
             return;
         }
         if (woken == WAIT_OBJECT_0 + 1) {
+            // Once the step has its answer a second press (a double click) must not change it.
+            StopAcceptingActions();
             QLogEntry(Log(), QLog::LevelInfo, kWait) << "Cancel";
             EndWithCancel();
             return;
@@ -423,8 +474,14 @@ void KVRegisterModel::WaitForAction(int32_t timeLimitMs) {
             continue;
         }
         if (woken == WAIT_TIMEOUT) {
+            {
+                QCriticalSectionLock hold(lock_);
+                // A press that came in just before the time ran out has filled the record.
+                if (!handedOver_) FillStepRecordLocked();
+                accepting_ = false;
+            }
             QLogEntry(Log(), QLog::LevelInfo, kWait) << "WAIT_TIMEOUT";
-            FillStepRecord();
+            LogStepRecord();
             return;
         }
         if (++failures < kWaitFailureLimit) {
@@ -438,38 +495,51 @@ void KVRegisterModel::WaitForAction(int32_t timeLimitMs) {
     }
 }
 
-void KVRegisterModel::FillStepRecord() {
+void KVRegisterModel::FillStepRecordLocked() {
+    if (step_ == nullptr) return;
+    step_->UseIp = useIp_;
+    step_->Msisdn = msisdn_;
+    step_->UserEmail = userEmail_;
+    step_->GroupId = campaignId_.empty() ? groupId_ : campaignId_;
+    step_->UserName = userName_;
+    step_->UserPassword = userPassword_;
+    step_->ContactPerson = contactPerson_;
+    step_->ContactInfo = contactInfo_;
+    step_->RegCode = regCode_;
+}
+
+void KVRegisterModel::LogStepRecord() {
+    int32_t useIp = 0;
+    std::string msisdn, email, name, contact;
     {
-        QCriticalSectionLock hold(stepLock_);
-        if (step_) {
-            step_->UseIp = useIp_;
-            step_->Msisdn = msisdn_;
-            step_->UserEmail = userEmail_;
-            step_->GroupId = campaignId_.empty() ? groupId_ : campaignId_;
-            step_->UserName = userName_;
-            step_->UserPassword = userPassword_;
-            step_->ContactPerson = contactPerson_;
-            step_->ContactInfo = contactInfo_;
-            step_->RegCode = regCode_;
-        }
+        QCriticalSectionLock hold(lock_);
+        if (step_ == nullptr) return;
+        useIp = step_->UseIp;
+        msisdn = step_->Msisdn;
+        email = step_->UserEmail;
+        name = step_->UserName;
+        contact = step_->ContactPerson;
     }
-    QLogEntry(Log(), QLog::LevelInfo, kWait) << "ACTION [T:" << useIp_ << ",M:" << msisdn_ << ",E:"
-                                             << userEmail_ << ",U:" << userName_ << ",C:"
-                                             << contactPerson_ << "]";
+    // The password, group, contact number and registration code stay out of the log.
+    QLogEntry(Log(), QLog::LevelInfo, kWait) << "ACTION [T:" << useIp << ",M:" << msisdn << ",E:" << email
+                                             << ",U:" << name << ",C:" << contact << "]";
 }
 
 bool KVRegisterModel::ValidateMsisdn() {
     ServiceLookup lookup;
-    const KVMsisdnVerdict verdict = JudgeMsisdn(msisdn_, lookup);
-    // The rewritten number stays in the model even when the check fails.
-    msisdn_ = verdict.msisdn;
+    const KVMsisdnVerdict verdict = JudgeMsisdn(GetMsisdn(), lookup);
+    {
+        // The rewritten number stays in the model even when the check fails.
+        QCriticalSectionLock hold(lock_);
+        msisdn_ = verdict.msisdn;
+    }
     if (verdict.valid) return true;
     ShowMessage(Text(kInvalidMsisdnKey, kInvalidMsisdnText), STYLE_WARNING);
     return false;
 }
 
 bool KVRegisterModel::ValidateEmail() {
-    switch (JudgeEmail(userEmail_, confirmUserEmail_)) {
+    switch (JudgeEmail(GetUserEmail(), GetConfirmUserEmail())) {
     case KVEmailVerdict::Ok:
         return true;
     case KVEmailVerdict::ConfirmationDiffers:

@@ -36,7 +36,8 @@ public:
         NOTIFY_COUNTRY = 17,
         NOTIFY_CONFIRMUSEREMAIL = 18,
         NOTIFY_REGCODE = 19,
-        // Never sent by the model; a window still knows what it means.
+        // Never sent by the model (it enables controls by showing a page); the window still
+        // honours it, as it does every code of its table.
         NOTIFY_CONTROLSENABLED = 20,
         NOTIFY_CONTROLSDISABLED = 21,
         NOTIFY_ENDING = 30,
@@ -60,7 +61,10 @@ public:
     int Initialize(const std::string& campaignId);
 
     void SetPage(int32_t page);
-    int32_t GetPage() const { return page_; }
+    int32_t GetPage() const;
+    // The form page a run shows before any step has chosen one: PAGE_QUERYREGISTER with two
+    // form pages, PAGE_USERINFO otherwise (where Next on no page leads too).
+    int32_t GetFirstFormPage() const;
     // Next, Finish and OK of the window; checks the form pages and hands over their action.
     int32_t NextPage();
     // Back of the window; never hands anything to the host.
@@ -78,29 +82,32 @@ public:
     void SetCountry(const std::string& text);
     void SetConfirmUserEmail(const std::string& text);
     void SetRegCode(const std::string& text);
-    std::string GetMsisdn() const { return msisdn_; }
-    std::string GetUserEmail() const { return userEmail_; }
-    std::string GetGroupId() const { return groupId_; }
-    std::string GetUserName() const { return userName_; }
-    std::string GetUserPassword() const { return userPassword_; }
-    std::string GetContactPerson() const { return contactPerson_; }
-    std::string GetContactInfo() const { return contactInfo_; }
-    std::string GetCountry() const { return country_; }
-    std::string GetConfirmUserEmail() const { return confirmUserEmail_; }
-    std::string GetInfoText() const { return infoText_; }
-    std::string GetResultText() const { return resultText_; }
-    std::string GetRegCode() const { return regCode_; }
-    std::string GetCampaignId() const { return campaignId_; }
+    std::string GetMsisdn() const { return Read(msisdn_); }
+    std::string GetUserEmail() const { return Read(userEmail_); }
+    std::string GetGroupId() const { return Read(groupId_); }
+    std::string GetUserName() const { return Read(userName_); }
+    std::string GetUserPassword() const { return Read(userPassword_); }
+    std::string GetContactPerson() const { return Read(contactPerson_); }
+    std::string GetContactInfo() const { return Read(contactInfo_); }
+    std::string GetCountry() const { return Read(country_); }
+    std::string GetConfirmUserEmail() const { return Read(confirmUserEmail_); }
+    // The server's texts of its last results, kept as they came. No page shows them (the
+    // pages have texts of their own), so they are only there for whoever inspects the model.
+    std::string GetInfoText() const { return Read(infoText_); }
+    std::string GetResultText() const { return Read(resultText_); }
+    std::string GetRegCode() const { return Read(regCode_); }
+    std::string GetCampaignId() const { return Read(campaignId_); }
 
-    void SetUseIp(int32_t useIp) { useIp_ = useIp; }
-    int32_t GetUseIp() const { return useIp_; }
-    void SetUserInterface(int32_t pages) { userInterface_ = pages; }
-    int32_t GetUserInterface() const { return userInterface_; }
-    bool GetControlsEnabled() const { return controlsEnabled_; }
+    void SetUseIp(int32_t useIp);
+    int32_t GetUseIp() const;
+    void SetUserInterface(int32_t pages);
+    int32_t GetUserInterface() const;
+    // Whether the window's Initialize enables the controls of the page it shows first.
+    bool GetControlsEnabled() const { return kControlsEnabledAtStart; }
 
     // What the window's message box shows on notification 40.
-    std::string GetMessageText() const { return messageText_; }
-    uint32_t GetMessageStyle() const { return messageStyle_; }
+    std::string GetMessageText() const { return Read(messageText_); }
+    uint32_t GetMessageStyle() const;
 
     // One step on the host's thread: interprets the result, then waits for the answer. 0.
     int Register(const KVResultRecord& result, KVActionRecord& step);
@@ -116,22 +123,57 @@ public:
     void ShowErrorAndWait(int32_t page, const std::string& languageKey, const std::string& defaultText);
 
 private:
+    // The window's Initialize shows the first form page before any step has chosen one. A
+    // first step that ends in an error the person can correct leaves them on that page, so
+    // its controls must take input from the start; between steps notification 21 disables
+    // them in any case.
+    static constexpr bool kControlsEnabledAtStart = true;
+
+    // A copy of a field, taken under the lock.
+    template <typename T>
+    T Read(const T& field) const {
+        QCriticalSectionLock hold(lock_);
+        return field;
+    }
+    template <typename T>
+    void Store(T& field, const T& value) {
+        QCriticalSectionLock hold(lock_);
+        field = value;
+    }
+    // Stores, then notifies observers with `code` (outside the lock).
+    template <typename T>
+    void Write(T& field, const T& value, uint32_t code) {
+        Store(field, value);
+        Notify(code);
+    }
     void Notify(uint32_t code);
     void ShowMessage(const std::string& text, uint32_t style);
+    // Shows the message text already set, with `style`.
+    void ShowMessageText(uint32_t style);
     // Writes the action of the step in progress; with none, it goes nowhere.
     void WriteAction(int32_t action);
-    // A button's action: controls disabled, action written, logged, result event set. Between
-    // steps (and once a step has its answer) it is dropped with a log line: only a cancel
-    // outlives a step.
+    // A button's action: controls disabled, then, in one move under the lock, the action and
+    // the account fields as they stand written into the step record, logged, and the result
+    // event set. Between steps (and once a step has its answer) it is dropped with a log
+    // line: only a cancel outlives a step.
     void HandOver(int32_t action, const char* entry);
     // Whether a step waits for the user now.
-    bool IsAcceptingActions();
+    bool IsAcceptingActions() const;
+    // The step takes no more actions.
     void StopAcceptingActions();
     // Ends the run from the host's thread with KVACTION_CANCEL.
     void EndWithCancel();
-    void FillStepRecord();
+    // Copies the account fields into the step record; the lock is held by the caller.
+    void FillStepRecordLocked();
+    void LogStepRecord();
     void DispatchWaitingMessages();
 
+    // Every field below is read and written under lock_, and read as a copy: the host's
+    // thread (a step, its result, its wait) and the window's thread (the person's input and
+    // buttons) both use the model. Confining it to the window's thread would move a server
+    // error's message box off the host's thread that waits for its answer. The lock is never
+    // held while observers are notified: notification 40 waits for a person.
+    mutable QCriticalSection lock_;
     int32_t useIp_ = 0;
     int32_t userInterface_ = 1;
     int32_t wrongCodeCount_ = 0;
@@ -148,20 +190,16 @@ private:
     std::string resultText_;
     std::string regCode_;
     int32_t page_ = PAGE_NONE;
-    // Nothing can be typed before the first step has shown a page, whose notification
-    // enables that page's controls; so the window starts with everything disabled.
-    bool controlsEnabled_ = false;
     std::string messageText_;
     uint32_t messageStyle_ = 0;
     QEvent resultEvent_;
     QEvent cancelEvent_;
     HANDLE waitHandles_[2] = {};
     KVActionRecord* step_ = nullptr;
+    // A step waits for the user and has not had its answer yet.
+    bool accepting_ = false;
+    // The action of this step was handed over, with the account fields, by HandOver.
+    bool handedOver_ = false;
     std::string keyPath_;
     std::string campaignId_;
-
-    // Guards step_ and accepting_: the window's thread writes actions while the host's
-    // thread starts and ends steps.
-    QCriticalSection stepLock_;
-    bool accepting_ = false;
 };

@@ -19,10 +19,6 @@ void KVComponentContainer::HideAll() {
     ForEachWindow([](HWND hwnd) { ::ShowWindow(hwnd, SW_HIDE); });
 }
 
-void KVComponentContainer::EnableAll() {
-    ForEachWindow([](HWND hwnd) { ::EnableWindow(hwnd, TRUE); });
-}
-
 void KVComponentContainer::EnableAll(const std::function<bool(const QWinBase*)>& wanted) {
     for (QWinBase* window : components_)
         if (window != nullptr && window->GetHwnd() != nullptr)

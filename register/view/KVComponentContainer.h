@@ -17,7 +17,6 @@ public:
     void Add(QWinBase* window);
     void ShowAll();
     void HideAll();
-    void EnableAll();
     // Enables or disables each window as `wanted` says.
     void EnableAll(const std::function<bool(const QWinBase*)>& wanted);
     void DisableAll();

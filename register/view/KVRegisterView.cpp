@@ -9,14 +9,15 @@
 #include "register/view/KVRegisterConfig.h"
 #include "register/view/KVRegisterViewIds.h"
 #include "register/view/KVWindowPosition.h"
+#include "register/view/KVWizardClass.h"
 #include "vuda32/Application/QGlobalData.h"
+#include "vuda32/Application/QSwallowedError.h"
 #include "vuda32/Exception/QException.h"
 #include "vuda32/File/QFile.h"
 #include "vuda32/File/QLog.h"
 
 namespace {
 
-const char kConstructor[] = "KVRegisterView::KVRegisterView";
 const char kPreCreate[] = "KVRegisterView::PreCreate";
 const char kOnCreate[] = "KVRegisterView::OnCreate";
 const char kCreatePages[] = "KVRegisterView::CreateUserInfoPages";
@@ -59,33 +60,17 @@ WORD VirtualKeyOf(char c) {
 
 KVRegisterView::KVRegisterView(KVRegisterModel& model, const std::string& keyPath)
     : model_(model), registry_(keyPath) {
-    model_.AddObserver(this);
     title_ = Text("txtDialogName", "Registration");
     try {
         installRoot_ = registry_.GetInstallRoot();
-    } catch (const QException&) {
+    } catch (const QException& e) {
         // The step read it moments ago; without it every file below is missing, which the
         // layout reports when it cannot open register.cfg.
+        ReportSwallowedError(e);
     }
-    const HINSTANCE instance = GetGlobalData().GetInstance();
-    const std::string icons = installRoot_ + "\\Icons";
-    largeIcon_.icon = static_cast<HICON>(
-        LoadImageA(nullptr, (icons + "\\ApplicationLarge.ico").c_str(), IMAGE_ICON, 0, 0, LR_LOADFROMFILE));
-    smallIcon_.icon = static_cast<HICON>(
-        LoadImageA(nullptr, (icons + "\\ApplicationSmall.ico").c_str(), IMAGE_ICON, 16, 16, LR_LOADFROMFILE));
-    // Either both icons or none.
-    const bool bothIcons = largeIcon_.icon != nullptr && smallIcon_.icon != nullptr;
-    if (!bothIcons) QLogEntry(Log(), QLog::LevelInfo, kConstructor) << "Icons not loaded [" << icons << "]";
-    // A library unloaded and loaded again may find its class still registered by the copy
-    // that went; no window of it is left, so the old registration is dropped.
-    UnregisterClassA(kWizardClassName, instance);
-    winClass_.Register(0, kWizardClassName, instance, &QWinBase::SharedWindowProc,
-                       reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1)), CS_DBLCLKS,
-                       bothIcons ? largeIcon_.icon : nullptr, bothIcons ? smallIcon_.icon : nullptr);
-}
-
-KVRegisterView::IconOwner::~IconOwner() {
-    if (icon != nullptr) DestroyIcon(icon);
+    windowClass_ = std::make_unique<KVWizardClass>(installRoot_);
+    // Last: a constructor that throws must leave no observer behind in the model.
+    model_.AddObserver(this);
 }
 
 KVRegisterView::~KVRegisterView() { model_.RemoveObserver(this); }
@@ -123,6 +108,7 @@ bool KVRegisterView::PreCreate(CREATESTRUCTA& params) {
 }
 
 void KVRegisterView::OnCreate() {
+    window_ = GetHwnd();
     if (failed_) return;
     if (positionNotRestored_) CenterWindow(owner_);
     {
@@ -143,7 +129,7 @@ void KVRegisterView::OnCreate() {
     // Until a step shows a page the window shows none, with every control disabled as
     // between two steps: nobody sees five pages stacked on each other while it appears.
     for (KVComponentContainer& page : pages_) page.HideAll();
-    EnableAllPages(false);
+    DisableAllPages();
 }
 
 void KVRegisterView::LoadHeaderImage(QDC& reference) {
@@ -198,6 +184,13 @@ bool KVRegisterView::ReadConfig(KVRegisterConfig& config) {
 }
 
 void KVRegisterView::CreateUserInfoPages() {
+    // The file is read first: the titles reach to the window's final width.
+    KVRegisterConfig config;
+    const bool read = ReadConfig(config);
+    if (read && config.sizeGiven) {
+        width_ = config.width;
+        height_ = config.height;
+    }
     const int w = width_;
     CreateLabel(queryRegisterTitle_, ID_QUERYREGISTER_TITLE, Rect(23, 9, w + 66, 23),
                 Text("lblQueryRegisterTitle", "Registration"));
@@ -211,18 +204,14 @@ void KVRegisterView::CreateUserInfoPages() {
     pages_[USERINFO].Add(&userInfoTitle_);
     pages_[USERINFO].Add(&userInfoSubTitle_);
 
-    KVRegisterConfig config;
-    if (!ReadConfig(config)) {
+    if (!read) {
         Fail();
         return;
     }
-    if (config.sizeGiven) {
-        width_ = config.width;
-        height_ = config.height;
-    }
+    // Without a saved place the window was centred at its built-in size and keeps that place;
+    // over the host's window it is centred again at its real size.
     SetWindowPos(HWND_TOPMOST, 0, 0, width_, height_, SWP_NOMOVE | SWP_NOACTIVATE);
-    // The window was centred at its built-in size; a user expects it centred at the real one.
-    if (positionNotRestored_ && config.sizeGiven) CenterWindow(owner_);
+    if (owner_ != nullptr && config.sizeGiven) CenterWindow(owner_);
 
     const KVConfigCheck firstProblem = config.Failed() ? config.problems[0].check : KVConfigCheck::Coordinate;
     if (!config.Failed() || firstProblem != KVConfigCheck::UseIp) model_.SetUseIp(config.useIp);
@@ -445,16 +434,16 @@ void KVRegisterView::SetFonts() {
 
 // --- Pages -----------------------------------------------------------------------------------
 
-void KVRegisterView::Initialize() {
-    if (GetHwnd() == nullptr) return;
+void KVRegisterView::Show() {
+    if (window_ == nullptr) return;
     // The pages belong to the window's thread, where focus and the accelerator table live.
-    if (GetWindowThreadProcessId(GetHwnd(), nullptr) == GetCurrentThreadId())
-        DoInitialize();
+    if (GetWindowThreadProcessId(window_, nullptr) == GetCurrentThreadId())
+        ShowWindow(SW_SHOWNORMAL);
     else
-        SendMessage(KVWM_INITIALIZE, 0, 0);
+        ::SendMessageA(window_, KVWM_SHOW, 0, 0);
 }
 
-void KVRegisterView::DoInitialize() {
+void KVRegisterView::Initialize() {
     if (failed_) return;
     switch (model_.GetPage()) {
     case KVRegisterModel::PAGE_QUERYREGISTER:
@@ -492,33 +481,48 @@ void KVRegisterView::DoInitialize() {
     }
     SetFieldText(msisdn_, model_.GetMsisdn());
     SetFieldText(regCode_, model_.GetRegCode());
-    EnableAllPages(model_.GetControlsEnabled());
+    if (model_.GetControlsEnabled())
+        EnableAllPages(shownPage_);
+    else
+        DisableAllPages();
     InvalidateRect(GetHwnd(), nullptr, TRUE);
     UpdateWindow();
 }
 
-void KVRegisterView::EnableAllPages(bool enable) {
-    if (!enable) {
-        for (KVComponentContainer& page : pages_) page.DisableAll();
-        return;
+void KVRegisterView::EnableAllPages(PageIndex shown) {
+    // The hidden pages' Next and Finish are enabled like every other control; a country list
+    // without countries stays disabled whatever a page does.
+    const QWinBase* own = nullptr;
+    bool ownEnabled = true;
+    switch (shown) {
+    case QUERYREGISTER:
+        own = &queryRegisterNext_;
+        ownEnabled = IsNextWanted(QUERYREGISTER, KVRegisterModel::PAGE_QUERYREGISTER);
+        break;
+    case USERINFO:
+        own = &userInfoNext_;
+        ownEnabled = IsNextWanted(USERINFO, KVRegisterModel::PAGE_USERINFO);
+        break;
+    case VALIDATE:
+        own = &validateFinish_;
+        ownEnabled = !TextOf(regCode_).empty();
+        break;
+    default:
+        break;
     }
-    // Next and Finish go straight to the state their page calls for, so that no moment shows
-    // a button that is about to be disabled again; a country list without countries stays
-    // disabled whatever a page does.
-    const bool queryNext = IsNextWanted(QUERYREGISTER, KVRegisterModel::PAGE_QUERYREGISTER);
-    const bool userInfoNext = IsNextWanted(USERINFO, KVRegisterModel::PAGE_USERINFO);
-    const bool finish = !TextOf(regCode_).empty();
     for (KVComponentContainer& page : pages_)
         page.EnableAll([&](const QWinBase* control) {
-            if (control == &queryRegisterNext_) return queryNext;
-            if (control == &userInfoNext_) return userInfoNext;
-            if (control == &validateFinish_) return finish;
+            if (control == own) return ownEnabled;
             return control != &country_ || !countryUnavailable_;
         });
 }
 
+void KVRegisterView::DisableAllPages() {
+    for (KVComponentContainer& page : pages_) page.DisableAll();
+}
+
 void KVRegisterView::ShowPage(PageIndex page) {
-    EnableAllPages(true);
+    EnableAllPages(page);
     // Showing the page on display again changes nothing a person sees.
     if (page != shownPage_) {
         for (KVComponentContainer& each : pages_) each.HideAll();
@@ -532,8 +536,9 @@ void KVRegisterView::FocusOn(QWinBase& control) {
     if (control.GetHwnd() == nullptr) return;
     try {
         control.SetFocus();
-    } catch (const QException&) {
+    } catch (const QException& e) {
         // The page is usable without the caret in that field.
+        ReportSwallowedError(e);
     }
 }
 
@@ -641,21 +646,16 @@ void KVRegisterView::Update(KVObservable* sender, KVNotifyObject* record) {
     if (record == nullptr || sender != &model_ || record->kind != KVNotifyObject::ModelKind) return;
     const uint32_t code = record->code;
     if (code == KVRegisterModel::NOTIFY_ENDING) return;
-    HWND window = GetHwnd();
+    // Whichever thread notifies, it reaches the window only through messages.
     if (code == KVRegisterModel::NOTIFY_MESSAGE) {
         const std::string caption = Text("Message.txtError", "Error");
-        const int answer = ::MessageBoxA(window, model_.GetMessageText().c_str(), caption.c_str(),
-                                       model_.GetMessageStyle());
+        const int answer = ::MessageBoxA(window_, model_.GetMessageText().c_str(), caption.c_str(),
+                                         model_.GetMessageStyle());
         record->answer = static_cast<uint32_t>(answer);
-        try {
-            SetFieldText(msisdn_, "");
-            SetFieldText(regCode_, "");
-        } catch (const QException&) {
-            // The window may be on its way out; the answer is what counts.
-        }
+        if (window_ != nullptr) ::SendMessageA(window_, KVWM_CLEARFIELDS, 0, 0);
         return;
     }
-    if (window != nullptr) PostMessageA(window, KVWM_OBSERVER, code, 0);
+    if (window_ != nullptr) PostMessageA(window_, KVWM_OBSERVER, code, 0);
 }
 
 void KVRegisterView::SelectCountry() {
@@ -691,8 +691,8 @@ void KVRegisterView::OnObserverMessage(uint32_t code) {
         SetFieldText(confirmUserEmail_, model_.GetConfirmUserEmail());
         break;
     case KVRegisterModel::NOTIFY_REGCODE: SetFieldText(regCode_, model_.GetRegCode()); break;
-    case KVRegisterModel::NOTIFY_CONTROLSENABLED: EnableAllPages(true); break;
-    case KVRegisterModel::NOTIFY_CONTROLSDISABLED: EnableAllPages(false); break;
+    case KVRegisterModel::NOTIFY_CONTROLSENABLED: EnableAllPages(shownPage_); break;
+    case KVRegisterModel::NOTIFY_CONTROLSDISABLED: DisableAllPages(); break;
     default: break;
     }
 }
@@ -869,8 +869,18 @@ bool KVRegisterView::WindowProc(HWND, UINT message, WPARAM wParam, LPARAM lParam
         OnObserverMessage(static_cast<uint32_t>(wParam));
         result = 0;
         return true;
-    case KVWM_INITIALIZE:
-        DoInitialize();
+    case KVWM_SHOW:
+        ShowWindow(SW_SHOWNORMAL);
+        result = 0;
+        return true;
+    case KVWM_CLEARFIELDS:
+        try {
+            SetFieldText(msisdn_, "");
+            SetFieldText(regCode_, "");
+        } catch (const QException& e) {
+            // The message has been answered; a field left filled is no reason to fail.
+            ReportSwallowedError(e);
+        }
         result = 0;
         return true;
     default:

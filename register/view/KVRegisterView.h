@@ -18,13 +18,13 @@
 #include "vuda32/Application/QWinThread.h"
 #include "vuda32/Gdi/QDC.h"
 #include "vuda32/Gdi/QGDIObject.h"
-#include "vuda32/Window/QWinClass.h"
 #include "vuda32/WindowControls/QButton.h"
 #include "vuda32/WindowControls/QCombobox.h"
 #include "vuda32/WindowControls/QEdit.h"
 #include "vuda32/WindowControls/QStatic.h"
 
 class KVRegisterModel;
+class KVWizardClass;
 struct KVRegisterConfig;
 
 class KVRegisterView : public KVObserver, public QWinThread {
@@ -38,10 +38,15 @@ public:
     KVRegisterView(KVRegisterModel& model, const std::string& keyPath);
     ~KVRegisterView() override;
 
+    // On the thread that notifies: the message box there, everything else is posted to the
+    // window's thread.
     void Update(KVObservable* sender, KVNotifyObject* record) override;
     bool WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result,
                     bool extra) override;
-    // Shows the model's page; from any thread, it runs on the window's own.
+    // Shows the window and, on its first show, the model's page, on the window's own thread;
+    // from another thread it waits until that is done.
+    void Show();
+    // Shows the model's page; on the window's thread.
     void Initialize() override;
     void OnCreate() override;
     bool PreCreate(CREATESTRUCTA& params) override;
@@ -59,13 +64,14 @@ public:
 
     // Set by any error while the pages are built or by Initialize; such a window shows no page.
     bool IsViewFailed() const { return failed_; }
-    int GetWidth() const { return width_; }
-    int GetHeight() const { return height_; }
+    // The native window for other threads: set on the window's thread while it creates the
+    // window (before the thread's start returns to its creator) and never cleared, so that a
+    // message sent or posted with it can at worst find a window that has gone.
+    HWND GetWindowHandle() const { return window_; }
 
 private:
     enum PageIndex { QUERYREGISTER, USERINFO, PENDING, VALIDATE, REGISTERINFO, PAGE_COUNT };
 
-    void DoInitialize();
     void OnObserverMessage(uint32_t code);
     void OnCommand(WPARAM wParam, LPARAM lParam);
     void OnPaint(HDC given);
@@ -92,7 +98,11 @@ private:
     void BuildAccelerators(PageIndex page, const std::vector<ACCEL>& entries);
 
     void ShowPage(PageIndex page);
-    void EnableAllPages(bool enable);
+    // Every control of every page enabled, as a show operation starts; the Next or Finish of
+    // `shown` goes straight to the state its page calls for, so that no moment shows it
+    // enabled when it is about to be disabled again.
+    void EnableAllPages(PageIndex shown);
+    void DisableAllPages();
     // Errors while the focus moves are ignored: the page works without it.
     void FocusOn(QWinBase& control);
     void FocusFirstInput(PageIndex page);
@@ -110,6 +120,7 @@ private:
     void PressButton(int id);
 
     KVRegisterModel& model_;
+    HWND window_ = nullptr;
     KVRegistry registry_;
     std::string installRoot_;
     std::string title_;
@@ -121,7 +132,8 @@ private:
     bool emailPresent_ = false;
     bool controlBox_ = false;
     bool countryUnavailable_ = false;
-    int shownPage_ = -1;
+    // PAGE_COUNT until a page has been shown.
+    PageIndex shownPage_ = PAGE_COUNT;
     int32_t userInterface_ = 0;
     QWinBase* firstInput_[2] = {};
     uint32_t requiredMask_[2] = {};
@@ -130,18 +142,7 @@ private:
     QFont boldFont_;
     QMemDC header_;
     bool headerLoaded_ = false;
-    // Icons loaded from files, destroyed with the window object.
-    struct IconOwner {
-        IconOwner() = default;
-        ~IconOwner();
-        IconOwner(const IconOwner&) = delete;
-        IconOwner& operator=(const IconOwner&) = delete;
-        HICON icon = nullptr;
-    };
-    IconOwner largeIcon_;
-    IconOwner smallIcon_;
-    // After the icons: the class goes first when the window object does.
-    QWinClass winClass_;
+    std::unique_ptr<KVWizardClass> windowClass_;
 
     QStatic queryRegisterTitle_, queryRegisterSubTitle_;
     QStatic userInfoTitle_, userInfoSubTitle_;

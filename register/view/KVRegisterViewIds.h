@@ -61,8 +61,10 @@ enum KVControlId : int {
 enum KVViewMessage : uint32_t {
     // WM_USER + 1: a model notification, its code in the first parameter.
     KVWM_OBSERVER = 0x0400 + 1,
-    // WM_USER + 2: runs Initialize on the window's own thread.
-    KVWM_INITIALIZE = 0x0400 + 2,
+    // WM_USER + 2: shows the window (and, the first time, the model's page) on its own thread.
+    KVWM_SHOW = 0x0400 + 2,
+    // WM_USER + 3: empties the mobile number and code fields after a message box.
+    KVWM_CLEARFIELDS = 0x0400 + 3,
 };
 
 // The window class every wizard window registers.

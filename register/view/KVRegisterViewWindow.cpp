@@ -1,8 +1,6 @@
 #include "register/view/KVRegisterViewWindow.h"
 
 #include "register/view/KVRegisterView.h"
-#include "vuda32/Application/QSwallowedError.h"
-#include "vuda32/Exception/QException.h"
 
 KVRegisterViewWindow::KVRegisterViewWindow(KVRegisterModel& model, const std::string& keyPath)
     : view_(std::make_unique<KVRegisterView>(model, keyPath)) {}
@@ -22,29 +20,28 @@ void KVRegisterViewWindow::StartThread() {
 }
 
 void KVRegisterViewWindow::Show() {
-    try {
-        view_->ShowWindow(SW_SHOWNORMAL);
-    } catch (const QException& e) {
-        ReportSwallowedError(e);
-        startFailed_ = true;
-    }
+    // On the window's thread; an error there marks the window failed.
+    view_->Show();
 }
-
-bool KVRegisterViewWindow::HasWindow() const { return view_->GetHwnd() != nullptr; }
 
 bool KVRegisterViewWindow::Close(uint32_t timeoutMs) {
     HANDLE thread = view_->GetThreadHandle();
+    if (HasEnded()) return true;
+    // Posted, not sent: a window thread that hangs cannot hold the host's thread beyond the
+    // wait. A window that has gone already takes nothing, and its thread is on its way out.
+    // (A null handle would post to this thread's own queue.)
+    if (HWND window = view_->GetWindowHandle()) ::PostMessageA(window, WM_CLOSE, 0, 0);
+    return WaitForSingleObject(thread, timeoutMs) == WAIT_OBJECT_0;
+}
+
+bool KVRegisterViewWindow::HasEnded() const {
+    HANDLE thread = view_->GetThreadHandle();
+    if (thread == nullptr) return true;
     // The window's own thread ends a run only when it lets go of the last reference to the
     // library on its way out (the host unloaded it in the middle of a run): its loop is over
     // and it will not touch the window object again, so the object may go.
-    if (thread != nullptr && ::GetThreadId(thread) == GetCurrentThreadId()) return true;
-    if (view_->GetHwnd() != nullptr)
-        view_->QWinThread::Close(timeoutMs);
-    else if (thread != nullptr)
-        // A thread whose window is already gone is about to end; it still runs code of the
-        // window object until it has.
-        WaitForSingleObject(thread, timeoutMs);
-    return thread == nullptr || WaitForSingleObject(thread, 0) == WAIT_OBJECT_0;
+    if (::GetThreadId(thread) == GetCurrentThreadId()) return true;
+    return WaitForSingleObject(thread, 0) == WAIT_OBJECT_0;
 }
 
 std::unique_ptr<KVWizardWindow> KVMakeRegisterView(KVRegisterModel& model, const std::string& keyPath) {

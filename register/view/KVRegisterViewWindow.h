@@ -19,10 +19,8 @@ public:
     void SetOwnerWindow(HWND owner) override;
     void StartThread() override;
     void Show() override;
-    bool HasWindow() const override;
     bool Close(uint32_t timeoutMs) override;
-
-    KVRegisterView& GetView() { return *view_; }
+    bool HasEnded() const override;
 
 private:
     std::unique_ptr<KVRegisterView> view_;

@@ -5,5 +5,6 @@ if(WIN32)
   list(APPEND REGISTER_WIN_SOURCES
     view/KVComponentContainer.cpp
     view/KVRegisterView.cpp
-    view/KVRegisterViewWindow.cpp)
+    view/KVRegisterViewWindow.cpp
+    view/KVWizardClass.cpp)
 endif()

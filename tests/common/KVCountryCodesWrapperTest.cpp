@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <windows.h>
+
 #include "tests/common/KVTestCountryLibrary.h"
 #include "tests/support/KVTestEnv.h"
 
@@ -15,6 +17,18 @@ protected:
 };
 
 TEST_F(KVCountryCodesWrapperTest, WithoutInstallRootEveryAnswerIsUnavailable) {
+    // A library that lies in the folder the process stands in (a download folder, say) is
+    // not searched by its bare name.
+    KVTestCountryLibrary::Install(env, "scripted");
+    ASSERT_EQ(ERROR_SUCCESS, RegDeleteKeyValueA(HKEY_CURRENT_USER, env.KeyPath().c_str(), "InstallRoot"));
+    char before[MAX_PATH] = {};
+    GetCurrentDirectoryA(MAX_PATH, before);
+    ASSERT_TRUE(SetCurrentDirectoryA(KVTestCountryLibrary::Folder(env).c_str()));
+    struct Restore {
+        const char* folder;
+        ~Restore() { SetCurrentDirectoryA(folder); }
+    } restore{before};
+
     EXPECT_EQ(-1, wrapper.SetRegistryKey(env.KeyPath()));
     EXPECT_EQ("", wrapper.GetFolder());
     EXPECT_EQ("", wrapper.GetHomeCountry());

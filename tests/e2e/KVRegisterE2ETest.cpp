@@ -33,6 +33,13 @@ void SavePage(KVWizardDriver& d, const std::string& name) {
 
 HICON SystemIcon(LPCSTR id) { return LoadIconA(nullptr, id); }
 
+// Every control with this id, shown or hidden, is enabled: a show operation enables the
+// controls of every page before it sets its own Next or Finish.
+void ExpectAllEnabled(KVWizardDriver& d, std::initializer_list<int> ids) {
+    for (int id : ids)
+        for (HWND control : d.Controls(id)) EXPECT_TRUE(IsWindowEnabled(control)) << "control " << id;
+}
+
 class KVRegisterE2ETest : public KVWizardFixture {};
 
 TEST_F(KVRegisterE2ETest, SignUpOverTwoFormPagesWithBackOnEachPage) {
@@ -105,6 +112,11 @@ TEST_F(KVRegisterE2ETest, SignUpOverTwoFormPagesWithBackOnEachPage) {
         EXPECT_EQ(std::string("The registration code was sent to the mobile phone number ") + kMsisdn + ".",
                   d.Text(kCtlValidateText2));
         EXPECT_FALSE(d.IsEnabled(kCtlFinish)) << "no code typed yet";
+        for (HWND ok : d.Controls(kCtlFinish)) {
+            if (!IsWindowVisible(ok)) {
+                EXPECT_TRUE(IsWindowEnabled(ok)) << "the information page's OK";
+            }
+        }
         SavePage(d, "validate");
         d.PressAlt('b');
         d.WaitForPage(KVWizardPage::UserInfo);
@@ -132,6 +144,7 @@ TEST_F(KVRegisterE2ETest, SignUpOverTwoFormPagesWithBackOnEachPage) {
                       ". Verify that this message arrives, because reply SMS messages sent to you will be sent "
                       "to this email address.",
                   d.Text(kCtlRegisterInfoText));
+        ExpectAllEnabled(d, {kCtlQueryRegisterNext, kCtlUserInfoNext, kCtlFinish});
         SavePage(d, "register-info");
         d.PressEscape();  // no accelerators on this page: Escape does not cancel
         EXPECT_EQ(KVWizardPage::RegisterInfo, d.Page());
@@ -267,6 +280,7 @@ TEST_F(KVRegisterE2ETest, PendingPageShowsItsTextsAndTimesOut) {
         d.WaitForPage(KVWizardPage::Pending);
         EXPECT_EQ(kPending1, d.Text(kCtlPendingText1));
         EXPECT_EQ(std::string("Please wait while ") + kMsisdn + " is checked.", d.Text(kCtlPendingText2));
+        ExpectAllEnabled(d, {kCtlQueryRegisterNext, kCtlUserInfoNext, kCtlFinish});
         SavePage(d, "pending");
     });
     const auto waited = std::chrono::steady_clock::now() - start;
@@ -322,7 +336,18 @@ TEST_F(KVRegisterE2ETest, EveryServerErrorKeyGetsItsTreatment) {
         {"", true, kNone, "An unknown error occurred."},
     };
     KVWizardHost& host = Install(TwoPages());
-    bool running = false;
+    // The first step of a run may already be an error: the person corrects the number on the
+    // first form page and goes on.
+    Step(host, KVServerError("MSISDN ERROR", "server text"), [](KVWizardDriver& d) {
+        const KVMessageBoxInfo box = d.WaitForMessageBox();
+        EXPECT_EQ(kInvalidMsisdn, box.text);
+        d.DismissMessageBox(box);
+        FillQueryPage(d);
+        d.Click(kCtlQueryRegisterNext);
+    });
+    EXPECT_EQ(KVACTION_QUERYREGISTER, action.Action);
+    EXPECT_EQ(kMsisdn, action.Msisdn);
+    bool running = true;
     for (const Row& row : rows) {
         SCOPED_TRACE(row.key);
         if (!running) {
@@ -492,16 +517,30 @@ TEST_F(KVRegisterE2ETest, MissingLanguageFileStopsTheStepUntilItIsBack) {
 TEST_F(KVRegisterE2ETest, WindowPositionIsSavedAndRestored) {
     KVWizardHost& host = Install(TwoPages());
     RECT shown{};
-    Step(host, KVResult(KVRESULT_NONE), [&shown](KVWizardDriver& d) {
+    std::vector<LONG> titleEnds;
+    Step(host, KVResult(KVRESULT_NONE), [&](KVWizardDriver& d) {
         d.WaitForPage(KVWizardPage::QueryRegister);
         GetWindowRect(d.Wizard(), &shown);
+        for (int id : {kCtlQueryRegisterTitle, kCtlQueryRegisterSubTitle, kCtlUserInfoTitle, kCtlUserInfoSubTitle})
+            for (HWND label : d.Controls(id)) {
+                char kind[16] = {};
+                GetClassNameA(label, kind, sizeof kind);
+                if (lstrcmpiA(kind, "Static") != 0) continue;  // 249 is also the Back button
+                RECT rect;
+                GetWindowRect(label, &rect);
+                MapWindowPoints(nullptr, d.Wizard(), reinterpret_cast<POINT*>(&rect), 2);
+                titleEnds.push_back(rect.right);
+            }
         d.Click(kCtlCancel);
     });
     EXPECT_EQ(460, shown.right - shown.left);
     EXPECT_EQ(360, shown.bottom - shown.top);
-    // Without a saved position the window is centred.
-    EXPECT_LE(std::abs(shown.left - (GetSystemMetrics(SM_CXSCREEN) - 460) / 2), 1);
-    EXPECT_LE(std::abs(shown.top - (GetSystemMetrics(SM_CYSCREEN) - 360) / 2), 1);
+    // The form pages' titles reach as far as the other pages' do, from the file's width.
+    EXPECT_EQ(std::vector<LONG>(4, 460 + 66), titleEnds);
+    // Without a saved position the window is centred at its built-in size of 426 by 312, and
+    // the file's size does not move it.
+    EXPECT_LE(std::abs(shown.left - (GetSystemMetrics(SM_CXSCREEN) - 426) / 2), 1);
+    EXPECT_LE(std::abs(shown.top - (GetSystemMetrics(SM_CYSCREEN) - 312) / 2), 1);
 
     int32_t saved[5] = {-1, -1, -1, -1, -1};
     DWORD size = sizeof saved;
@@ -601,6 +640,8 @@ TEST_F(KVRegisterE2ETest, UnloadingInTheMiddleOfARunNeitherBlocksNorCrashes) {
     KVWizardHost& host = Install(TwoPages());
     ASSERT_EQ(KVACTION_QUERYREGISTER, SubmitFirstPage(host, true).Action);
     const HMODULE module = host.Module();
+    const std::string sibling = host.Folder() + "\\KVCountryCodes.dll";
+    EXPECT_NE(nullptr, GetModuleHandleA(sibling.c_str())) << "the run uses the country-code library";
     DWORD windowThread = 0;
     driver.Play([&windowThread](KVWizardDriver& d) { windowThread = GetWindowThreadProcessId(d.WaitForWizard(), nullptr); });
     ASSERT_EQ("", driver.Await());
@@ -624,12 +665,38 @@ TEST_F(KVRegisterE2ETest, UnloadingInTheMiddleOfARunNeitherBlocksNorCrashes) {
     EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(thread, 10000));
     CloseHandle(thread);
     EXPECT_EQ(0u, GetModuleFileNameA(module, name, MAX_PATH));
+    EXPECT_EQ(nullptr, GetModuleHandleA(sibling.c_str())) << "the country-code library went with it";
     EXPECT_NE(std::string::npos, host.Log().find("| KVRegister::~KVRegister | Destructor \n"));
 
     // Loaded again, the library starts a sign-up as if it had never been there.
     host.Load();
     Step(host, KVResult(KVRESULT_NONE), [](KVWizardDriver& d) { CancelOnPage(d, KVWizardPage::QueryRegister); });
     EXPECT_EQ(KVACTION_CANCEL, action.Action);
+}
+
+// The host's application ends while the wizard waits for the user: the process ends with the
+// library loaded. Its unload writes the last entry and leaves the window, whose thread is gone,
+// and the country-code library to the system.
+TEST_F(KVRegisterE2ETest, ProcessEndingWithARunOpenEndsCleanly) {
+    KVWizardHost& host = Install(TwoPages());
+    host.Unload();  // the other process writes the log
+    std::string command = std::string("\"") + KV_EXIT_HOST + "\" \"" + KV_REGISTER_DLL + "\" \"" + env.KeyPath() + "\" 7";
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    ASSERT_TRUE(CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        << command;
+    const ULONGLONG start = GetTickCount64();
+    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(process.hProcess, 30000));
+    DWORD exitCode = 0;
+    GetExitCodeProcess(process.hProcess, &exitCode);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    EXPECT_EQ(7u, exitCode) << "6: no wizard was shown; anything else: the process did not end as asked";
+    EXPECT_LT(GetTickCount64() - start, 10000u) << "nothing waits for the window's thread";
+    const std::string log = host.Log();
+    EXPECT_NE(std::string::npos, log.find("| KVRegister::~KVRegister | Process ending: the run is left to the system \n"));
+    EXPECT_NE(std::string::npos, log.find("| KVRegister::~KVRegister | Destructor \n"));
 }
 
 TEST_F(KVRegisterE2ETest, TwoHundredRunsLeaveNothingBehind) {

@@ -1,7 +1,9 @@
 // KVRegister.dll under stress and faults: many runs in one host process, presses at random
-// moments, a host that is slow between steps, and an installation that breaks under a run.
-// KV_STRESS_RUNS sets how many runs the soak and the races make (tools/stress asks for a
-// thousand); KV_STRESS_SEED replays the races of an earlier output.
+// moments, hand-overs while the person types on, a host that is slow between steps, a window
+// thread that hangs, and an installation that breaks under a run. KV_STRESS_RUNS sets how many
+// runs the soak, the races and the hand-overs make (tools/stress asks for a thousand);
+// KV_STRESS_SEED replays the races of an earlier output.
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
@@ -10,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "register/model/KVRegisterModel.h"
 #include "tests/e2e/KVWizardFixture.h"
 #include "tests/support/KVTestLog.h"
 
@@ -65,6 +68,135 @@ std::string WizardTitle(KVWizardDriver& d) {
     GetWindowTextA(d.Wizard(), title, sizeof title);
     return title;
 }
+
+// A window of the host whose painting takes a while, made on the host's thread: a step that
+// waits dispatches its paint, so a press comes in while the host's thread is busy with it.
+class SlowHostWindow {
+public:
+    static constexpr DWORD kPaintMs = 50;
+
+    SlowHostWindow() {
+        WNDCLASSA windowClass{};
+        windowClass.lpfnWndProc = &Procedure;
+        windowClass.hInstance = GetModuleHandleA(nullptr);
+        windowClass.lpszClassName = "KVTestSlowHost";
+        RegisterClassA(&windowClass);
+        window_ = CreateWindowExA(0, "KVTestSlowHost", "host", WS_POPUP | WS_VISIBLE, 0, 0, 40, 40, nullptr, nullptr,
+                                  GetModuleHandleA(nullptr), nullptr);
+    }
+    ~SlowHostWindow() {
+        DestroyWindow(window_);
+        UnregisterClassA("KVTestSlowHost", GetModuleHandleA(nullptr));
+    }
+    SlowHostWindow(const SlowHostWindow&) = delete;
+    SlowHostWindow& operator=(const SlowHostWindow&) = delete;
+
+    // From any thread: the host's thread is woken to paint it.
+    void Uncover() const { InvalidateRect(window_, nullptr, FALSE); }
+
+private:
+    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+        if (message != WM_PAINT) return DefWindowProcA(window, message, wParam, lParam);
+        PAINTSTRUCT paint;
+        BeginPaint(window, &paint);
+        Sleep(kPaintMs);
+        EndPaint(window, &paint);
+        return 0;
+    }
+
+    HWND window_ = nullptr;
+};
+
+// Keys the person types on after a press, arriving just before the hand-over's notice that
+// disables the page: the field they land in has the focus and reports its text again as it
+// is disabled. A hook on the wizard's thread types them when the thread takes that notice.
+class TypingOn {
+public:
+    TypingOn() { current_ = this; }
+    ~TypingOn() {
+        if (hook_) UnhookWindowsHookEx(hook_);
+        current_ = nullptr;
+    }
+    TypingOn(const TypingOn&) = delete;
+    TypingOn& operator=(const TypingOn&) = delete;
+
+    // Before the press: the keys that follow it into `field`.
+    void Arm(HWND field, const std::string& keys) {
+        const DWORD thread = GetWindowThreadProcessId(field, nullptr);
+        if (thread != thread_) {
+            if (hook_) UnhookWindowsHookEx(hook_);
+            hook_ = SetWindowsHookExA(WH_GETMESSAGE, &OnMessage, nullptr, thread);
+            thread_ = thread;
+        }
+        field_ = field;
+        keys_ = keys;
+        typed_ = false;
+    }
+    // Whether the keys arrived before the page was disabled.
+    bool Typed() const { return typed_; }
+
+private:
+    static LRESULT CALLBACK OnMessage(int code, WPARAM removed, LPARAM lParam) {
+        const MSG* message = reinterpret_cast<const MSG*>(lParam);
+        TypingOn* self = current_;
+        if (code == HC_ACTION && removed == PM_REMOVE && self && self->field_ && message->message == KVWM_OBSERVER &&
+            message->wParam == KVRegisterModel::NOTIFY_CONTROLSDISABLED) {
+            for (char c : self->keys_) SendMessageA(self->field_, WM_CHAR, static_cast<unsigned char>(c), 1);
+            self->field_ = nullptr;
+            self->typed_ = true;
+        }
+        return CallNextHookEx(nullptr, code, removed, lParam);
+    }
+
+    static inline TypingOn* current_ = nullptr;
+    HHOOK hook_ = nullptr;
+    DWORD thread_ = 0;
+    HWND field_ = nullptr;
+    std::string keys_;
+    std::atomic<bool> typed_{false};
+};
+
+// Makes a wizard's thread hang when its window is asked to close, until released: as a
+// thread does that waits on something that never comes. Its window is hidden first, so that
+// the driver plays the person at the next run's window.
+class WindowThreadHang {
+public:
+    WindowThreadHang() : release_(CreateEventA(nullptr, TRUE, FALSE, nullptr)) { current_ = this; }
+    ~WindowThreadHang() {
+        Release();
+        if (hook_) UnhookWindowsHookEx(hook_);
+        CloseHandle(thread_);
+        CloseHandle(release_);
+        current_ = nullptr;
+    }
+    WindowThreadHang(const WindowThreadHang&) = delete;
+    WindowThreadHang& operator=(const WindowThreadHang&) = delete;
+
+    void Install(HWND wizard) {
+        const DWORD id = GetWindowThreadProcessId(wizard, nullptr);
+        thread_ = OpenThread(SYNCHRONIZE, FALSE, id);
+        hook_ = SetWindowsHookExA(WH_GETMESSAGE, &OnMessage, nullptr, id);
+        if (!thread_ || !hook_) throw KVDriverError("cannot hook the wizard's thread");
+    }
+    void Release() { SetEvent(release_); }
+    // After Release: whether the thread has ended within the time.
+    bool Ended(DWORD timeoutMs) const { return WaitForSingleObject(thread_, timeoutMs) == WAIT_OBJECT_0; }
+
+private:
+    static LRESULT CALLBACK OnMessage(int code, WPARAM removed, LPARAM lParam) {
+        MSG* message = reinterpret_cast<MSG*>(lParam);
+        if (code == HC_ACTION && removed == PM_REMOVE && message->message == WM_CLOSE && current_) {
+            ShowWindow(message->hwnd, SW_HIDE);
+            WaitForSingleObject(current_->release_, INFINITE);
+        }
+        return CallNextHookEx(nullptr, code, removed, lParam);
+    }
+
+    static inline WindowThreadHang* current_ = nullptr;
+    HANDLE release_;
+    HANDLE thread_ = nullptr;
+    HHOOK hook_ = nullptr;
+};
 
 class KVRegisterStressTest : public KVWizardFixture {
 protected:
@@ -274,6 +406,109 @@ TEST_F(KVRegisterStressTest, SlowHostKeepsOnlyTheCancelPressedBetweenSteps) {
             EXPECT_EQ(KVACTION_CANCEL, action.Action);
         }
         EXPECT_EQ(sentBefore, Count(host.Log(), sent)) << "a press between steps was taken as Next";
+    }
+}
+
+// The person types into the focused field, presses Enter or clicks, and types on: the keys
+// after the press reach the field before the hand-over's notice disables it, and the field,
+// which has the focus after Enter, reports its text again as it is disabled, while the host's
+// thread is still painting its own window. Every step record holds what was typed before the
+// press.
+TEST_F(KVRegisterStressTest, HandOversKeepWhatWasTypedBeforeThePress) {
+    const uint32_t handOvers = StressRuns(50);
+    KVWizardHost& host = Install(TwoPages());
+    const SlowHostWindow hostWindow;
+    TypingOn typingOn;
+    uint32_t typedOn = 0;
+    StartRun(host);
+    uint32_t byEnter = 0;
+    double longestMs = 0;
+    const auto start = std::chrono::steady_clock::now();
+    for (uint32_t i = 0; i < handOvers; ++i) {
+        const bool codePage = i % 2 == 0;
+        const bool enter = i % 4 < 2;
+        const std::string typed = std::to_string(100000 + i);
+        const int field = codePage ? kCtlRegCode : kCtlUserName;
+        const auto stepStart = std::chrono::steady_clock::now();
+        Step(host, KVResult(codePage ? KVRESULT_VALIDATE : KVRESULT_QUERIEDREGISTER), [&](KVWizardDriver& d) {
+            d.WaitForPage(codePage ? KVWizardPage::Validate : KVWizardPage::UserInfo);
+            d.Type(field, typed, false);
+            typingOn.Arm(d.Controls(field).front(), "99");
+            hostWindow.Uncover();
+            if (enter)
+                d.PressEnter();
+            else
+                d.Click(codePage ? kCtlFinish : kCtlUserInfoNext);
+        });
+        typedOn += typingOn.Typed() ? 1 : 0;
+        const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - stepStart).count();
+        if (ms > longestMs) longestMs = ms;
+        byEnter += enter ? 1 : 0;
+        EXPECT_EQ(codePage ? KVACTION_VALIDATE : KVACTION_REGISTER, action.Action);
+        EXPECT_EQ(typed, codePage ? action.RegCode : action.UserName);
+        ASSERT_FALSE(HasFailure()) << "hand-over " << i + 1 << (enter ? " by Enter" : " by a click") << " on the "
+                                   << (codePage ? "validation" : "user-info") << " page";
+    }
+    const auto seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    EXPECT_EQ(handOvers, typedOn) << "the keys typed on came too late";
+    std::printf("hand-overs: %u in %.0f s (%u by Enter, %u by a click; half on the code field, half on the name; "
+                "keys typed on after each press), each step record held what was typed before the press; "
+                "longest step %.0f ms\n",
+                handOvers, seconds, byEnter, handOvers - byEnter, longestMs);
+    Step(host, KVResult(KVRESULT_VALIDATE), [](KVWizardDriver& d) { CancelOnPage(d, KVWizardPage::Validate); });
+    EXPECT_EQ(KVACTION_CANCEL, action.Action);
+}
+
+// A window thread that hangs when its run ends holds the step for the 10-second wait only.
+// The runs after it work beside the window left behind, which is freed once its thread has
+// ended; a host that unloads the library meanwhile leaves it to that thread.
+TEST_F(KVRegisterStressTest, WindowThreadHungPastTheWaitLeavesLaterRunsWorking) {
+    KVWizardHost& host = Install(TwoPages());
+    const std::string leftBehind = "| KVRegister::DestroyWizard | Window thread still running; its window and model "
+                                   "are kept until it ends \n";
+    const auto cancelledRun = [&] {
+        Step(host, KVResult(KVRESULT_NONE), [](KVWizardDriver& d) { CancelOnPage(d, KVWizardPage::QueryRegister); });
+        EXPECT_EQ(KVACTION_CANCEL, action.Action);
+    };
+    for (const bool unload : {false, true}) {
+        SCOPED_TRACE(unload ? "the host unloads the library after the run" : "three more runs");
+        WindowThreadHang hang;
+        const auto start = std::chrono::steady_clock::now();
+        Step(host, KVResult(KVRESULT_NONE), [&hang](KVWizardDriver& d) {
+            d.WaitForPage(KVWizardPage::QueryRegister);
+            hang.Install(d.Wizard());
+            d.Click(kCtlCancel);
+        });
+        const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        EXPECT_EQ(KVACTION_CANCEL, action.Action);
+        EXPECT_GE(seconds, 9.9);
+        EXPECT_LT(seconds, 15.0);
+        EXPECT_NE(std::string::npos, host.Log().find(leftBehind));
+        std::printf("hung window thread: the step ended after %.1f s\n", seconds);
+        if (!unload) {
+            for (int run = 0; run < 3; ++run) {
+                cancelledRun();
+                EXPECT_EQ("", action.ErrorKey) << "run " << run + 1 << " after the hang";
+            }
+            hang.Release();
+            EXPECT_TRUE(hang.Ended(10000));
+            cancelledRun();
+            EXPECT_NE(std::string::npos, host.Log().find("| KVRegister::DestroyWizard | Windows left behind have "
+                                                         "ended: 1 freed \n"));
+        } else {
+            const HMODULE module = host.Module();
+            const auto before = std::chrono::steady_clock::now();
+            host.Unload();
+            EXPECT_LT(std::chrono::steady_clock::now() - before, std::chrono::seconds(1));
+            char name[MAX_PATH];
+            EXPECT_NE(0u, GetModuleFileNameA(module, name, MAX_PATH)) << "the hung thread keeps the library's code";
+            hang.Release();
+            EXPECT_TRUE(hang.Ended(10000));
+            EXPECT_EQ(0u, GetModuleFileNameA(module, name, MAX_PATH)) << "its thread unloaded the library last";
+            EXPECT_NE(std::string::npos, host.Log().find("| KVRegister::~KVRegister | Destructor \n"));
+            host.Load();
+            cancelledRun();
+        }
     }
 }
 

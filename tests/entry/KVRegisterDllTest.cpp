@@ -81,11 +81,20 @@ TEST_F(KVRegisterDllTest, MissingInstallationIsAnErrorForTheHost) {
 }
 
 TEST_F(KVRegisterDllTest, StepWithoutRecordsNeverCrashes) {
+    env.SetDword(HKEY_CURRENT_USER, "Debug", "LogLevel", 5);
+    init(env.KeyPath());
     KVActionRecord action;
     EXPECT_EQ(1, internal(nullptr, &action));
     EXPECT_EQ(KVACTION_ERROR, action.Action);
+    // The header promises a key and a text with every KVACTION_ERROR.
+    EXPECT_EQ("errMissingOrCorruptFile", action.ErrorKey);
+    EXPECT_EQ("A file that the program needs does not exist, or is corrupt.\r\nYou need to reinstall the program.",
+              action.ErrorText);
     KVResultRecord result;
     EXPECT_EQ(1, internal(&result, nullptr));
+    const std::string log = KVTestLog::Read(env);
+    EXPECT_NE(std::string::npos, log.find("| KVRegister::Register | No result record \n"));
+    EXPECT_NE(std::string::npos, log.find("| KVRegister::Register | No action record \n"));
 }
 
 TEST_F(KVRegisterDllTest, CarriesTheBuiltInHeaderImage) {

@@ -3,6 +3,13 @@ kv_add_gtest(kvregister_rules_test
   SOURCES model/KVInputRulesTest.cpp
   LIBS kvregister_core)
 
+# The model between the host's thread and a thread that plays the window.
+if(WIN32)
+  kv_add_gtest(kvregister_model_test
+    SOURCES model/KVRegisterModelTest.cpp
+    LIBS kvregister kv_test_support)
+endif()
+
 # The e-mail and number rules under libFuzzer. The corpus holds a few typed values and what
 # longer runs (tools/fuzz) added.
 kv_add_fuzzer(kvregister_rules_fuzz

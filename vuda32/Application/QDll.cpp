@@ -1,10 +1,15 @@
 #include "vuda32/Application/QDll.h"
 
+#include <atomic>
+
 #include "vuda32/Application/QGlobalData.h"
+#include "vuda32/Application/QSwallowedError.h"
 
 namespace {
+const char* const kFile = ".\\Application\\QDll.cpp";
 // Written once while the module initialises its globals, read afterwards.
 QDll* g_app = nullptr;
+std::atomic<bool> g_processEnding{false};
 }  // namespace
 
 QDll::QDll() {
@@ -33,7 +38,11 @@ bool QDll::ThreadDetach(HINSTANCE) { return true; }
 
 QDll* GetApp() { return g_app; }
 
-BOOL QDllMain(HINSTANCE instance, DWORD reason, LPVOID) {
+bool QDllIsProcessEnding() { return g_processEnding.load(); }
+
+BOOL QDllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
+    // Set before anything of the detach runs: the module's destructors run after this entry.
+    if (reason == DLL_PROCESS_DETACH && reserved != nullptr) g_processEnding = true;
     QDll* app = GetApp();
     if (app == nullptr || reason > DLL_THREAD_DETACH)
         return TRUE;
@@ -45,6 +54,7 @@ BOOL QDllMain(HINSTANCE instance, DWORD reason, LPVOID) {
         default: return app->ThreadDetach(instance) ? TRUE : FALSE;
         }
     } catch (...) {
+        ReportCaughtError(kFile, "QDllMain", __LINE__);
         return FALSE;
     }
 }

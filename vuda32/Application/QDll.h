@@ -35,6 +35,11 @@ private:
 
 QDll* GetApp();
 
+// True once the loader has told the module that the process is ending (a process detach with
+// a reserved argument): the other threads are gone and libraries this module loaded may be
+// unloaded already, so nothing may be freed that the system takes back anyway.
+bool QDllIsProcessEnding();
+
 // Forwards reasons 0 to 3 to the application object and answers with its result; any other
 // reason answers TRUE. Nothing unwinds into the loader: a failure answers FALSE.
 BOOL QDllMain(HINSTANCE instance, DWORD reason, LPVOID reserved);

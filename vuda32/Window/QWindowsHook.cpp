@@ -25,9 +25,8 @@ LRESULT CALLBACK HookProc(int code, WPARAM wParam, LPARAM lParam) {
                 handle = hook->GetHandle();
                 passOn = hook->OnHook(wParam, lParam);
             }
-        } catch (const QException& e) {
-            ReportSwallowedError(e);
         } catch (...) {
+            ReportCaughtError(kFile, "HookProc", __LINE__);
         }
     }
     if (!passOn)

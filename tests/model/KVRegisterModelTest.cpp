@@ -1,0 +1,97 @@
+// KVRegisterModel between its two threads: the host's thread in a step, and a thread that
+// plays the window, fed by the model's notifications. The window itself is driven end to end
+// (tests/e2e).
+#include "register/model/KVRegisterModel.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "tests/support/KVTestEnv.h"
+
+namespace {
+
+// Receives the model's notifications on the notifying thread, as the window does, and hands
+// the chosen one to a reaction.
+class Observer : public KVObserver {
+public:
+    std::function<void(uint32_t code)> react;
+    std::vector<uint32_t> codes;
+
+    void Update(KVObservable*, KVNotifyObject* record) override {
+        codes.push_back(record->code);
+        if (react) react(record->code);
+    }
+};
+
+class KVRegisterModelTest : public ::testing::Test {
+protected:
+    KVRegisterModelTest() : model(env.KeyPath()) { model.AddObserver(&observer); }
+    ~KVRegisterModelTest() override { model.RemoveObserver(&observer); }
+
+    KVTestEnv env;
+    KVRegisterModel model;
+    Observer observer;
+};
+
+// The window's thread hands the code over and, at once, the field it disables reports its
+// text again, which the person has typed on meanwhile. The step record is the press's.
+TEST_F(KVRegisterModelTest, HandOverKeepsTheFieldsOfThePress) {
+    HANDLE pageShown = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    observer.react = [pageShown](uint32_t code) {
+        if (code == KVRegisterModel::PAGE_VALIDATE) SetEvent(pageShown);
+    };
+    const int steps = 1000;
+    std::thread window([&] {
+        for (int i = 0; i < steps; ++i) {
+            if (WaitForSingleObject(pageShown, 10000) != WAIT_OBJECT_0) return;
+            const std::string code = std::to_string(1000 + i);
+            model.SetRegCode(code);
+            model.NextPage();
+            model.SetRegCode(code + "99");
+        }
+    });
+    int wrong = 0;
+    for (int i = 0; i < steps; ++i) {
+        KVActionRecord step;
+        model.Register(KVResult(KVRESULT_VALIDATE), step);
+        if (step.Action != KVACTION_VALIDATE || step.RegCode != std::to_string(1000 + i)) {
+            ADD_FAILURE() << "step " << i + 1 << ": action " << step.Action << ", code " << step.RegCode;
+            if (++wrong == 5) break;
+        }
+    }
+    window.join();
+    CloseHandle(pageShown);
+}
+
+// A first step that is an error the person can correct has no page of its own yet: the person
+// is sent to the form page the window shows first, where Next works.
+TEST_F(KVRegisterModelTest, FirstStepErrorLeadsToTheFirstFormPage) {
+    for (const int32_t pages : {2, 1}) {
+        SCOPED_TRACE(pages);
+        KVRegisterModel fresh(env.KeyPath());
+        fresh.SetUserInterface(pages);
+        fresh.AddObserver(&observer);
+        observer.codes.clear();
+        // The person cancels once the page is shown.
+        observer.react = [&fresh](uint32_t code) {
+            if (code == KVRegisterModel::PAGE_QUERYREGISTER || code == KVRegisterModel::PAGE_USERINFO) fresh.Cancel();
+        };
+        KVActionRecord step;
+        fresh.Register(KVServerError("MSISDN ERROR", "server text"), step);
+        fresh.RemoveObserver(&observer);
+        const uint32_t page = pages == 2 ? KVRegisterModel::PAGE_QUERYREGISTER : KVRegisterModel::PAGE_USERINFO;
+        EXPECT_EQ((std::vector<uint32_t>{KVRegisterModel::NOTIFY_MESSAGE, page,
+                                         KVRegisterModel::NOTIFY_CONTROLSDISABLED, KVRegisterModel::NOTIFY_ENDING}),
+                  observer.codes);
+        EXPECT_EQ(KVRegisterModel::STYLE_CORRECTABLE, fresh.GetMessageStyle());
+        EXPECT_EQ(KVACTION_CANCEL, step.Action);
+    }
+}
+
+}  // namespace
