@@ -68,7 +68,8 @@ kv_wine_start() {
         wineserver -w
     fi
     kv_wine_fonts || { echo "could not copy the fonts into $WINEPREFIX" >&2; return 1; }
-    wineserver -p
+    # A server that already runs for this prefix (another command's) refuses a second one: keep it.
+    wineserver -p 2>/dev/null || true
     # Let the server come up before the first program asks for it.
     wine cmd /c exit >/dev/null 2>&1 || true
 }
