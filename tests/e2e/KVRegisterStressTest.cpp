@@ -450,11 +450,15 @@ TEST_F(KVRegisterStressTest, HandOversKeepWhatWasTypedBeforeThePress) {
                                    << (codePage ? "validation" : "user-info") << " page";
     }
     const auto seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    EXPECT_EQ(handOvers, typedOn) << "the keys typed on came too late";
+    // The keys typed on race the host's thread; on a loaded machine the host now and then wins
+    // before the window has taken its notice. Most hand-overs must have met the race, or the
+    // test would prove nothing; each one's record is checked above either way.
+    EXPECT_GE(typedOn * 10, handOvers * 9) << "the keys typed on came too late in " << handOvers - typedOn
+                                           << " of " << handOvers << " hand-overs";
     std::printf("hand-overs: %u in %.0f s (%u by Enter, %u by a click; half on the code field, half on the name; "
-                "keys typed on after each press), each step record held what was typed before the press; "
-                "longest step %.0f ms\n",
-                handOvers, seconds, byEnter, handOvers - byEnter, longestMs);
+                "keys typed on after %u of the presses before the step ended), each step record held what was "
+                "typed before the press; longest step %.0f ms\n",
+                handOvers, seconds, byEnter, handOvers - byEnter, typedOn, longestMs);
     Step(host, KVResult(KVRESULT_VALIDATE), [](KVWizardDriver& d) { CancelOnPage(d, KVWizardPage::Validate); });
     EXPECT_EQ(KVACTION_CANCEL, action.Action);
 }
