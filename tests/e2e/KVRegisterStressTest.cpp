@@ -516,53 +516,6 @@ TEST_F(KVRegisterStressTest, WindowThreadHungPastTheWaitLeavesLaterRunsWorking) 
     }
 }
 
-TEST_F(KVRegisterStressTest, RunsGoOnWithoutAWritableLog) {
-    KVWizardHost& host = Install(TwoPages());
-    const auto run = [&] {
-        StartRun(host);
-        EXPECT_EQ(kMsisdn, action.Msisdn);
-        Step(host, KVResult(KVRESULT_QUERIEDREGISTER), [](KVWizardDriver& d) { CancelOnPage(d, KVWizardPage::UserInfo); });
-        EXPECT_EQ(KVACTION_CANCEL, action.Action);
-    };
-    const std::string logs = env.TempFolder() + "Korvane\\";
-    const auto logName = [&logs](int n) { return logs + "KVRegister" + std::to_string(n) + ".log"; };
-    // Another program holds log files open without sharing them; the first load's log is let go.
-    const auto holdLogs = [&](int count) {
-        host.Unload();
-        std::vector<HANDLE> held;
-        for (int n = 0; n < count; ++n) {
-            held.push_back(CreateFileA(logName(n).c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, 0, nullptr));
-            EXPECT_NE(INVALID_HANDLE_VALUE, held.back());
-        }
-        host.Load();
-        run();
-        host.Unload();
-        for (HANDLE h : held) CloseHandle(h);
-    };
-    {
-        SCOPED_TRACE("the first log file held open by another program");
-        holdLogs(1);
-        EXPECT_NE(std::string::npos, KVTestLog::Read(env, 1).find("| KVRegisterModel::WaitForAction | Cancel \n"));
-    }
-    {
-        SCOPED_TRACE("every log file held open");
-        holdLogs(10);
-    }
-    {
-        SCOPED_TRACE("a temporary folder below a file");
-        for (int n = 0; n < 10; ++n) DeleteFileA(logName(n).c_str());
-        const std::string below = env.WriteFile("not-a-folder", "x") + "\\temp";
-        SetEnvironmentVariableA("TMP", below.c_str());
-        SetEnvironmentVariableA("TEMP", below.c_str());
-        host.Load();
-        run();
-        host.Unload();
-        SetEnvironmentVariableA("TMP", env.TempFolder().c_str());
-        SetEnvironmentVariableA("TEMP", env.TempFolder().c_str());
-        EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(logName(0).c_str()));
-    }
-}
-
 TEST_F(KVRegisterStressTest, LanguageFileDeletedBetweenRunsOrBeforeALoad) {
     KVWizardHost& host = Install(TwoPages(), {"txtDialogName=Sign-up"});
     std::string title;
@@ -641,12 +594,10 @@ TEST_F(KVRegisterStressTest, EveryFailingCountryLibraryHasItsDefinedResult) {
             host.RemoveFile("KVCountryCodes.dll");
             host.Load();
         }
-        std::vector<std::string> shown;
-        bool enabled = false;
         Step(host, KVResult(KVRESULT_NONE), [&](KVWizardDriver& d) {
             d.WaitForPage(KVWizardPage::UserInfo);
-            shown = d.ListItems(kCtlCountry);
-            enabled = d.IsEnabled(kCtlCountry);
+            EXPECT_EQ(!c.countries.empty(), d.IsEnabled(kCtlCountry));
+            EXPECT_EQ(c.countries, d.ListItems(kCtlCountry));
             // "+99" makes the scripted library fill its answer without a terminator.
             for (const char* number : {"+9912345678", kMsisdn}) {
                 d.Type(kCtlMsisdn, number);
@@ -659,8 +610,6 @@ TEST_F(KVRegisterStressTest, EveryFailingCountryLibraryHasItsDefinedResult) {
             }
             d.Click(kCtlCancel);
         });
-        EXPECT_EQ(c.countries, shown);
-        EXPECT_EQ(!c.countries.empty(), enabled);
         if (c.numbersWork) {
             EXPECT_EQ(KVACTION_REGISTER, action.Action);
             EXPECT_EQ(kMsisdn, action.Msisdn);
