@@ -259,6 +259,8 @@ TEST_F(KVCountryCodesDllTest, CallingCodeAndNameLookups) {
     }
     EXPECT_EQ(onName_("norway", code.data()), 0);
     EXPECT_EQ(code.text(), "NO");
+    EXPECT_EQ(onName_("c\xF4te d'ivoire", code.data()), 0);  // code page 1252, as the names are
+    EXPECT_EQ(code.text(), "CI");
     EXPECT_NE(onName_("Norw", code.data()), 0);
     EXPECT_TRUE(code.guardIntact());
 }

@@ -125,7 +125,8 @@ TEST_F(KVRegisterCTest, SignUpHandsOverTheWholeAccountAtEachStep) {
 }
 
 // A name one character too long for its array comes back empty and marked; the host answers
-// as a server that refuses it, and the person shortens it to the longest that fits.
+// as a server that refuses it, and the person shortens it to the longest that fits. The run
+// after it starts empty.
 TEST_F(KVRegisterCTest, TextLongerThanItsArrayIsReportedNeverCut) {
     Install(OnePage());
     const std::string tooLong(KVREGISTER_TEXT_CHARS, 'x'), longest(KVREGISTER_TEXT_CHARS - 1, 'y');
@@ -151,6 +152,9 @@ TEST_F(KVRegisterCTest, TextLongerThanItsArrayIsReportedNeverCut) {
     EXPECT_EQ(0u, run.actions[1].TextErrors);
     EXPECT_EQ(longest, run.actions[1].UserName);
     EXPECT_EQ(0u, LogLine(Log(), "| KVRegisterC::Internal | Left empty: UserName did not fit").find("1 | "));
+    const KVCRun next = Run({Answer(KVRESULT_NONE)}, [](KVWizardDriver& d) { CancelOnPage(d, KVWizardPage::UserInfo); });
+    EXPECT_EQ((std::vector<int>{KVACTION_CANCEL}), Actions(next));
+    EXPECT_STREQ("", next.actions[0].Msisdn) << "a new run keeps nothing of the last one";
 }
 
 // What the DLL cannot take is refused before anything runs, with no window and no change:

@@ -63,11 +63,16 @@ protected:
     std::vector<std::string> notes;
 };
 
-// Whole sign-ups, waits and blocked numbers are the host's scenarios; here what they do not
-// reach: the accounts an earlier server kept, and forced errors beside the table's keys.
+// Whole sign-ups, waits and blocked numbers are the host's scenarios; here what their roads do
+// not show: the wait's length, the accounts an earlier server kept, forced errors.
 TEST_F(KVSimServerTest, AccountsOfAnEarlierServerKeepTheirNumberAndAddress) {
+    settings.pendingAnswers = 1;
+    settings.waitSeconds = 2;
     {
         KVSimServer server = Server();
+        const KVResultRecord pending = server.Answer(Ask(KVACTION_REGISTER));
+        EXPECT_EQ(2, pending.WaitSeconds);
+        EXPECT_EQ("", server.Code()) << "no code goes out while the registration waits";
         ASSERT_EQ(KVRESULT_VALIDATE, server.Answer(Ask(KVACTION_REGISTER)).Result);
         EXPECT_EQ("123456\n", ReadAll(folder / "regcode.txt"));
         ASSERT_EQ(KVRESULT_REGISTERED, server.Answer(Validate(kCode)).Result);
@@ -82,7 +87,7 @@ TEST_F(KVSimServerTest, AccountsOfAnEarlierServerKeepTheirNumberAndAddress) {
 }
 
 TEST_F(KVSimServerTest, ForcedErrorsTakeTheNextRequestsOfTheirStepInOrder) {
-    for (const char* text : {"register=RegTaskFailed:Try once more", "query=Made-Up Key"}) {
+    for (const char* text : {"validate=InvalidRegCode", "register=RegTaskFailed:Try once more", "query=Made-Up Key"}) {
         KVSimFailure failure;
         std::string problem;
         ASSERT_TRUE(KVSimServer::ParseFailure(text, &failure, &problem)) << text << ": " << problem;
@@ -97,6 +102,8 @@ TEST_F(KVSimServerTest, ForcedErrorsTakeTheNextRequestsOfTheirStepInOrder) {
     EXPECT_EQ("RegTaskFailed", custom.ErrorKey);
     EXPECT_EQ("Try once more", custom.ErrorText);
     EXPECT_EQ(KVRESULT_VALIDATE, server.Answer(Ask(KVACTION_REGISTER)).Result);
+    EXPECT_EQ("InvalidRegCode", server.Answer(Validate(kCode)).ErrorKey) << "forced, though the code is right";
+    EXPECT_EQ(KVRESULT_REGISTERED, server.Answer(Validate(kCode)).Result);
 }
 
 TEST_F(KVSimServerTest, RequestsThatMakeNoSenseGetDefinedErrors) {
