@@ -27,7 +27,7 @@ void CheckComponents(const KVRegisterConfig& config) {
         Require(c.row != nullptr && KVFindComponent(c.row->number) == c.row);
         Require(NoZero(c.label));
         Require(c.row->kind == KVComponentKind::TextLine ? !NoZero(c.input) : NoZero(c.input));
-        Require(!c.required || c.row->kind == KVComponentKind::Edit);
+        Require(!c.required || c.row->kind == KVComponentKind::Edit || c.row->kind == KVComponentKind::Password);
         Require(c.lineNumber >= 4);
     }
     for (KVPages::Page page : {KVPages::PAGE_QUERYREGISTER, KVPages::PAGE_USERINFO}) {
