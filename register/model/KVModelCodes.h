@@ -5,7 +5,8 @@
 //   KVPageNames   the names of one page: the model's constant, the host's short name, the
 //                 preview's title
 //   KVFirstShow   the page a window shows when it first shows itself
-// Free functions: KVNamesOf, KVPageOfField, KVFirstShownPage, KVFieldBit, KVWipedOnShow.
+// Free functions: KVNamesOf, KVPageOfField, KVFirstShownPage, KVAnnouncedWith, KVFieldBit,
+// KVWipedOnShow.
 #pragma once
 
 #include <cstddef>
@@ -98,6 +99,12 @@ constexpr KVFirstShow KVFirstShownPage(int32_t page, int32_t userInterface) {
     if (userInterface == 1) return {KVPages::PAGE_USERINFO, false};
     if (userInterface == 2) return {KVPages::PAGE_QUERYREGISTER, false};
     return {KVPages::PAGE_NONE, userInterface != 0 || page != KVPages::PAGE_NONE};
+}
+
+// What a page announces besides itself, 0 for nothing: the user-info page shows the
+// country to select in its list.
+constexpr uint32_t KVAnnouncedWith(int32_t page) {
+    return page == KVPages::PAGE_USERINFO ? KVNotifications::NOTIFY_COUNTRY : 0u;
 }
 
 // A field by the code that announces its text (NOTIFY_MSISDN to NOTIFY_REGCODE), as one bit.

@@ -152,7 +152,7 @@ bool KVRegisterModel::IsNextEnabled(int32_t page, const std::function<uint32_t(u
 
 void KVRegisterModel::SetPage(int32_t page) {
     Write(page_, page, static_cast<uint32_t>(page));
-    if (page == PAGE_USERINFO) Notify(NOTIFY_COUNTRY);
+    if (const uint32_t extra = KVAnnouncedWith(page)) Notify(extra);
 }
 
 int32_t KVRegisterModel::GetPage() const { return Read(page_); }

@@ -49,7 +49,7 @@ public:
     // The page a window shows when it first shows itself, and whether it can show the run.
     KVFirstShow GetFirstShow() const { return KVFirstShownPage(GetPage(), GetUserInterface()); }
 
-    // Announces the page; the user-info page announces the country to select as well.
+    // Announces the page, then what it announces with it (KVAnnouncedWith).
     void SetPage(int32_t page);
     int32_t GetPage() const;
     // The form page a run shows before any step has chosen one: PAGE_QUERYREGISTER with two

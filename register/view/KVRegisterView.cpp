@@ -129,10 +129,11 @@ void KVRegisterView::Initialize() {
         failed_ = first.failed;
         return;
     }
+    // What the page announces with itself comes after the page, as the model's notices do.
+    if (const uint32_t extra = KVAnnouncedWith(first.page)) PostMessageA(GetHwnd(), KVWM_OBSERVER, extra, 0);
     ShowModelPage(first.page);
     SetFieldText(FieldFor(KVNotifications::NOTIFY_MSISDN), model_.GetMsisdn());
     SetFieldText(&regCode_, model_.GetRegCode());
-    KVSelectCountry(country_, model_.GetCountry());
     if (model_.GetControlsEnabled())
         EnableAllPages(shownPage_);
     else
