@@ -1,5 +1,6 @@
 #include "register/view/KVRegisterView.h"
 
+#include <algorithm>
 #include <string_view>
 
 #include "common/KVCountryCodesWrapper.h"
@@ -81,8 +82,11 @@ bool KVRegisterView::PreCreate(CREATESTRUCTA& params) {
     SetCreateTitle(title_);
     params.style = WS_OVERLAPPED | WS_CAPTION;
     params.dwExStyle = WS_EX_TOPMOST;
-    params.cx = width_;
-    params.cy = height_;
+    // The window's own DPI is known once it exists (OnCreate sizes it again); the screen's
+    // until then.
+    layout_.SetDpi(KVDpiLayout::WindowDpi(nullptr));
+    params.cx = layout_.Scale(width_);
+    params.cy = layout_.Scale(height_);
     // The host's window only places the wizard and never becomes its owner: a window owned
     // across threads shares its input with the owner's thread, which is blocked in the step's
     // wait for paint messages, so on Windows a click on the host's window would stall the
@@ -94,6 +98,9 @@ bool KVRegisterView::PreCreate(CREATESTRUCTA& params) {
         positionNotRestored_ = true;
         return true;
     }
+    // The saved record holds the size the window had at the display scale of its day; only
+    // its place is used. The size always comes from the layout at today's scale, so a window
+    // saved at 150 % and opened at 100 % comes back where it was, at the 100 % size.
     try {
         const KVWindowPosition saved = KVWindowPosition::FromBytes(registry_.GetWindowPosition(kPositionValue));
         params.x = saved.left;
@@ -111,10 +118,11 @@ void KVRegisterView::OnCreate() {
     window_ = GetHwnd();
     if (failed_) return;
     if (positionNotRestored_) CenterWindow(owner_);
+    layout_.SetDpi(KVDpiLayout::WindowDpi(GetHwnd()));
+    layout_.CreateFonts();
+    layout_.SetWindowIcons(GetHwnd(), installRoot_ + "\\Icons");
     {
         QClientDC client(*this);
-        normalFont_.CreatePointFont("Tahoma", 8, client, FW_NORMAL, false, false);
-        boldFont_.CreatePointFont("Tahoma", 8, client, FW_BOLD, false, false);
         LoadHeaderImage(client);
     }
     CreateUserInfoPages();
@@ -152,12 +160,12 @@ void KVRegisterView::LoadHeaderImage(QDC& reference) {
 }
 
 void KVRegisterView::CreateLabel(QStatic& label, int id, const RECT& rect, const std::string& text) {
-    label.Create(this, id, rect, text, kLabelStyle, 0);
+    label.Create(this, id, layout_.Place(label, rect), text, kLabelStyle, 0);
 }
 
 void KVRegisterView::CreateButton(QButton& button, int id, const RECT& rect, const std::string& text,
                                   bool isDefault) {
-    button.Create(this, id, rect, text, kButtonStyle | (isDefault ? BS_DEFPUSHBUTTON : 0), 0);
+    button.Create(this, id, layout_.Place(button, rect), text, kButtonStyle | (isDefault ? BS_DEFPUSHBUTTON : 0), 0);
 }
 
 void KVRegisterView::Fail() {
@@ -210,7 +218,7 @@ void KVRegisterView::CreateUserInfoPages() {
     }
     // Without a saved place the window was centred at its built-in size and keeps that place;
     // over the host's window it is centred again at its real size.
-    SetWindowPos(HWND_TOPMOST, 0, 0, width_, height_, SWP_NOMOVE | SWP_NOACTIVATE);
+    SetWindowPos(HWND_TOPMOST, 0, 0, layout_.Scale(width_), layout_.Scale(height_), SWP_NOMOVE | SWP_NOACTIVATE);
     if (owner_ != nullptr && config.sizeGiven) CenterWindow(owner_);
 
     const KVConfigCheck firstProblem = config.Failed() ? config.problems[0].check : KVConfigCheck::Coordinate;
@@ -271,7 +279,7 @@ void KVRegisterView::CreateComponents(const KVRegisterConfig& config) {
         CreateLabel(*label, row.labelControlId, Rect(component.label),
                     KVLanguageTable::Instance().GetText(row.labelKey, row.defaultLabel));
         if (input != nullptr) {
-            const RECT rect = Rect(component.input);
+            const RECT rect = layout_.Place(*input, Rect(component.input));
             if (row.kind == KVComponentKind::Country) {
                 country_.Create(this, row.inputControlId, rect, "", kCountryStyle, 0);
             } else {
@@ -375,7 +383,8 @@ void KVRegisterView::CreateValidatePage() {
     CreateLabel(validateText1_, ID_VALIDATE_TEXT1, Rect(44, 61, w - 40, 101), "");
     CreateLabel(validateText2_, ID_VALIDATE_TEXT2, Rect(44, 111, w - 40, 172), "");
     CreateLabel(regCodeLabel_, ID_REGCODE_LABEL, Rect(44, 183, w - 40, 197), Text("lblRegCode", "&Registration Code:"));
-    regCode_.Create(this, ID_REGCODE, Rect(43, 199, 221, 220), "", kCodeFieldStyle, WS_EX_CLIENTEDGE);
+    regCode_.Create(this, ID_REGCODE, layout_.Place(regCode_, Rect(43, 199, 221, 220)), "", kCodeFieldStyle,
+                    WS_EX_CLIENTEDGE);
     CreateButton(validateBack_, ID_VALIDATE_BACK, Rect(w - 251, h - 58, w - 176, h - 35),
                  Text("cmdValidateBack", "< &Back"), false);
     CreateButton(validateFinish_, ID_VALIDATE_FINISH, Rect(w - 176, h - 58, w - 101, h - 35),
@@ -422,8 +431,8 @@ bool KVRegisterView::IsTitleLabel(HWND control) const {
 }
 
 void KVRegisterView::SetFonts() {
-    const HFONT normal = normalFont_.GetFont();
-    const HFONT bold = boldFont_.GetFont();
+    const HFONT normal = layout_.NormalFont();
+    const HFONT bold = layout_.BoldFont();
     for (const KVComponentContainer& page : pages_)
         for (QWinBase* control : page.GetComponents())
             if (control->GetHwnd() != nullptr) control->SetFont(normal);
@@ -821,10 +830,32 @@ void KVRegisterView::OnPaint(HDC given) {
     }
     const int w = width_;
     const int h = height_;
-    dc->FillSolidRect(Rect(0, 0, w - 6, 59), RGB(255, 255, 255));
-    if (headerLoaded_) dc->BitBlt(w - 48, 13, 32, 32, header_, 0, 0, SRCCOPY);
-    dc->DrawEdge(Rect(0, 59, w - 6, 61), EDGE_ETCHED, BF_TOP);
-    dc->DrawEdge(Rect(0, h - 72, w - 6, h - 70), EDGE_ETCHED, BF_TOP);
+    // The band and the lines reach the client area's right edge, where the frame at another
+    // scale leaves it further out than the layout's width.
+    RECT band = layout_.ScaleRect(Rect(0, 0, w - 6, 59));
+    band.right = std::max<LONG>(band.right, GetClientRect().right);
+    dc->FillSolidRect(band, RGB(255, 255, 255));
+    if (headerLoaded_) layout_.DrawPicture(*dc, header_, Rect(w - 48, 13, w - 16, 45), 32);
+    for (const RECT& base : {Rect(0, 59, w - 6, 61), Rect(0, h - 72, w - 6, h - 70)}) {
+        RECT line = layout_.ScaleRect(base);
+        line.right = band.right;
+        dc->DrawEdge(line, EDGE_ETCHED, BF_TOP);
+    }
+}
+
+void KVRegisterView::OnDpiChanged(int dpi, const RECT* suggested) {
+    layout_.SetDpi(dpi);
+    if (!failed_) {
+        // The controls get the new fonts before the old ones go.
+        layout_.CreateFonts();
+        SetFonts();
+        layout_.ReleaseOldFonts();
+    }
+    if (suggested != nullptr) SetWindowPos(*suggested);
+    layout_.MoveControls();
+    layout_.SetWindowIcons(GetHwnd(), installRoot_ + "\\Icons");
+    // Drawn anew at once: a page half at one scale and half at the other is never seen.
+    RedrawWindow(GetHwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
 }
 
 void KVRegisterView::OnDestroy() {
@@ -859,6 +890,10 @@ bool KVRegisterView::WindowProc(HWND, UINT message, WPARAM wParam, LPARAM lParam
         return true;
     case WM_PAINT:
         OnPaint(reinterpret_cast<HDC>(wParam));
+        result = 0;
+        return true;
+    case WM_DPICHANGED:
+        OnDpiChanged(HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
         result = 0;
         return true;
     case WM_DESTROY:

@@ -15,6 +15,7 @@
 #include "common/KVRegistry.h"
 #include "register/entry/KVResourceIds.h"
 #include "register/view/KVComponentContainer.h"
+#include "register/view/KVDpiLayout.h"
 #include "vuda32/Application/QWinThread.h"
 #include "vuda32/Gdi/QDC.h"
 #include "vuda32/Gdi/QGDIObject.h"
@@ -75,6 +76,9 @@ private:
     void OnObserverMessage(uint32_t code);
     void OnCommand(WPARAM wParam, LPARAM lParam);
     void OnPaint(HDC given);
+    // The window went to a display of another scale: everything laid out again at `dpi`,
+    // new fonts included, in the rectangle the system suggests.
+    void OnDpiChanged(int dpi, const RECT* suggested);
     void OnDestroy();
     bool IsTitleLabel(HWND control) const;
 
@@ -138,8 +142,8 @@ private:
     QWinBase* firstInput_[2] = {};
     uint32_t requiredMask_[2] = {};
 
-    QFont normalFont_;
-    QFont boldFont_;
+    // Rectangles, fonts and icons at the window's DPI.
+    KVDpiLayout layout_;
     QMemDC header_;
     bool headerLoaded_ = false;
     std::unique_ptr<KVWizardClass> windowClass_;
