@@ -24,13 +24,8 @@ export WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d"
 
 KV_XVFB_PID=
 
-# The server of the selected prefix only; the display stays.
-kv_wine_prefix_stop() {
-    wineserver -k >/dev/null 2>&1 || true
-}
-
 kv_wine_stop() {
-    kv_wine_prefix_stop
+    wineserver -k >/dev/null 2>&1 || true
     if [ -n "$KV_XVFB_PID" ]; then
         kill "$KV_XVFB_PID" >/dev/null 2>&1 || true
         wait "$KV_XVFB_PID" 2>/dev/null || true
@@ -42,7 +37,10 @@ kv_xvfb_start() {
     # Xvfb picks a free display itself and tells us which one.
     local fifo
     fifo=$(mktemp -u) && mkfifo "$fifo"
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+    # 1024 x 768 at 96 DPI; a display at another resolution has as many more pixels, as a
+    # monitor set to 150 % or 200 % has: the same room for windows at their scaled sizes.
+    local width=$(( (1024 * KV_DPI + 48) / 96 )) height=$(( (768 * KV_DPI + 48) / 96 ))
+    Xvfb -displayfd 3 -screen 0 "${width}x${height}x24" -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
     KV_XVFB_PID=$!
     local display
     read -r -t 20 display <"$fifo" || { echo "Xvfb did not start" >&2; rm -f "$fifo"; return 1; }
@@ -80,8 +78,10 @@ kv_wine_dpi() {
     wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$KV_DPI" /f >/dev/null 2>&1
 }
 
-# The prefix made, with its fonts and its resolution, and its server running.
-kv_wine_prefix_start() {
+kv_wine_start() {
+    if [ "${KV_WINE_DISPLAY:-}" != host ] || [ -z "${DISPLAY:-}" ]; then
+        kv_xvfb_start || return 1
+    fi
     if [ -f "$WINEPREFIX/system.reg" ] && kv_wine32_installed \
         && [ ! -f "$WINEPREFIX/drive_c/windows/syswow64/kernel32.dll" ]; then
         echo "Creating the Wine prefix in $WINEPREFIX again: it was made before 32-bit Wine"
@@ -113,11 +113,4 @@ kv_wine_prefix_start() {
     kv_wine_dpi || { echo "could not set $KV_DPI DPI in $WINEPREFIX" >&2; return 1; }
     # Let the server come up before the first program asks for it.
     wine cmd /c exit >/dev/null 2>&1 || true
-}
-
-kv_wine_start() {
-    if [ "${KV_WINE_DISPLAY:-}" != host ] || [ -z "${DISPLAY:-}" ]; then
-        kv_xvfb_start || return 1
-    fi
-    kv_wine_prefix_start
 }
