@@ -203,11 +203,12 @@ TEST_F(KVRegisterDpiTest, SignUpAtTheDisplaysScale) {
         d.Type(kCtlPassword, "hemmelig");
         ExpectPageAt(d, layout_, dpi_);
         // The header image stretched into its scaled square at the band's right end, the
-        // band white around it.
+        // band white around it: the check mark's disc, low on the right of the picture, lies
+        // beyond where the picture would end unstretched.
         const RECT image = At(RECT{layout_.width - 48, 13, layout_.width - 16, 45}, dpi_);
-        const int middle = (image.top + image.bottom) / 2;
-        EXPECT_NE(RGB(255, 255, 255), d.ClientPixel((image.left + image.right) / 2, middle));
-        EXPECT_EQ(RGB(255, 255, 255), d.ClientPixel(image.left - 2, middle));
+        EXPECT_NE(RGB(255, 255, 255),
+                  d.ClientPixel(image.left + MulDiv(25, dpi_, kBaseDpi), image.top + MulDiv(27, dpi_, kBaseDpi)));
+        EXPECT_EQ(RGB(255, 255, 255), d.ClientPixel(image.left - 2, (image.top + image.bottom) / 2));
         SavePage(d, "2-user-info");
         d.Click(kCtlUserInfoNext);
     });
