@@ -200,8 +200,9 @@ void KVPreview::Run() {
     } catch (const QException& e) {
         failure_ = "the window library failed: " + e.GetFirstInfo().description;
     }
-    const size_t drawn = options_.fitWarningsOnly ? 0 : pictures_.size();
-    std::string note = options_.fitWarningsOnly ? "texts checked" : std::to_string(drawn) + (drawn == 1 ? " page drawn" : " pages drawn");
+    std::string note = std::to_string(pictures_.size()) + (pictures_.size() == 1 ? " page drawn" : " pages drawn");
+    if (options_.fitWarningsOnly) note = "texts checked";
+    // At 96 DPI the summary reads as it always has.
     if (shownDpi_ != 0 && (shownDpi_ != KVDpiScale::kBaseDpi || options_.fitWarningsOnly))
         note += " at " + std::to_string(shownDpi_) + " DPI";
     report_.Note(note);
@@ -221,7 +222,7 @@ void KVPreview::ShowPages() {
     for (const KVConfigComponent& c : config_.components) countryList = countryList || c.row->id == 15;
     if (!countryService && countryList)
         Checks().Warning(Shown("KVCountryCodes.dll"), 0,
-                        "the country service does not start: the country list stays empty and disabled", folder_);
+                         "the country service does not start: the country list stays empty and disabled", folder_);
 
     {
         KVRegisterViewWindow window(model, key.Path());
@@ -240,7 +241,7 @@ void KVPreview::ShowPages() {
 
     for (const auto& [missing, defaultText] : misses.Misses())
         Checks().Warning(Shown(kMainFile), 0, "the key is not defined, the default is shown",
-                        missing + " = " + KVQuote(defaultText));
+                         missing + " = " + KVQuote(defaultText));
 }
 
 void KVPreview::PlayPages(KVWizardDriver& driver, KVRegisterModel& model) {
