@@ -4,6 +4,8 @@
 #include <cctype>
 #include <mutex>
 
+#include "driver/KVWindowText.h"
+
 namespace {
 
 const char kMessageBoxClass[] = "#32770";
@@ -63,31 +65,10 @@ LRESULT CALLBACK OnMessageTaken(int code, WPARAM wParam, LPARAM lParam) {
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-std::string ClassOf(HWND window) {
-    char name[64] = {};
-    GetClassNameA(window, name, sizeof name);
-    return name;
-}
-
 bool OfThisProcess(HWND window) {
     DWORD pid = 0;
     GetWindowThreadProcessId(window, &pid);
     return pid == GetCurrentProcessId();
-}
-
-// Reading a text asks the control's thread; a thread that does not answer reads as empty.
-std::string WindowText(HWND window) {
-    const UINT kAnswerMs = 5000;
-    DWORD_PTR length = 0;
-    if (!window || !SendMessageTimeoutA(window, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, kAnswerMs, &length) || length == 0)
-        return std::string();
-    std::string text(static_cast<size_t>(length) + 1, '\0');
-    DWORD_PTR got = 0;
-    if (!SendMessageTimeoutA(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]), SMTO_NORMAL,
-                             kAnswerMs, &got))
-        got = 0;
-    text.resize(got < text.size() ? static_cast<size_t>(got) : 0);
-    return text;
 }
 
 struct TopLevelSearch {
@@ -97,7 +78,7 @@ struct TopLevelSearch {
 
 BOOL CALLBACK CollectTopLevel(HWND window, LPARAM param) {
     TopLevelSearch* search = reinterpret_cast<TopLevelSearch*>(param);
-    if (OfThisProcess(window) && ClassOf(window) == search->className) search->found.push_back(window);
+    if (OfThisProcess(window) && KVWindowClass(window) == search->className) search->found.push_back(window);
     return TRUE;
 }
 
@@ -253,7 +234,7 @@ void CALLBACK KVWizardDriver::OnWinEvent(HWINEVENTHOOK, DWORD event, HWND window
     // A new top-level window (the wizard, a message box) gets watched before it is shown.
     if (event == EVENT_OBJECT_CREATE && object == OBJID_WINDOW && window && t_driver &&
         GetAncestor(window, GA_PARENT) == GetDesktopWindow()) {
-        const std::string name = ClassOf(window);
+        const std::string name = KVWindowClass(window);
         if (name == kWizardClassName || name == kMessageBoxClass) {
             t_driver->Watch(window);
             // The event arrives late: the window may have been shown before the hooks were
@@ -332,7 +313,7 @@ std::vector<HWND> KVWizardDriver::Controls(int id) {
 HWND KVWizardDriver::Visible(int id, const char* className) {
     HWND first = nullptr;
     for (HWND control : Controls(id)) {
-        if (className && _stricmp(ClassOf(control).c_str(), className) != 0) continue;
+        if (className && _stricmp(KVWindowClass(control).c_str(), className) != 0) continue;
         if (IsWindowVisible(control)) return control;
         if (!first) first = control;
     }
@@ -403,7 +384,7 @@ std::string KVWizardDriver::Describe() {
     std::string text = "the wizard shows ";
     text += FindWizard() ? KVNamesOf(Page()).constant : "no window";
     for (HWND box : MessageBoxes())
-        if (IsWindowVisible(box)) text += ", a message box says \"" + WindowText(GetDlgItem(box, kMessageBoxText)) + "\"";
+        if (IsWindowVisible(box)) text += ", a message box says \"" + KVWindowText(GetDlgItem(box, kMessageBoxText)) + "\"";
     return text;
 }
 
@@ -527,7 +508,7 @@ bool KVWizardDriver::Exists(int id) { return !Controls(id).empty(); }
 std::string KVWizardDriver::Text(int id) {
     HWND control = Visible(id);
     if (!control) throw KVDriverError("no control " + std::to_string(id) + " to read; " + Describe());
-    return WindowText(control);
+    return KVWindowText(control);
 }
 
 bool KVWizardDriver::IsVisible(int id) {
@@ -617,10 +598,10 @@ KVMessageBoxInfo KVWizardDriver::WaitForMessageBox() {
         return false;
     });
     info.owner = GetWindow(info.window, GW_OWNER);
-    info.caption = WindowText(info.window);
-    info.text = WindowText(GetDlgItem(info.window, kMessageBoxText));
+    info.caption = KVWindowText(info.window);
+    info.text = KVWindowText(GetDlgItem(info.window, kMessageBoxText));
     for (HWND child = GetWindow(info.window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-        if (_stricmp(ClassOf(child).c_str(), "Static") == 0 && (GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON)
+        if (_stricmp(KVWindowClass(child).c_str(), "Static") == 0 && (GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON)
             info.icon = reinterpret_cast<HICON>(SendMessageA(child, STM_GETICON, 0, 0));
     return info;
 }

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "driver/KVDpiAwareness.h"
 #include "host/KVAutopilot.h"
 #include "host/KVHostOptions.h"
 #include "host/KVHostReport.h"
@@ -199,6 +200,11 @@ int Main(const std::vector<std::string>& args) {
         std::fputs(KVHostOptions::Help().c_str(), stdout);
         return kExitFinished;
     }
+
+    // Like the mail client it stands for: the system neither stretches the wizard nor hides
+    // the display's resolution from it.
+    const KVDpiAwareness awareness = KVDeclareDpiAware();
+    if (!awareness.perMonitor) Print("host: not per-monitor DPI-aware: " + awareness.description);
 
     const std::string folder = OwnFolder();
     const std::string state = FullPath(options.stateFolder.empty() ? folder : options.stateFolder);

@@ -7,9 +7,12 @@
 #include <utility>
 
 #include "common/KVLanguageTable.h"
+#include "driver/KVTextFit.h"
+#include "driver/KVWindowText.h"
 #include "driver/KVWizardDriver.h"
 #include "register/entry/KVRegister.h"
 #include "register/model/KVRegisterModel.h"
+#include "register/view/KVDpiLayout.h"
 #include "register/view/KVFormComponents.h"
 #include "register/view/KVRegisterViewWindow.h"
 #include "vuda32/Exception/QException.h"
@@ -31,9 +34,6 @@ std::string PictureOf(const KVPageNames& page) {
 // show texts of a usual length.
 const char kSampleMsisdn[] = "46701234567";
 const char kSampleEmail[] = "firstname.lastname@example.com";
-
-// A push button draws its text inside its 3-D edge and the focus frame of a default button.
-const int kButtonTextMargin = 3;
 
 // The preview's own key below HKCU with "InstallRoot", removed with everything below it.
 class PreviewKey {
@@ -86,21 +86,6 @@ private:
     std::vector<std::pair<std::string, std::string>> misses_;
 };
 
-std::string ClassOf(HWND window) {
-    char name[64] = {};
-    GetClassNameA(window, name, sizeof name);
-    return name;
-}
-
-std::string TextOf(HWND window) {
-    const LRESULT length = SendMessageA(window, WM_GETTEXTLENGTH, 0, 0);
-    if (length <= 0) return std::string();
-    std::string text(static_cast<size_t>(length) + 1, '\0');
-    const LRESULT got = SendMessageA(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]));
-    text.resize(got > 0 ? static_cast<size_t>(got) : 0);
-    return text;
-}
-
 KVConfigRect ClientRectOf(HWND control, HWND wizard) {
     RECT r;
     GetWindowRect(control, &r);
@@ -108,16 +93,10 @@ KVConfigRect ClientRectOf(HWND control, HWND wizard) {
     return KVConfigRect{r.left, r.top, r.right, r.bottom};
 }
 
-std::string FontName(HFONT font) {
-    LOGFONTA description{};
-    if (font == nullptr || GetObjectA(font, sizeof description, &description) == 0) return "the system font";
-    return std::string(description.lfFaceName) + " " + std::to_string(std::abs(description.lfHeight)) + " px";
-}
-
 }  // namespace
 
-KVPreview::KVPreview(std::string folder, std::string output, std::string shownFolder)
-    : folder_(std::move(folder)), output_(std::move(output)), shownFolder_(std::move(shownFolder)) {
+KVPreview::KVPreview(std::string folder, std::string output, std::string shownFolder, KVPreviewOptions options)
+    : folder_(std::move(folder)), output_(std::move(output)), shownFolder_(std::move(shownFolder)), options_(options) {
     while (folder_.size() > 1 && (folder_.back() == '\\' || folder_.back() == '/')) folder_.pop_back();
     if (shownFolder_.empty()) shownFolder_ = folder_;
     while (shownFolder_.size() > 1 && (shownFolder_.back() == '\\' || shownFolder_.back() == '/'))
@@ -144,30 +123,31 @@ bool KVPreview::ReadInstalled(const std::string& name, std::string& bytes) const
 
 void KVPreview::Run() {
     // Pictures of an earlier preview would pass for pages this one did not draw.
-    for (const KVPageNames& page : kPageNames)
-        if (page.page != KVPages::PAGE_NONE) DeleteFileA((output_ + "\\" + PictureOf(page)).c_str());
+    if (!options_.fitWarningsOnly)
+        for (const KVPageNames& page : kPageNames)
+            if (page.page != KVPages::PAGE_NONE) DeleteFileA((output_ + "\\" + PictureOf(page)).c_str());
     const std::string configFile = Shown(kConfigFile);
     std::string bytes;
     const bool configRead = ReadInstalled(kConfigFile, bytes);
     if (configRead) {
         config_ = KVParseRegisterConfig(bytes, true);
-        KVReportConfigProblems(config_, configFile, report_);
-        KVCheckUsability(config_, configFile, report_);
+        KVReportConfigProblems(config_, configFile, Checks());
+        KVCheckUsability(config_, configFile, Checks());
     } else {
-        report_.Error(configFile, 0, "cannot be read: the wizard shows no page", folder_);
+        Checks().Error(configFile, 0, "cannot be read: the wizard shows no page", folder_);
     }
 
     // In the order the wizard loads them: the company's wording wins.
     if (ReadInstalled(kCompanyFile, bytes)) {
-        KVCheckLanguageFile(Shown(kCompanyFile), bytes, report_);
+        KVCheckLanguageFile(Shown(kCompanyFile), bytes, Checks());
         sources_.AddFile(Shown(kCompanyFile), bytes);
     }
     const bool mainRead = ReadInstalled(kMainFile, bytes);
     if (mainRead) {
-        KVCheckLanguageFile(Shown(kMainFile), bytes, report_);
+        KVCheckLanguageFile(Shown(kMainFile), bytes, Checks());
         sources_.AddFile(Shown(kMainFile), bytes);
     } else
-        report_.Error(Shown(kMainFile), 0, "cannot be read: the wizard stops with errMissingOrCorruptFile", folder_);
+        Checks().Error(Shown(kMainFile), 0, "cannot be read: the wizard stops with errMissingOrCorruptFile", folder_);
 
     if (!configRead || config_.Failed() || !mainRead) {
         report_.Note("no pages drawn: the wizard would show none");
@@ -180,7 +160,12 @@ void KVPreview::Run() {
     } catch (const QException& e) {
         failure_ = "the window library failed: " + e.GetFirstInfo().description;
     }
-    report_.Note(std::to_string(pictures_.size()) + (pictures_.size() == 1 ? " page drawn" : " pages drawn"));
+    std::string note = std::to_string(pictures_.size()) + (pictures_.size() == 1 ? " page drawn" : " pages drawn");
+    if (options_.fitWarningsOnly) note = "texts checked";
+    // At 96 DPI the summary reads as it always has.
+    if (shownDpi_ != 0 && (shownDpi_ != KVDpiScale::kBaseDpi || options_.fitWarningsOnly))
+        note += " at " + std::to_string(shownDpi_) + " DPI";
+    report_.Note(note);
 }
 
 void KVPreview::ShowPages() {
@@ -196,8 +181,8 @@ void KVPreview::ShowPages() {
     bool countryList = false;
     for (const KVConfigComponent& c : config_.components) countryList = countryList || c.row->kind == KVComponentKind::Country;
     if (!countryService && countryList)
-        report_.Warning(Shown("KVCountryCodes.dll"), 0,
-                        "the country service does not start: the country list stays empty and disabled", folder_);
+        Checks().Warning(Shown("KVCountryCodes.dll"), 0,
+                         "the country service does not start: the country list stays empty and disabled", folder_);
 
     {
         KVRegisterViewWindow window(model, key.Path());
@@ -215,12 +200,16 @@ void KVPreview::ShowPages() {
     }
 
     for (const auto& [missing, defaultText] : misses.Misses())
-        report_.Warning(Shown(kMainFile), 0, "the key is not defined, the default is shown",
-                        missing + " = " + KVQuote(defaultText));
+        Checks().Warning(Shown(kMainFile), 0, "the key is not defined, the default is shown",
+                         missing + " = " + KVQuote(defaultText));
 }
 
 void KVPreview::PlayPages(KVWizardDriver& driver, KVRegisterModel& model) {
-    driver.WaitForWizard();
+    shownDpi_ = KVDpiLayout::WindowDpi(driver.WaitForWizard());
+    if (options_.dpi != 0 && shownDpi_ != options_.dpi)
+        throw KVDriverError("the display runs at " + std::to_string(shownDpi_) + " DPI, not at " +
+                            std::to_string(options_.dpi) + " (tools/preview --dpi " + std::to_string(options_.dpi) +
+                            " sets up a display at that resolution)");
     // Filled as a person would have filled them, through the model the window observes.
     model.SetMsisdn(kSampleMsisdn);
     model.SetUserEmail(kSampleEmail);
@@ -238,9 +227,11 @@ void KVPreview::PlayPages(KVWizardDriver& driver, KVRegisterModel& model) {
         if (shot.page == KVPages::PAGE_USERINFO && formPages < 1) continue;
         model.SetPage(shot.page);
         driver.WaitForPage(shot.page);
-        const std::string picture = output_ + "\\" + PictureOf(shot);
-        driver.SavePng(picture);
-        pictures_.push_back(picture);
+        if (!options_.fitWarningsOnly) {
+            const std::string picture = output_ + "\\" + PictureOf(shot);
+            driver.SavePng(picture);
+            pictures_.push_back(picture);
+        }
         InspectPage(driver.Wizard(), shot.page, shot.title);
     }
 }
@@ -257,7 +248,7 @@ void KVPreview::InspectPage(HWND wizard, int page, const std::string& pageName) 
     for (HWND control = GetWindow(wizard, GW_CHILD); control; control = GetWindow(control, GW_HWNDNEXT)) {
         if (!IsWindowVisible(control)) continue;
         const int id = GetDlgCtrlID(control);
-        const std::string className = ClassOf(control);
+        const std::string className = KVWindowClass(control);
         const bool isButton = _stricmp(className.c_str(), "Button") == 0;
         const bool isLabel = _stricmp(className.c_str(), "Static") == 0;
         KVPlacedControl place{"control " + std::to_string(id), ClientRectOf(control, wizard), 0};
@@ -278,50 +269,25 @@ void KVPreview::InspectPage(HWND wizard, int page, const std::string& pageName) 
         placed.push_back(place);
 
         if (key.empty() || !(isButton || isLabel)) continue;
-        KVShownText shown{KVFindTextOrigin(key, sources_, mainFile), TextOf(control)};
+        KVShownText shown{KVFindTextOrigin(key, sources_, mainFile), KVWindowText(control)};
         if (shown.text.empty()) continue;
-        CheckTextFit(control, isButton, RECT{place.rect.left, place.rect.top, place.rect.right, place.rect.bottom},
-                     shown, pageName);
+        CheckTextFit(control, shown, pageName);
         texts.push_back(std::move(shown));
     }
-    if (isFormPage) KVCheckGeometry(placed, client.right, client.bottom, configFile, report_);
-    KVCheckMnemonics(pageName, texts, report_);
+    if (isFormPage) KVCheckGeometry(placed, client.right, client.bottom, configFile, Checks());
+    KVCheckMnemonics(pageName, texts, Checks());
 }
 
-void KVPreview::CheckTextFit(HWND control, bool isButton, const RECT& shown, const KVShownText& text,
-                             const std::string& pageName) {
-    RECT area;
-    GetClientRect(control, &area);
-    // What a person sees of the control ends at the window's edge (the titles reach beyond it).
-    RECT wizardArea;
-    GetClientRect(GetParent(control), &wizardArea);
-    int width = std::min<int>(area.right, wizardArea.right - shown.left);
-    int height = std::min<int>(area.bottom, wizardArea.bottom - shown.top);
-    UINT format = DT_CALCRECT | DT_EXPANDTABS;
-    if (isButton) {
-        width -= 2 * kButtonTextMargin;
-        height -= 2 * kButtonTextMargin;
-        format |= DT_SINGLELINE;
-    } else {
-        format |= DT_WORDBREAK;
-        if ((GetWindowLongA(control, GWL_STYLE) & SS_NOPREFIX) != 0) format |= DT_NOPREFIX;
-    }
-    if (width <= 0 || height <= 0) return;  // reported as lying outside the window
-
-    const HFONT font = reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0));
-    HDC dc = GetDC(control);
-    if (dc == nullptr) return;
-    const HGDIOBJ old = SelectObject(dc, font != nullptr ? static_cast<HGDIOBJ>(font) : GetStockObject(SYSTEM_FONT));
-    RECT needed{0, 0, width, 0};
-    DrawTextA(dc, text.text.c_str(), static_cast<int>(text.text.size()), &needed, format);
-    SelectObject(dc, old);
-    ReleaseDC(control, dc);
-
-    const int neededWidth = needed.right - needed.left;
-    const int neededHeight = needed.bottom - needed.top;
-    if (neededWidth <= width && neededHeight <= height) return;
-    report_.Error(text.origin.file, text.origin.line, "the text does not fit its control on the " + pageName + " page",
-                  text.origin.Describe() + " " + KVQuote(text.text) + " needs " + std::to_string(neededWidth) + "x" +
-                      std::to_string(neededHeight) + " px in " + FontName(font) + ", the control shows " +
-                      std::to_string(width) + "x" + std::to_string(height));
+void KVPreview::CheckTextFit(HWND control, const KVShownText& text, const std::string& pageName) {
+    const KVTextFit fit = KVMeasureTextFit(control);
+    if (fit.Fits()) return;  // also when it lies outside the window, which geometry reports
+    const std::string what = "the text does not fit its control on the " + pageName + " page";
+    const std::string value = text.origin.Describe() + " " + KVQuote(text.text) + " needs " +
+                              std::to_string(fit.neededWidth) + "x" + std::to_string(fit.neededHeight) + " px in " +
+                              fit.font + ", the control shows " + std::to_string(fit.width) + "x" +
+                              std::to_string(fit.height);
+    if (options_.fitWarningsOnly)
+        report_.Warning(text.origin.file, text.origin.line, what + " at " + std::to_string(shownDpi_) + " DPI", value);
+    else
+        report_.Error(text.origin.file, text.origin.line, what, value);
 }

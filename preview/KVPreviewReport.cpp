@@ -52,6 +52,83 @@ std::string KVPreviewReport::Format() const {
     return out;
 }
 
+namespace {
+
+// Tabs and line ends would split a field; the backslash escapes itself.
+std::string EscapeField(std::string_view field) {
+    std::string out;
+    for (const char c : field) {
+        switch (c) {
+        case '\\': out += "\\\\"; break;
+        case '\t': out += "\\t"; break;
+        case '\n': out += "\\n"; break;
+        case '\r': out += "\\r"; break;
+        default: out += c;
+        }
+    }
+    return out;
+}
+
+bool UnescapeField(std::string_view field, std::string& out) {
+    out.clear();
+    for (size_t i = 0; i < field.size(); ++i) {
+        if (field[i] != '\\') {
+            out += field[i];
+            continue;
+        }
+        if (++i == field.size()) return false;
+        switch (field[i]) {
+        case '\\': out += '\\'; break;
+        case 't': out += '\t'; break;
+        case 'n': out += '\n'; break;
+        case 'r': out += '\r'; break;
+        default: return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+std::string KVPreviewReport::Save() const {
+    std::string out;
+    for (const KVPreviewProblem& p : problems_)
+        out += std::string(p.severity == KVPreviewSeverity::Error ? "error" : "warning") + "\t" + EscapeField(p.file) +
+               "\t" + std::to_string(p.line) + "\t" + EscapeField(p.text) + "\t" + EscapeField(p.value) + "\n";
+    return out;
+}
+
+bool KVPreviewReport::Load(std::string_view saved) {
+    std::vector<KVPreviewProblem> read;
+    while (!saved.empty()) {
+        const size_t end = saved.find('\n');
+        if (end == std::string_view::npos) return false;
+        std::string_view line = saved.substr(0, end);
+        saved.remove_prefix(end + 1);
+        std::vector<std::string_view> fields;
+        for (size_t tab; (tab = line.find('\t')) != std::string_view::npos; line.remove_prefix(tab + 1))
+            fields.push_back(line.substr(0, tab));
+        fields.push_back(line);
+        if (fields.size() != 5) return false;
+        KVPreviewProblem p;
+        if (fields[0] == "error")
+            p.severity = KVPreviewSeverity::Error;
+        else if (fields[0] == "warning")
+            p.severity = KVPreviewSeverity::Warning;
+        else
+            return false;
+        if (fields[2].empty() || fields[2].size() > 9 ||
+            fields[2].find_first_not_of("0123456789") != std::string_view::npos)
+            return false;
+        p.line = static_cast<size_t>(std::stoul(std::string(fields[2])));
+        if (!UnescapeField(fields[1], p.file) || !UnescapeField(fields[3], p.text) || !UnescapeField(fields[4], p.value))
+            return false;
+        read.push_back(std::move(p));
+    }
+    for (KVPreviewProblem& p : read) Add(std::move(p));
+    return true;
+}
+
 std::string KVQuote(std::string_view text) {
     std::string out = "\"";
     for (const char c : text) {

@@ -39,6 +39,11 @@ public:
     size_t Warnings() const;
     // The problems sorted by file and line (stable), then the one-line summary.
     std::string Format() const;
+    // The problems as lines of tab-separated fields that Load reads back, so that a preview
+    // run in another process (one at another display scale) can hand over what it found.
+    std::string Save() const;
+    // Adds the problems of a text that Save wrote; false, with nothing added, for any other.
+    bool Load(std::string_view saved);
     // 1 when there is an error, else 0.
     int ExitStatus() const { return Errors() > 0 ? 1 : 0; }
     const std::vector<KVPreviewProblem>& Problems() const { return problems_; }

@@ -57,8 +57,11 @@ bool KVRegisterView::PreCreate(CREATESTRUCTA& params) {
     SetCreateTitle(title_);
     params.style = WS_OVERLAPPED | WS_CAPTION;
     params.dwExStyle = WS_EX_TOPMOST;
-    params.cx = width_;
-    params.cy = height_;
+    // The window's own DPI is known once it exists (OnCreate sizes it again); the screen's
+    // until then.
+    layout_.SetDpi(KVDpiLayout::WindowDpi(nullptr));
+    params.cx = layout_.Scale(width_);
+    params.cy = layout_.Scale(height_);
     // The host's window only places the wizard and never becomes its owner: a window owned
     // across threads shares its input with the owner's thread, which is blocked in the step's
     // wait for paint messages, so on Windows a click on the host's window would stall the
@@ -70,6 +73,9 @@ bool KVRegisterView::PreCreate(CREATESTRUCTA& params) {
         positionNotRestored_ = true;
         return true;
     }
+    // The saved record holds the size the window had at the display scale of its day; only
+    // its place is used. The size always comes from the layout at today's scale, so a window
+    // saved at 150 % and opened at 100 % comes back where it was, at the 100 % size.
     try {
         const KVWindowPosition saved = KVWindowPosition::FromBytes(registry_.GetWindowPosition(kPositionValue));
         params.x = saved.left;
@@ -87,10 +93,11 @@ void KVRegisterView::OnCreate() {
     window_ = GetHwnd();
     if (failed_) return;
     if (positionNotRestored_) CenterWindow(owner_);
+    layout_.SetDpi(KVDpiLayout::WindowDpi(GetHwnd()));
+    layout_.CreateFonts();
+    layout_.SetWindowIcons(GetHwnd(), installRoot_ + "\\Icons");
     {
         QClientDC client(*this);
-        normalFont_.CreatePointFont("Tahoma", 8, client, FW_NORMAL, false, false);
-        boldFont_.CreatePointFont("Tahoma", 8, client, FW_BOLD, false, false);
         header_.Load(client, installRoot_);
     }
     CreateUserInfoPages();
@@ -449,7 +456,22 @@ void KVRegisterView::OnPaint(HDC given) {
         painting = std::make_unique<QPaintDC>(*this);
         dc = painting.get();
     }
-    header_.Paint(*dc, width_, height_);
+    header_.Paint(*dc, layout_, width_, height_, GetClientRect().right);
+}
+
+void KVRegisterView::OnDpiChanged(int dpi, const RECT* suggested) {
+    layout_.SetDpi(dpi);
+    if (!failed_) {
+        // The controls get the new fonts before the old ones go.
+        layout_.CreateFonts();
+        SetFonts();
+        layout_.ReleaseOldFonts();
+    }
+    if (suggested != nullptr) SetWindowPos(*suggested);
+    layout_.MoveControls();
+    layout_.SetWindowIcons(GetHwnd(), installRoot_ + "\\Icons");
+    // Drawn anew at once: a page half at one scale and half at the other is never seen.
+    RedrawWindow(GetHwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
 }
 
 void KVRegisterView::OnDestroy() {
@@ -484,6 +506,10 @@ bool KVRegisterView::WindowProc(HWND, UINT message, WPARAM wParam, LPARAM lParam
         return true;
     case WM_PAINT:
         OnPaint(reinterpret_cast<HDC>(wParam));
+        result = 0;
+        return true;
+    case WM_DPICHANGED:
+        OnDpiChanged(HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
         result = 0;
         return true;
     case WM_DESTROY:

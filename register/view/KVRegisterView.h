@@ -18,6 +18,7 @@
 #include "register/view/KVComponentContainer.h"
 #include "register/view/KVFormComponents.h"
 #include "register/view/KVWizardHeader.h"
+#include "register/view/KVDpiLayout.h"
 #include "vuda32/Application/QWinThread.h"
 #include "vuda32/Gdi/QGDIObject.h"
 #include "vuda32/WindowControls/QButton.h"
@@ -76,6 +77,9 @@ private:
     void OnObserverMessage(uint32_t code);
     void OnCommand(WPARAM wParam, LPARAM lParam);
     void OnPaint(HDC given);
+    // The window went to a display of another scale: everything laid out again at `dpi`,
+    // new fonts included, in the rectangle the system suggests.
+    void OnDpiChanged(int dpi, const RECT* suggested);
     void OnDestroy();
     bool IsTitleLabel(HWND control) const;
 
@@ -142,8 +146,8 @@ private:
     // By page; only the two form pages have one.
     QWinBase* firstInput_[KVPages::kCount] = {};
 
-    QFont normalFont_;
-    QFont boldFont_;
+    // Rectangles, fonts and icons at the window's DPI.
+    KVDpiLayout layout_;
     KVWizardHeader header_;
     std::unique_ptr<KVWizardClass> windowClass_;
 

@@ -51,13 +51,13 @@ const KVPageText& PageText(int32_t page, int id, bool isButton) {
 
 void KVRegisterView::CreateLabel(QStatic& label, Page page, int id, const RECT& rect) {
     const KVPageText& text = PageText(page, id, false);
-    label.Create(this, id, rect, Text(text.key, text.defaultText), kLabelStyle, 0);
+    label.Create(this, id, layout_.Place(label, rect), Text(text.key, text.defaultText), kLabelStyle, 0);
 }
 
 void KVRegisterView::CreateButton(QButton& button, Page page, int id, const RECT& rect) {
     const KVPageText& text = PageText(page, id, true);
     const DWORD style = kButtonStyle | (text.kind == KVControlKind::DefaultButton ? BS_DEFPUSHBUTTON : 0);
-    button.Create(this, id, rect, Text(text.key, text.defaultText), style, 0);
+    button.Create(this, id, layout_.Place(button, rect), Text(text.key, text.defaultText), style, 0);
 }
 
 void KVRegisterView::Fail() {
@@ -90,7 +90,7 @@ void KVRegisterView::CreateUserInfoPages() {
     }
     // Without a saved place the window was centred at its built-in size and keeps that place;
     // over the host's window it is centred again at its real size.
-    SetWindowPos(HWND_TOPMOST, 0, 0, width_, height_, SWP_NOMOVE | SWP_NOACTIVATE);
+    SetWindowPos(HWND_TOPMOST, 0, 0, layout_.Scale(width_), layout_.Scale(height_), SWP_NOMOVE | SWP_NOACTIVATE);
     if (owner_ != nullptr && config.sizeGiven) CenterWindow(owner_);
 
     userInterface_ = config.userInterface;
@@ -121,20 +121,22 @@ void KVRegisterView::CreateComponents(const KVRegisterConfig& config) {
         const size_t index = static_cast<size_t>(&row - kFormComponents);
         const Page page = component.page;
         QStatic& label = componentLabels_[index];
-        label.Create(this, row.labelControlId, Rect(component.label), Text(row.labelKey, row.defaultLabel),
-                     kLabelStyle, 0);
+        label.Create(this, row.labelControlId, layout_.Place(label, Rect(component.label)),
+                     Text(row.labelKey, row.defaultLabel), kLabelStyle, 0);
         pages_[page].Add(&label);
         if (row.kind == KVComponentKind::TextLine) continue;
 
         QWinBase* input = nullptr;
-        const RECT rect = Rect(component.input);
         if (row.kind == KVComponentKind::Country) {
-            country_.Create(this, row.inputControlId, rect, "", kCountryStyle, 0);
             input = &country_;
+            country_.Create(this, row.inputControlId, layout_.Place(country_, Rect(component.input)), "",
+                            kCountryStyle, 0);
         } else {
             const DWORD style = kFieldStyle | (row.kind == KVComponentKind::Password ? ES_PASSWORD : 0);
-            componentFields_[index].Create(this, row.inputControlId, rect, "", style, WS_EX_CLIENTEDGE);
-            input = &componentFields_[index];
+            QEdit& field = componentFields_[index];
+            input = &field;
+            field.Create(this, row.inputControlId, layout_.Place(field, Rect(component.input)), "", style,
+                         WS_EX_CLIENTEDGE);
         }
         pages_[page].Add(input);
     }
@@ -191,8 +193,8 @@ void KVRegisterView::CreatePendingPage() {
     CreateLabel(pendingTitle_, page, ID_PENDING_TITLE, Rect(23, 9, w + 66, 23));
     CreateLabel(pendingSubTitle_, page, ID_PENDING_SUBTITLE, Rect(44, 24, w + 66, 38));
     // The texts are filled in when the page is shown.
-    pendingText1_.Create(this, ID_PENDING_TEXT1, Rect(44, 81, w - 40, 121), "", kLabelStyle, 0);
-    pendingText2_.Create(this, ID_PENDING_TEXT2, Rect(44, 131, w - 40, 209), "", kLabelStyle, 0);
+    pendingText1_.Create(this, ID_PENDING_TEXT1, layout_.Place(pendingText1_, Rect(44, 81, w - 40, 121)), "", kLabelStyle, 0);
+    pendingText2_.Create(this, ID_PENDING_TEXT2, layout_.Place(pendingText2_, Rect(44, 131, w - 40, 209)), "", kLabelStyle, 0);
     for (QWinBase* c : {static_cast<QWinBase*>(&pendingTitle_), static_cast<QWinBase*>(&pendingSubTitle_),
                         static_cast<QWinBase*>(&pendingText1_), static_cast<QWinBase*>(&pendingText2_)})
         pages_[page].Add(c);
@@ -205,10 +207,11 @@ void KVRegisterView::CreateValidatePage() {
     const Page page = KVPages::PAGE_VALIDATE;
     CreateLabel(validateTitle_, page, ID_VALIDATE_TITLE, Rect(23, 9, w + 66, 23));
     CreateLabel(validateSubTitle_, page, ID_VALIDATE_SUBTITLE, Rect(44, 24, w + 66, 38));
-    validateText1_.Create(this, ID_VALIDATE_TEXT1, Rect(44, 61, w - 40, 101), "", kLabelStyle, 0);
-    validateText2_.Create(this, ID_VALIDATE_TEXT2, Rect(44, 111, w - 40, 172), "", kLabelStyle, 0);
+    validateText1_.Create(this, ID_VALIDATE_TEXT1, layout_.Place(validateText1_, Rect(44, 61, w - 40, 101)), "", kLabelStyle, 0);
+    validateText2_.Create(this, ID_VALIDATE_TEXT2, layout_.Place(validateText2_, Rect(44, 111, w - 40, 172)), "", kLabelStyle, 0);
     CreateLabel(regCodeLabel_, page, ID_REGCODE_LABEL, Rect(44, 183, w - 40, 197));
-    regCode_.Create(this, ID_REGCODE, Rect(43, 199, 221, 220), "", kCodeFieldStyle, WS_EX_CLIENTEDGE);
+    regCode_.Create(this, ID_REGCODE, layout_.Place(regCode_, Rect(43, 199, 221, 220)), "", kCodeFieldStyle,
+                    WS_EX_CLIENTEDGE);
     CreateButton(validateBack_, page, ID_VALIDATE_BACK, Rect(w - 251, h - 58, w - 176, h - 35));
     CreateButton(validateFinish_, page, ID_VALIDATE_FINISH, Rect(w - 176, h - 58, w - 101, h - 35));
     for (QWinBase* c : {static_cast<QWinBase*>(&validateTitle_), static_cast<QWinBase*>(&validateSubTitle_),
@@ -252,8 +255,8 @@ bool KVRegisterView::IsTitleLabel(HWND control) const {
 }
 
 void KVRegisterView::SetFonts() {
-    const HFONT normal = normalFont_.GetFont();
-    const HFONT bold = boldFont_.GetFont();
+    const HFONT normal = layout_.NormalFont();
+    const HFONT bold = layout_.BoldFont();
     for (const KVComponentContainer& page : pages_)
         for (QWinBase* control : page.GetComponents())
             if (control->GetHwnd() != nullptr) control->SetFont(normal);

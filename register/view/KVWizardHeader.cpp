@@ -1,5 +1,7 @@
 #include "register/view/KVWizardHeader.h"
 
+#include <algorithm>
+
 #include "common/KVRunContext.h"
 #include "register/entry/KVResourceIds.h"
 #include "vuda32/Application/QGlobalData.h"
@@ -35,9 +37,14 @@ void KVWizardHeader::Load(QDC& reference, const std::string& installRoot) {
     }
 }
 
-void KVWizardHeader::Paint(QDC& dc, int width, int height) {
-    dc.FillSolidRect(RECT{0, 0, width - 6, 59}, RGB(255, 255, 255));
-    if (loaded_) dc.BitBlt(width - 48, 13, 32, 32, picture_, 0, 0, SRCCOPY);
-    dc.DrawEdge(RECT{0, 59, width - 6, 61}, EDGE_ETCHED, BF_TOP);
-    dc.DrawEdge(RECT{0, height - 72, width - 6, height - 70}, EDGE_ETCHED, BF_TOP);
+void KVWizardHeader::Paint(QDC& dc, const KVDpiLayout& layout, int width, int height, LONG clientRight) {
+    RECT band = layout.ScaleRect(RECT{0, 0, width - 6, 59});
+    band.right = std::max<LONG>(band.right, clientRight);
+    dc.FillSolidRect(band, RGB(255, 255, 255));
+    if (loaded_) layout.DrawPicture(dc, picture_, RECT{width - 48, 13, width - 16, 45}, 32);
+    for (const RECT& base : {RECT{0, 59, width - 6, 61}, RECT{0, height - 72, width - 6, height - 70}}) {
+        RECT line = layout.ScaleRect(base);
+        line.right = band.right;
+        dc.DrawEdge(line, EDGE_ETCHED, BF_TOP);
+    }
 }

@@ -2,10 +2,16 @@
 
 #include <stdexcept>
 
+#include "driver/KVDpiAwareness.h"
 #include "tests/common/KVTestCountryLibrary.h"
 #include "tests/support/KVTestLog.h"
 
 namespace {
+
+// A test host declares itself per-monitor DPI-aware before any window exists, as the mail
+// client that hosts the wizard does: the system then neither stretches the wizard nor hides
+// the display's resolution from it.
+const KVDpiAwareness g_dpiAwareness = KVDeclareDpiAware();
 
 template <typename F>
 F Export(HMODULE module, const char* name) {

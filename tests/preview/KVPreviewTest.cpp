@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/preview/KVPreviewRun.h"
 #include "tests/support/KVTestEnv.h"
 
 namespace {
@@ -18,51 +19,14 @@ namespace {
 using ::testing::HasSubstr;
 using ::testing::Not;
 
-struct Outcome {
-    DWORD exitCode = 0;
-    std::string out;
-};
-
-std::string ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
+using Outcome = KVPreviewOutcome;
 
 class KVPreviewTest : public ::testing::Test {
 protected:
-    // Runs the preview to its end and collects what it prints. The output goes to a file, not
-    // a pipe: Wine's desktop process, started by the preview's first window, inherits the
-    // preview's handles and would keep a pipe open after the preview has ended.
+    // Runs the preview to its end and collects what it prints.
     Outcome Preview(const std::string& folder, const std::string& output) {
-        Outcome outcome;
-        const std::string printed = env_.TempFolder() + "preview-output.txt";
-        SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-        HANDLE file = CreateFileA(printed.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
-                                  CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (file == INVALID_HANDLE_VALUE) {
-            ADD_FAILURE() << "cannot create " << printed;
-            return outcome;
-        }
-        STARTUPINFOA start{};
-        start.cb = sizeof start;
-        start.dwFlags = STARTF_USESTDHANDLES;
-        start.hStdOutput = file;
-        start.hStdError = file;
-        start.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-        std::string command = "\"" KV_PREVIEW_EXE "\" \"" + folder + "\" \"" + output + "\"";
-        PROCESS_INFORMATION process{};
-        const BOOL started =
-            CreateProcessA(nullptr, &command[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &start, &process);
-        CloseHandle(file);
-        if (!started) {
-            ADD_FAILURE() << "cannot start " << command;
-            return outcome;
-        }
-        WaitForSingleObject(process.hProcess, INFINITE);
-        GetExitCodeProcess(process.hProcess, &outcome.exitCode);
-        CloseHandle(process.hProcess);
-        CloseHandle(process.hThread);
-        outcome.out = ReadAll(printed);
+        Outcome outcome = KVRunPreview({folder, output}, env_.TempFolder());
+        if (!outcome.failure.empty()) ADD_FAILURE() << outcome.failure;
         return outcome;
     }
 
@@ -96,7 +60,7 @@ TEST_F(KVPreviewTest, TheShippedInstallationDrawsFivePagesWithoutAProblem) {
     for (const char* name : {"1-query-register.png", "2-user-info.png", "3-pending.png", "4-validate.png",
                              "5-register-info.png"}) {
         SCOPED_TRACE(name);
-        const std::string png = ReadAll(Output() + "\\" + name);
+        const std::string png = KVReadFile(Output() + "\\" + name);
         ASSERT_GT(png.size(), 24u);
         EXPECT_EQ(png.substr(1, 3), "PNG");
         // The whole window at the size its register.cfg asks for.

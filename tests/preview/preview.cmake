@@ -2,7 +2,7 @@
 # broken folders.
 if(WIN32)
   kv_add_gtest(kvpreview_test
-    SOURCES preview/KVPreviewTest.cpp
+    SOURCES preview/KVPreviewTest.cpp preview/KVPreviewRun.cpp
     LIBS kv_test_support)
   # Wine sees the Unix root as drive Z:.
   target_compile_definitions(kvpreview_test PRIVATE

@@ -1,0 +1,282 @@
+// The wizard at the display's scale, end to end with the shipped layout and wording. The
+// suite runs with the others at 96 DPI, and again at 144 DPI (150 %) in a Wine prefix of its
+// own; KV_EXPECT_DPI names the resolution a run must find, so that a prefix that lost its
+// setting fails instead of testing 96 twice.
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "driver/KVTextFit.h"
+#include "driver/KVWindowText.h"
+#include "register/view/KVRegisterConfig.h"
+#include "tests/e2e/KVWizardFixture.h"
+
+namespace {
+
+const int kBaseDpi = 96;
+const int kFontPoints = 8;
+
+int DisplayDpi() {
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    return dpi;
+}
+
+std::string ReadAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// The system's own rounding, not the product's: a rectangle of 96-DPI pixels at `dpi`.
+RECT At(const RECT& r, int dpi) {
+    return RECT{MulDiv(r.left, dpi, kBaseDpi), MulDiv(r.top, dpi, kBaseDpi), MulDiv(r.right, dpi, kBaseDpi),
+                MulDiv(r.bottom, dpi, kBaseDpi)};
+}
+
+std::string Describe(const RECT& r) {
+    return std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) + "," +
+           std::to_string(r.bottom);
+}
+
+RECT PlaceOf(HWND control) {
+    RECT r;
+    GetWindowRect(control, &r);
+    MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+LOGFONTA FontOf(HWND control) {
+    LOGFONTA font{};
+    GetObjectA(reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)), sizeof font, &font);
+    return font;
+}
+
+// The caption's icon: the window's own, else its class's.
+int SmallIconSize(HWND window) {
+    HICON icon = reinterpret_cast<HICON>(SendMessageA(window, WM_GETICON, ICON_SMALL, 0));
+    if (icon == nullptr) icon = reinterpret_cast<HICON>(GetClassLongPtrA(window, GCLP_HICONSM));
+    ICONINFO info{};
+    if (icon == nullptr || !GetIconInfo(icon, &info)) return 0;
+    BITMAP bits{};
+    GetObjectA(info.hbmColor != nullptr ? info.hbmColor : info.hbmMask, sizeof bits, &bits);
+    if (info.hbmColor != nullptr) DeleteObject(info.hbmColor);
+    if (info.hbmMask != nullptr) DeleteObject(info.hbmMask);
+    return bits.bmWidth;
+}
+
+// The shipped installation's layout as 96-DPI rectangles: the file's components and the
+// window's own controls that every page places alike. A button and a label may share an id.
+struct Place {
+    int id;
+    bool button;
+    RECT base;
+};
+struct Layout {
+    int width = 0, height = 0;
+    std::vector<Place> places;
+};
+
+Layout ShippedLayout(const std::string& configBytes) {
+    const KVRegisterConfig config = KVParseRegisterConfig(configBytes);
+    Layout layout;
+    layout.width = config.width;
+    layout.height = config.height;
+    const int w = config.width, h = config.height;
+    for (const KVConfigComponent& c : config.components) {
+        layout.places.push_back(
+            {c.row->labelControlId, false, RECT{c.label.left, c.label.top, c.label.right, c.label.bottom}});
+        if (c.row->inputControlId != 0)
+            layout.places.push_back(
+                {c.row->inputControlId, false, RECT{c.input.left, c.input.top, c.input.right, c.input.bottom}});
+    }
+    for (int title : {ID_QUERYREGISTER_TITLE, ID_USERINFO_TITLE, ID_PENDING_TITLE, ID_VALIDATE_TITLE})
+        layout.places.push_back({title, false, RECT{23, 9, w + 66, 23}});
+    for (int next : {ID_QUERYREGISTER_NEXT, ID_USERINFO_NEXT, ID_VALIDATE_FINISH})
+        layout.places.push_back({next, true, RECT{w - 176, h - 58, w - 101, h - 35}});
+    layout.places.push_back({ID_USERINFO_BACK, true, RECT{w - 251, h - 58, w - 176, h - 35}});
+    layout.places.push_back({ID_VALIDATE_BACK, true, RECT{w - 251, h - 58, w - 176, h - 35}});
+    layout.places.push_back({ID_CANCEL, true, RECT{w - 91, h - 58, w - 16, h - 35}});
+    layout.places.push_back({ID_REGCODE, false, RECT{43, 199, 221, 220}});
+    return layout;
+}
+
+bool IsTitle(int id) {
+    for (int title : {ID_QUERYREGISTER_TITLE, ID_USERINFO_TITLE, ID_PENDING_TITLE, ID_VALIDATE_TITLE})
+        if (id == title) return true;
+    return false;
+}
+
+// What a person sees of the page at `dpi`: the window at its scaled size, the controls of the
+// layout where their rectangles land, every control's font at the scaled height (titles
+// bold), the window's icons at the scaled sizes, and every text whole.
+void ExpectPageAt(KVWizardDriver& d, const Layout& layout, int dpi) {
+    d.Settle();
+    const HWND wizard = d.Wizard();
+    ASSERT_NE(nullptr, wizard);
+    SCOPED_TRACE(std::string(KVNamesOf(d.Page()).constant) + " page at " + std::to_string(dpi) + " DPI");
+    RECT window;
+    GetWindowRect(wizard, &window);
+    EXPECT_EQ(MulDiv(layout.width, dpi, kBaseDpi), window.right - window.left);
+    EXPECT_EQ(MulDiv(layout.height, dpi, kBaseDpi), window.bottom - window.top);
+    // The class's icons at 96 DPI, the window's own at the sizes the scale asks for elsewhere.
+    EXPECT_EQ(MulDiv(16, dpi, kBaseDpi), SmallIconSize(wizard));
+
+    int placed = 0;
+    for (HWND control = GetWindow(wizard, GW_CHILD); control; control = GetWindow(control, GW_HWNDNEXT)) {
+        if (!IsWindowVisible(control)) continue;
+        const int id = GetDlgCtrlID(control);
+        SCOPED_TRACE("control " + std::to_string(id) + " \"" + KVWindowText(control) + "\"");
+        const std::string kind = KVWindowClass(control);
+        for (const Place& place : layout.places) {
+            if (place.id != id || place.button != (kind == "Button")) continue;
+            const RECT want = At(place.base, dpi);
+            const RECT got = PlaceOf(control);
+            // A closed drop-down list is as high as its font makes it, not as its list.
+            const bool combo = kind == "ComboBox";
+            EXPECT_TRUE(want.left == got.left && want.top == got.top && want.right == got.right &&
+                        (combo || want.bottom == got.bottom))
+                << "at " << Describe(got) << " instead of " << Describe(want);
+            ++placed;
+        }
+        const LOGFONTA font = FontOf(control);
+        EXPECT_EQ(-MulDiv(kFontPoints, dpi, 72), font.lfHeight);
+        EXPECT_EQ(IsTitle(id) && kind == "Static" ? FW_BOLD : FW_NORMAL, font.lfWeight);
+        const KVTextFit fit = KVMeasureTextFit(control);
+        EXPECT_TRUE(fit.Fits()) << "needs " << fit.neededWidth << "x" << fit.neededHeight << " px in " << fit.font
+                                << ", shows " << fit.width << "x" << fit.height;
+    }
+    EXPECT_GE(placed, 2) << "the page shows too few controls of the layout";
+}
+
+class KVRegisterDpiTest : public KVWizardFixture {
+protected:
+    void SetUp() override {
+        dpi_ = DisplayDpi();
+        if (const char* expected = std::getenv("KV_EXPECT_DPI")) {
+            ASSERT_EQ(std::atoi(expected), dpi_) << "the display does not run at the resolution this run is for";
+        }
+    }
+
+    // The shipped installation: its layout, wording, icons and header image.
+    KVWizardHost& InstallShipped() {
+        const std::string shipped = KV_SHIPPED_ROOT;
+        const std::string config = ReadAll(shipped + "\\register.cfg");
+        EXPECT_FALSE(config.empty()) << "no register.cfg in " << shipped;
+        layout_ = ShippedLayout(config);
+        KVWizardHost& host = Install({"placeholder"});
+        host.WriteRaw("register.cfg", config);
+        for (const char* name : {"register.lang", "registercompany.lang"})
+            host.WriteRaw(name, ReadAll(shipped + "\\" + name));
+        for (const char* folder : {"\\Icons", "\\Bitmaps"}) CreateDirectoryA((host.Folder() + folder).c_str(), nullptr);
+        for (const char* name : {"\\Icons\\ApplicationLarge.ico", "\\Icons\\ApplicationSmall.ico",
+                                 "\\Bitmaps\\Register.bmp"})
+            CopyFileA((shipped + name).c_str(), (host.Folder() + name).c_str(), FALSE);
+        return host;
+    }
+
+    void SavePage(KVWizardDriver& d, const std::string& name) const {
+        const std::string folder = std::string(KV_PAGES_DIR) + "-dpi" + std::to_string(dpi_);
+        CreateDirectoryA(folder.c_str(), nullptr);
+        d.SavePng(folder + "/" + name + ".png");
+    }
+
+    int dpi_ = kBaseDpi;
+    Layout layout_;
+};
+
+TEST_F(KVRegisterDpiTest, SignUpAtTheDisplaysScale) {
+    KVWizardHost& host = InstallShipped();
+    Step(host, KVResult(KVRESULT_NONE), [this](KVWizardDriver& d) {
+        FillQueryPage(d);
+        ExpectPageAt(d, layout_, dpi_);
+        SavePage(d, "1-query-register");
+        d.Click(ID_QUERYREGISTER_NEXT);
+    });
+    ASSERT_EQ(KVACTION_QUERYREGISTER, action.Action);
+
+    Step(host, KVResult(KVRESULT_QUERIEDREGISTER), [this](KVWizardDriver& d) {
+        d.WaitForPage(KVPages::PAGE_USERINFO);
+        d.Type(KVInputId(COMPONENT_USERNAME), "Kari Nordmann");
+        d.Type(KVInputId(COMPONENT_USERPASSWORD), "hemmelig");
+        ExpectPageAt(d, layout_, dpi_);
+        // The header image stretched into its scaled square at the band's right end, the
+        // band white around it: the check mark's disc, low on the right of the picture, lies
+        // beyond where the picture would end unstretched.
+        const RECT image = At(RECT{layout_.width - 48, 13, layout_.width - 16, 45}, dpi_);
+        EXPECT_NE(RGB(255, 255, 255),
+                  d.ClientPixel(image.left + MulDiv(25, dpi_, kBaseDpi), image.top + MulDiv(27, dpi_, kBaseDpi)));
+        EXPECT_EQ(RGB(255, 255, 255), d.ClientPixel(image.left - 2, (image.top + image.bottom) / 2));
+        SavePage(d, "2-user-info");
+        d.Click(ID_USERINFO_NEXT);
+    });
+    ASSERT_EQ(KVACTION_REGISTER, action.Action);
+    EXPECT_EQ("Kari Nordmann", action.UserName);
+
+    KVResultRecord pending = KVResult(KVRESULT_PENDING);
+    pending.WaitSeconds = 1;
+    Step(host, pending, [this](KVWizardDriver& d) {
+        d.WaitForPage(KVPages::PAGE_PENDING);
+        ExpectPageAt(d, layout_, dpi_);
+        SavePage(d, "3-pending");
+    });
+    ASSERT_EQ(KVACTION_REGISTER, action.Action);
+
+    Step(host, KVResult(KVRESULT_VALIDATE), [this](KVWizardDriver& d) {
+        d.WaitForPage(KVPages::PAGE_VALIDATE);
+        d.Type(ID_REGCODE, "4711");
+        ExpectPageAt(d, layout_, dpi_);
+        SavePage(d, "4-validate");
+        d.Click(ID_VALIDATE_FINISH);
+    });
+    ASSERT_EQ(KVACTION_VALIDATE, action.Action);
+    EXPECT_EQ("4711", action.RegCode);
+
+    KVResultRecord registered = KVResult(KVRESULT_REGISTERED);
+    registered.InfoText = "welcome";
+    Step(host, registered, [this](KVWizardDriver& d) {
+        d.WaitForPage(KVPages::PAGE_REGISTERINFO);
+        ExpectPageAt(d, layout_, dpi_);
+        SavePage(d, "5-register-info");
+        d.Click(ID_VALIDATE_FINISH);
+    });
+    EXPECT_EQ(KVACTION_FINISHED, action.Action);
+}
+
+// A window moved to a monitor of another scale hears of it by WM_DPICHANGED: it takes the
+// rectangle the system suggests and lays its page out again, fonts and icons included; back
+// on the first monitor it is as it was, and the page still works.
+TEST_F(KVRegisterDpiTest, WindowLaysItselfOutAgainWhenItsDpiChanges) {
+    KVWizardHost& host = InstallShipped();
+    Step(host, KVResult(KVRESULT_NONE), [this](KVWizardDriver& d) {
+        d.WaitForPage(KVPages::PAGE_QUERYREGISTER);
+        d.Type(KVInputId(COMPONENT_MSISDN), kMsisdn);
+        const HWND wizard = d.Wizard();
+        RECT before;
+        GetWindowRect(wizard, &before);
+        const int other = dpi_ == 192 ? 120 : 192;
+        // On the screen as a whole, so that its picture shows all of it.
+        RECT suggested{0, 0, MulDiv(layout_.width, other, kBaseDpi), MulDiv(layout_.height, other, kBaseDpi)};
+        SendMessageA(wizard, WM_DPICHANGED, MAKEWPARAM(other, other), reinterpret_cast<LPARAM>(&suggested));
+        RECT moved;
+        GetWindowRect(wizard, &moved);
+        EXPECT_EQ(Describe(suggested), Describe(moved));
+        ExpectPageAt(d, layout_, other);
+        SavePage(d, "query-register-moved-to-" + std::to_string(other));
+
+        SendMessageA(wizard, WM_DPICHANGED, MAKEWPARAM(dpi_, dpi_), reinterpret_cast<LPARAM>(&before));
+        ExpectPageAt(d, layout_, dpi_);
+        EXPECT_EQ(kMsisdn, d.Text(KVInputId(COMPONENT_MSISDN)));
+        d.Type(KVInputId(COMPONENT_USEREMAIL), kEmail);
+        d.Type(KVInputId(COMPONENT_CONFIRMUSEREMAIL), kEmail);
+        d.Click(ID_QUERYREGISTER_NEXT);
+    });
+    EXPECT_EQ(KVACTION_QUERYREGISTER, action.Action);
+    EXPECT_EQ(kMsisdn, action.Msisdn);
+    Step(host, KVResult(KVRESULT_QUERIEDREGISTER), [](KVWizardDriver& d) { CancelOnPage(d, KVPages::PAGE_USERINFO); });
+    EXPECT_EQ(KVACTION_CANCEL, action.Action);
+}
+
+}  // namespace

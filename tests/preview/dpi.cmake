@@ -1,0 +1,25 @@
+# The preview at display scales: its report handed between processes everywhere; under Wine
+# KVRegisterPreview.exe at 96 DPI with the other suites and at 120, 144 and 192 DPI in prefixes
+# of their own (tools/lib/wine-dpi.sh).
+kv_add_gtest(kvpreview_report_test
+  SOURCES preview/KVPreviewReportTest.cpp
+  LIBS kvpreview_core)
+
+if(WIN32)
+  kv_add_gtest(kvpreview_dpi_test
+    SOURCES preview/KVPreviewDpiTest.cpp preview/KVPreviewRun.cpp
+    LIBS kv_test_support)
+  # Wine sees the Unix root as drive Z:.
+  target_compile_definitions(kvpreview_dpi_test PRIVATE
+    "KV_PREVIEW_EXE=\"Z:$<TARGET_FILE:KVRegisterPreview>\""
+    "KV_SHIPPED_ROOT=\"Z:${KV_INSTALL_ROOT}\"")
+  add_dependencies(kvpreview_dpi_test KVRegisterPreview kv_install_root)
+  foreach(dpi 120 144 192)
+    add_test(NAME kvpreview_dpi_test_${dpi}
+      COMMAND bash ${CMAKE_SOURCE_DIR}/tools/lib/wine-dpi.sh ${dpi} $<TARGET_FILE:kvpreview_dpi_test>)
+    # The first run makes the prefix.
+    set_tests_properties(kvpreview_dpi_test_${dpi} PROPERTIES
+      ENVIRONMENT "KV_EXPECT_DPI=${dpi};GTEST_OUTPUT=xml:Z:${KV_GTEST_RESULTS}/kvpreview_dpi_test_${dpi}.xml"
+      TIMEOUT 600)
+  endforeach()
+endif()

@@ -1,0 +1,86 @@
+// The factor between 96-DPI layouts and a display's pixels: the system's rounding (checked
+// against the system itself where there is one), 96 DPI as the identity, rectangles that keep
+// their neighbours, and font heights from the same DPI.
+#include "register/view/KVDpiScale.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cstdint>
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
+namespace {
+
+struct Rect {
+    int left, top, right, bottom;
+};
+
+TEST(KVDpiScaleTest, MulDivRoundsHalvesAwayFromZeroAndAnswersMinusOneWhenItCannot) {
+    EXPECT_EQ(2, KVMulDiv(1, 144, 96));    // 1.5
+    EXPECT_EQ(-2, KVMulDiv(-1, 144, 96));  // -1.5
+    EXPECT_EQ(-2, KVMulDiv(1, 144, -96));
+    EXPECT_EQ(2, KVMulDiv(-1, -144, 96));
+    EXPECT_EQ(16, KVMulDiv(13, 120, 96));  // 16.25
+    EXPECT_EQ(74, KVMulDiv(59, 120, 96));  // 73.75
+    EXPECT_EQ(0, KVMulDiv(0, -5, 3));
+    EXPECT_EQ(-1, KVMulDiv(5, 7, 0));
+    EXPECT_EQ(-1, KVMulDiv(INT32_MAX, 2, 1));
+    EXPECT_EQ(-1, KVMulDiv(INT32_MIN, 1, 1));
+    EXPECT_EQ(INT32_MAX, KVMulDiv(INT32_MAX, 96, 96));
+#ifdef _WIN32
+    // The same answers as the system's own, halves, signs and edges included.
+    for (int32_t a : {-1000, -301, -9, -3, -1, 0, 1, 3, 9, 301, 1000, INT32_MAX, INT32_MIN + 1})
+        for (int32_t b : {-192, -7, 0, 1, 5, 120, 144, 192})
+            for (int32_t c : {-96, -2, 1, 2, 3, 72, 96})
+                EXPECT_EQ(MulDiv(a, b, c), KVMulDiv(a, b, c)) << a << " * " << b << " / " << c;
+#endif
+}
+
+TEST(KVDpiScaleTest, NinetySixDpiChangesNothingAndOtherScalesMultiply) {
+    const KVDpiScale base;
+    EXPECT_TRUE(base.IsBase());
+    for (int v = -500; v <= 2000; ++v) ASSERT_EQ(v, base.Scale(v));
+    EXPECT_EQ(575, KVDpiScale(120).Scale(460));
+    EXPECT_EQ(690, KVDpiScale(144).Scale(460));
+    EXPECT_EQ(525, KVDpiScale(144).Scale(350));
+    EXPECT_EQ(920, KVDpiScale(192).Scale(460));
+    EXPECT_EQ(99, KVDpiScale(144).Scale(66));
+}
+
+TEST(KVDpiScaleTest, ADpiNoDisplayReportsCountsAsNinetySix) {
+    for (int dpi : {0, -96, 47, 961, INT_MAX}) EXPECT_EQ(96, KVDpiScale(dpi).Dpi()) << dpi;
+    EXPECT_EQ(48, KVDpiScale(48).Dpi());
+    EXPECT_EQ(960, KVDpiScale(960).Dpi());
+}
+
+TEST(KVDpiScaleTest, RectanglesThatTouchStillTouchAndOnesApartStayApart) {
+    for (int dpi : {120, 144, 168, 192}) {
+        const KVDpiScale scale(dpi);
+        for (int edge = 0; edge < 500; ++edge) {
+            const Rect left = scale.ScaleRect(Rect{edge - 37, 10, edge, 31});
+            const Rect right = scale.ScaleRect(Rect{edge, 10, edge + 53, 31});
+            ASSERT_EQ(left.right, right.left) << dpi << " DPI, edge " << edge;
+            const Rect apart = scale.ScaleRect(Rect{edge + 1, 10, edge + 60, 31});
+            ASSERT_LT(left.right, apart.left) << dpi << " DPI, edge " << edge;
+        }
+        const Rect r = scale.ScaleRect(Rect{44, 113, 176, 127});
+        EXPECT_EQ(scale.Scale(44), r.left);
+        EXPECT_EQ(scale.Scale(113), r.top);
+        EXPECT_EQ(scale.Scale(176), r.right);
+        EXPECT_EQ(scale.Scale(127), r.bottom);
+    }
+}
+
+TEST(KVDpiScaleTest, FontHeightsComeFromTheSameDpi) {
+    // Eight points at 96 DPI is what a point font of a 96-DPI screen gets; nine points is 12.
+    EXPECT_EQ(-11, KVDpiScale(96).FontHeight(8));
+    EXPECT_EQ(-12, KVDpiScale(96).FontHeight(9));
+    EXPECT_EQ(-13, KVDpiScale(120).FontHeight(8));
+    EXPECT_EQ(-16, KVDpiScale(144).FontHeight(8));
+    EXPECT_EQ(-21, KVDpiScale(192).FontHeight(8));
+}
+
+}  // namespace
