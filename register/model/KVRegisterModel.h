@@ -56,9 +56,14 @@ public:
     KVRegisterModel(const KVRegisterModel&) = delete;
     KVRegisterModel& operator=(const KVRegisterModel&) = delete;
 
-    // Hands the key path to the country-code service and preselects the home country.
-    // 0, or the service's failure code (the run goes on without the service).
+    // Keeps the campaign identifier and starts the country-code service at once.
     int Initialize(const std::string& campaignId);
+    // Keeps the campaign identifier only: the service starts when it is first needed.
+    void SetCampaignId(const std::string& campaignId);
+    // Hands the key path to the country-code service and preselects the home country, once
+    // per model: a later call waits until the first has finished and returns its result.
+    // 0, or the service's failure code (the run goes on without the service).
+    int StartCountryService();
 
     void SetPage(int32_t page);
     int32_t GetPage() const;
@@ -202,4 +207,9 @@ private:
     bool handedOver_ = false;
     std::string keyPath_;
     std::string campaignId_;
+    // Held through the whole start of the country-code service, apart from lock_: loading
+    // the library takes long, and the other fields stay usable meanwhile.
+    QCriticalSection serviceLock_;
+    bool serviceStarted_ = false;
+    int serviceResult_ = 0;
 };

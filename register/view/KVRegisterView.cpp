@@ -29,12 +29,14 @@ const char kOnDestroy[] = "KVRegisterView::OnDestroy";
 const char kMissingOrCorruptFile[] = "errMissingOrCorruptFile";
 const char kPositionValue[] = "RegisterWindow";
 
-const DWORD kLabelStyle = WS_CHILD | WS_VISIBLE;
-const DWORD kFieldStyle = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL;
-const DWORD kCodeFieldStyle = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_BORDER | WS_TABSTOP;
-const DWORD kCountryStyle = WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_BORDER | WS_TABSTOP | CBS_DROPDOWNLIST |
-                            CBS_AUTOHSCROLL | CBS_SORT | CBS_HASSTRINGS;
-const DWORD kButtonStyle = WS_CHILD | WS_VISIBLE | WS_TABSTOP;
+// The controls of the pages are made hidden and enabled: a page shows its own when it is
+// shown, and hiding or disabling them one by one before that would only cost time.
+const DWORD kLabelStyle = WS_CHILD;
+const DWORD kFieldStyle = WS_CHILD | WS_CLIPSIBLINGS | WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL;
+const DWORD kCodeFieldStyle = WS_CHILD | WS_CLIPSIBLINGS | WS_BORDER | WS_TABSTOP;
+const DWORD kCountryStyle = WS_CHILD | WS_VSCROLL | WS_BORDER | WS_TABSTOP | CBS_DROPDOWNLIST | CBS_AUTOHSCROLL |
+                            CBS_SORT | CBS_HASSTRINGS;
+const DWORD kButtonStyle = WS_CHILD | WS_TABSTOP;
 
 QLog* Log() {
     KVRunContext* run = KVRunContext::Current();
@@ -81,8 +83,6 @@ bool KVRegisterView::PreCreate(CREATESTRUCTA& params) {
     SetCreateTitle(title_);
     params.style = WS_OVERLAPPED | WS_CAPTION;
     params.dwExStyle = WS_EX_TOPMOST;
-    params.cx = width_;
-    params.cy = height_;
     // The host's window only places the wizard and never becomes its owner: a window owned
     // across threads shares its input with the owner's thread, which is blocked in the step's
     // wait for paint messages, so on Windows a click on the host's window would stall the
@@ -92,18 +92,32 @@ bool KVRegisterView::PreCreate(CREATESTRUCTA& params) {
         params.x = 0;
         params.y = 0;
         positionNotRestored_ = true;
-        return true;
+    } else {
+        try {
+            const KVWindowPosition saved = KVWindowPosition::FromBytes(registry_.GetWindowPosition(kPositionValue));
+            params.x = saved.left;
+            params.y = saved.top;
+        } catch (const QException&) {
+            QLogEntry(Log(), QLog::LevelInfo, kPreCreate) << "Unable to get WinPos from registry";
+            params.x = 0;
+            params.y = 0;
+            positionNotRestored_ = true;
+        }
     }
-    try {
-        const KVWindowPosition saved = KVWindowPosition::FromBytes(registry_.GetWindowPosition(kPositionValue));
-        params.x = saved.left;
-        params.y = saved.top;
-    } catch (const QException&) {
-        QLogEntry(Log(), QLog::LevelInfo, kPreCreate) << "Unable to get WinPos from registry";
-        params.x = 0;
-        params.y = 0;
-        positionNotRestored_ = true;
+    // register.cfg is read before the window exists, which is then made with its size and
+    // caption buttons at once instead of being changed afterwards. Without a saved place and
+    // without a host's window the window is centred at its built-in size and keeps that place,
+    // so it is made at that size and takes its own in CreateUserInfoPages.
+    config_ = std::make_unique<KVRegisterConfig>();
+    configRead_ = ReadConfig(*config_);
+    if (configRead_ && config_->sizeGiven && (!positionNotRestored_ || owner_ != nullptr)) {
+        width_ = config_->width;
+        height_ = config_->height;
+        sizedAtCreation_ = true;
     }
+    if (configRead_ && config_->controlBox) params.style |= WS_SYSMENU;
+    params.cx = width_;
+    params.cy = height_;
     return true;
 }
 
@@ -122,14 +136,11 @@ void KVRegisterView::OnCreate() {
     if (!failed_) CreateValidatePage();
     if (!failed_) CreateRegisterInfoPage();
     if (failed_) return;
-    CreateButton(cancel_, ID_CANCEL, Rect(width_ - 91, height_ - 58, width_ - 16, height_ - 35),
-                 Text("cmdCancel", "Cancel"), false);
+    // Cancel belongs to no page: it is there from the start.
+    cancel_.Create(this, ID_CANCEL, Rect(width_ - 91, height_ - 58, width_ - 16, height_ - 35),
+                   Text("cmdCancel", "Cancel"), kButtonStyle | WS_VISIBLE, 0);
     SetAccelWindow(GetHwnd());
     SetFonts();
-    // Until a step shows a page the window shows none, with every control disabled as
-    // between two steps: nobody sees five pages stacked on each other while it appears.
-    for (KVComponentContainer& page : pages_) page.HideAll();
-    DisableAllPages();
 }
 
 void KVRegisterView::LoadHeaderImage(QDC& reference) {
@@ -184,9 +195,9 @@ bool KVRegisterView::ReadConfig(KVRegisterConfig& config) {
 }
 
 void KVRegisterView::CreateUserInfoPages() {
-    // The file is read first: the titles reach to the window's final width.
-    KVRegisterConfig config;
-    const bool read = ReadConfig(config);
+    // The file was read before the window was made: the titles reach to its final width.
+    const KVRegisterConfig& config = *config_;
+    const bool read = configRead_;
     if (read && config.sizeGiven) {
         width_ = config.width;
         height_ = config.height;
@@ -208,17 +219,14 @@ void KVRegisterView::CreateUserInfoPages() {
         Fail();
         return;
     }
-    // Without a saved place the window was centred at its built-in size and keeps that place;
-    // over the host's window it is centred again at its real size.
-    SetWindowPos(HWND_TOPMOST, 0, 0, width_, height_, SWP_NOMOVE | SWP_NOACTIVATE);
-    if (owner_ != nullptr && config.sizeGiven) CenterWindow(owner_);
+    // Without a saved place the window was centred at its built-in size and keeps that place.
+    if (!sizedAtCreation_) SetWindowPos(HWND_TOPMOST, 0, 0, width_, height_, SWP_NOMOVE | SWP_NOACTIVATE);
 
     const KVConfigCheck firstProblem = config.Failed() ? config.problems[0].check : KVConfigCheck::Coordinate;
     if (!config.Failed() || firstProblem != KVConfigCheck::UseIp) model_.SetUseIp(config.useIp);
     if (!config.Failed() || (firstProblem != KVConfigCheck::UseIp && firstProblem != KVConfigCheck::UserInterface))
         model_.SetUserInterface(config.userInterface);
     userInterface_ = config.userInterface;
-    if (config.controlBox) ModifyStyle(GWL_STYLE, 0, WS_SYSMENU, SWP_FRAMECHANGED);
 
     CreateComponents(config);
     if (config.Failed()) {
@@ -226,7 +234,6 @@ void KVRegisterView::CreateUserInfoPages() {
         Fail();
         return;
     }
-    FillCountryList();
     CreateFormButtons();
 }
 
@@ -293,6 +300,9 @@ void KVRegisterView::FillCountryList() {
     const std::string list = service.GetCountries(&status);
     bool usable = status == 0;
     if (usable) {
+        // Drawn once when filled, not after every entry: a shown list (the user-info page may
+        // be the first) would otherwise redraw 245 times.
+        country_.SendMessage(WM_SETREDRAW, FALSE, 0);
         std::string_view rest(list);
         while (!rest.empty()) {
             const size_t end = rest.find(';');
@@ -302,6 +312,8 @@ void KVRegisterView::FillCountryList() {
             KVCountryInfo info;
             if (service.GetCountryInfo(code, info) == 0) country_.AddString(info.GetName());
         }
+        country_.SendMessage(WM_SETREDRAW, TRUE, 0);
+        InvalidateRect(country_.GetHwnd(), nullptr, TRUE);
         const LRESULT count = country_.SendMessage(CB_GETCOUNT, 0, 0);
         usable = count != CB_ERR && count > 0;
     }
@@ -445,6 +457,10 @@ void KVRegisterView::Show() {
 
 void KVRegisterView::Initialize() {
     if (failed_) return;
+    // The first page waits for nothing that only the first Next or another page needs: the
+    // country-code service starts, and the country list fills, right after it is painted.
+    // Queued now, that comes before anything a person or the model sends the page.
+    PostMessageA(GetHwnd(), KVWM_COUNTRIES, 0, 0);
     switch (model_.GetPage()) {
     case KVRegisterModel::PAGE_QUERYREGISTER:
         QLogEntry(Log(), QLog::LevelInfo, kInitialize) << "Show page PAGE_QUERYREGISTER";
@@ -486,7 +502,8 @@ void KVRegisterView::Initialize() {
     else
         DisableAllPages();
     InvalidateRect(GetHwnd(), nullptr, TRUE);
-    UpdateWindow();
+    // The page's controls too: the work queued above must not keep them unpainted.
+    RedrawWindow(GetHwnd(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
 }
 
 void KVRegisterView::EnableAllPages(PageIndex shown) {
@@ -525,7 +542,8 @@ void KVRegisterView::ShowPage(PageIndex page) {
     EnableAllPages(page);
     // Showing the page on display again changes nothing a person sees.
     if (page != shownPage_) {
-        for (KVComponentContainer& each : pages_) each.HideAll();
+        // Only the page on display has controls shown.
+        if (shownPage_ != PAGE_COUNT) pages_[shownPage_].HideAll();
         pages_[page].ShowAll();
         shownPage_ = page;
     }
@@ -871,6 +889,11 @@ bool KVRegisterView::WindowProc(HWND, UINT message, WPARAM wParam, LPARAM lParam
         return true;
     case KVWM_SHOW:
         ShowWindow(SW_SHOWNORMAL);
+        result = 0;
+        return true;
+    case KVWM_COUNTRIES:
+        model_.StartCountryService();
+        FillCountryList();
         result = 0;
         return true;
     case KVWM_CLEARFIELDS:

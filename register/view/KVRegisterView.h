@@ -129,6 +129,10 @@ private:
     bool failed_ = false;
     HWND owner_ = nullptr;
     bool positionNotRestored_ = false;
+    // register.cfg as PreCreate read it, and whether the window was made at its size.
+    std::unique_ptr<KVRegisterConfig> config_;
+    bool configRead_ = false;
+    bool sizedAtCreation_ = false;
     bool emailPresent_ = false;
     bool controlBox_ = false;
     bool countryUnavailable_ = false;

@@ -65,6 +65,9 @@ enum KVViewMessage : uint32_t {
     KVWM_SHOW = 0x0400 + 2,
     // WM_USER + 3: empties the mobile number and code fields after a message box.
     KVWM_CLEARFIELDS = 0x0400 + 3,
+    // WM_USER + 4: starts the country-code service and fills the country list, once the
+    // first page is on display.
+    KVWM_COUNTRIES = 0x0400 + 4,
 };
 
 // The window class every wizard window registers.
