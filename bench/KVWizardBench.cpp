@@ -209,7 +209,9 @@ struct Census {
 // --- Watching a window's thread -----------------------------------------------------------------
 
 // What a watched thread must show before it counts as ready.
-enum class Want { Nothing, BareWindow, FirstPage, UserInfoPage, ValidatePage };
+// FirstPageAnnounced: the first page, once the window's thread takes the model's notification
+// of it; before that the step has not begun, and Next stays disabled whatever is typed.
+enum class Want { Nothing, BareWindow, FirstPage, FirstPageAnnounced, UserInfoPage, ValidatePage };
 
 bool IsShown(HWND window, int id) {
     HWND control = GetDlgItem(window, id);
@@ -225,6 +227,7 @@ bool IsReady(Want want, HWND window) {
     switch (want) {
     case Want::BareWindow: return true;
     case Want::FirstPage:
+    case Want::FirstPageAnnounced:
         return IsShown(window, kCtlQueryRegisterNext) && !IsShown(window, kCtlUserInfoNext) &&
                !IsShown(window, kCtlRegCode) && IsShownAndEnabled(window, kCtlMsisdn);
     case Want::UserInfoPage:
@@ -301,7 +304,8 @@ LRESULT CALLBACK OnTaken(int code, WPARAM wParam, LPARAM lParam) {
         }
         const Want want = g_watch.want;
         HWND window = g_watch.window;
-        if (want != Want::Nothing && IsReady(want, window) && g_watch.want.exchange(Want::Nothing) == want) {
+        const bool announced = msg->message == WM_USER + 1 && msg->wParam == static_cast<WPARAM>(KVWizardPage::QueryRegister);
+        if (want != Want::Nothing && (want != Want::FirstPageAnnounced || announced) && IsReady(want, window) && g_watch.want.exchange(Want::Nothing) == want) {
             g_watch.readyAt = now;
             if (Census* census = g_watch.census.exchange(nullptr)) census->Take(window);
             SetEvent(g_watch.ready);
@@ -622,7 +626,7 @@ public:
     // A whole sign-up: for the click on each page's Next or Finish, the time until its step
     // returns, added to clicks[0] to clicks[2].
     void SignUp(std::vector<double> clicks[3]) {
-        watcher_.ExpectWindow(Want::FirstPage);
+        watcher_.ExpectWindow(Want::FirstPageAnnounced);
         clicks_.clear();
         clicks[0].push_back(ClickAndStep(KVRESULT_NONE, KVACTION_QUERYREGISTER, kCtlQueryRegisterNext, [](HWND w) {
             Type(w, kCtlMsisdn, "+4791234567");
