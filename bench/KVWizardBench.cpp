@@ -19,27 +19,19 @@
 #include <thread>
 #include <vector>
 
-#include "driver/KVWizardDriver.h"  // the ids of the controls a person uses
+#include "bench/KVBenchWatch.h"
+#include "driver/KVWizardDriver.h"
 #include "include/KVRegisterApi.h"
+#include "register/view/KVViewMessages.h"
 #include "tests/support/KVTestEnv.h"
 
 namespace {
 
-const char kBareClass[] = "KVWizardBench Bare";
+using namespace kvbench;
+
 const int kWarmUpRuns = 2;
 const int kDefaultRuns = 25;
 const int kRoundTripsPerRun = 100;
-
-double NowUs() {
-    static const double perUs = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return static_cast<double>(f.QuadPart) / 1e6;
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) / perUs;
-}
 
 struct Summary {
     double median = 0;
@@ -71,7 +63,6 @@ void PrintRatio(const char* what, double aim, const Summary& figure, const Summa
                 ratio <= aim ? "met" : "missed");
 }
 
-[[noreturn]] void Fail(const std::string& what) { throw std::runtime_error(what); }
 
 // --- The installation the host runs from -------------------------------------------------------
 
@@ -160,268 +151,6 @@ private:
     InternalFn internal_ = nullptr;
     KVActionRecord action_;
 };
-
-// --- What the wizard window is made of ----------------------------------------------------------
-
-struct ControlKind {
-    const char* className;
-    const char* name;
-    int total = 0;
-    int shown = 0;
-};
-
-// The wizard's controls by kind, counted on its first page, for the bare window to copy.
-struct Census {
-    ControlKind kinds[4] = {{"Static", "labels"}, {"Edit", "edits"}, {"ComboBox", "combo boxes"}, {"Button", "buttons"}};
-    int others = 0;
-    int listEntries = 0;
-    int width = 0;
-    int height = 0;
-
-    void Take(HWND wizard) {
-        RECT r{};
-        GetWindowRect(wizard, &r);
-        width = r.right - r.left;
-        height = r.bottom - r.top;
-        for (HWND child = GetWindow(wizard, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-            char name[64] = {};
-            GetClassNameA(child, name, sizeof name);
-            ControlKind* kind = nullptr;
-            for (ControlKind& k : kinds)
-                if (_stricmp(k.className, name) == 0) kind = &k;
-            if (!kind) {
-                ++others;
-                continue;
-            }
-            ++kind->total;
-            if (IsWindowVisible(child)) ++kind->shown;
-            if (kind == &kinds[2]) listEntries += static_cast<int>(SendMessageA(child, CB_GETCOUNT, 0, 0));
-        }
-    }
-
-    void Print() const {
-        std::printf("controls of the wizard (default register.cfg), shown on the first page of all:\n   ");
-        for (const ControlKind& k : kinds) std::printf(" %d %s (%d shown),", k.total, k.name, k.shown);
-        std::printf(" %d list entries, %d others; window %dx%d\n", listEntries, others, width, height);
-    }
-};
-
-// --- Watching a window's thread -----------------------------------------------------------------
-
-// What a watched thread must show before it counts as ready.
-// FirstPageAnnounced: the first page, once the window's thread takes the model's notification
-// of it; before that the step has not begun, and Next stays disabled whatever is typed.
-enum class Want { Nothing, BareWindow, FirstPage, FirstPageAnnounced, UserInfoPage, ValidatePage };
-
-bool IsShown(HWND window, int id) {
-    HWND control = GetDlgItem(window, id);
-    return control && IsWindowVisible(control);
-}
-
-bool IsShownAndEnabled(HWND window, int id) { return IsShown(window, id) && IsWindowEnabled(GetDlgItem(window, id)); }
-
-// A page alone, ready for input. Right after it is created the wizard holds every page's
-// controls shown and enabled at once, so the other pages' buttons must be hidden too.
-bool IsReady(Want want, HWND window) {
-    if (!window || !IsWindowVisible(window)) return false;
-    switch (want) {
-    case Want::BareWindow: return true;
-    case Want::FirstPage:
-    case Want::FirstPageAnnounced:
-        return IsShown(window, kCtlQueryRegisterNext) && !IsShown(window, kCtlUserInfoNext) &&
-               !IsShown(window, kCtlRegCode) && IsShownAndEnabled(window, kCtlMsisdn);
-    case Want::UserInfoPage:
-        return IsShown(window, kCtlUserInfoNext) && !IsShown(window, kCtlQueryRegisterNext) &&
-               IsShownAndEnabled(window, kCtlUserName);
-    case Want::ValidatePage:
-        return IsShownAndEnabled(window, kCtlRegCode) && !IsShown(window, kCtlUserInfoNext);
-    case Want::Nothing: break;
-    }
-    return false;
-}
-
-struct TraceEntry {
-    double us;
-    UINT message;
-    char kind;  // 'T' taken from the queue, 'S' sent message begins, 'R' sent message returns
-    int depth;  // of sent messages being handled
-};
-
-// Hooks carry no context: the watched thread reports here. Only the messages a thread takes
-// from its queue are watched: under Wine every hooked message costs a call into the server,
-// and a window's thread takes few messages but is sent many. A window is ready when its thread
-// comes back to its queue with the window ready, so the thread takes the time itself and
-// nothing polls; the bare window and the wizard are watched alike.
-struct Watch {
-    std::atomic<HWND> window{nullptr};
-    std::atomic<Want> want{Want::Nothing};
-    std::atomic<double> readyAt{0};
-    HANDLE ready = nullptr;
-    UINT settleMessage = 0;
-    HANDLE settled = nullptr;
-    std::atomic<Census*> census{nullptr};
-    std::atomic<int> late{0};
-    std::atomic<bool> tracing{false};
-    // Sent messages too: a call into the server for each, so the times of their handling grow.
-    std::atomic<bool> tracingSent{false};
-    TraceEntry trace[8192];
-    std::atomic<size_t> traced{0};
-};
-Watch g_watch;
-
-thread_local int t_depth = 0;
-
-void Trace(double now, UINT message, char kind) {
-    if (!g_watch.tracing) return;
-    const size_t at = g_watch.traced++;
-    if (at < sizeof g_watch.trace / sizeof g_watch.trace[0]) g_watch.trace[at] = {now, message, kind, t_depth};
-}
-
-LRESULT CALLBACK OnSent(int code, WPARAM wParam, LPARAM lParam) {
-    if (code == HC_ACTION) {
-        Trace(NowUs(), reinterpret_cast<const CWPSTRUCT*>(lParam)->message, 'S');
-        ++t_depth;
-    }
-    return CallNextHookEx(nullptr, code, wParam, lParam);
-}
-
-LRESULT CALLBACK OnReturned(int code, WPARAM wParam, LPARAM lParam) {
-    if (code == HC_ACTION) {
-        --t_depth;
-        Trace(NowUs(), reinterpret_cast<const CWPRETSTRUCT*>(lParam)->message, 'R');
-    }
-    return CallNextHookEx(nullptr, code, wParam, lParam);
-}
-
-LRESULT CALLBACK OnTaken(int code, WPARAM wParam, LPARAM lParam) {
-    if (code == HC_ACTION && wParam == PM_REMOVE) {
-        MSG* msg = reinterpret_cast<MSG*>(lParam);
-        const double now = NowUs();
-        Trace(now, msg->message, 'T');
-        if (msg->message == g_watch.settleMessage) {
-            msg->message = WM_NULL;
-            SetEvent(g_watch.settled);
-        }
-        const Want want = g_watch.want;
-        HWND window = g_watch.window;
-        const bool announced = msg->message == WM_USER + 1 && msg->wParam == static_cast<WPARAM>(KVWizardPage::QueryRegister);
-        if (want != Want::Nothing && (want != Want::FirstPageAnnounced || announced) && IsReady(want, window) && g_watch.want.exchange(Want::Nothing) == want) {
-            g_watch.readyAt = now;
-            if (Census* census = g_watch.census.exchange(nullptr)) census->Take(window);
-            SetEvent(g_watch.ready);
-        }
-    }
-    return CallNextHookEx(nullptr, code, wParam, lParam);
-}
-
-// Finds each new window of the wizard's or the bare class as the system reports it created and
-// hooks its thread. The report is switched on for one window at a time and off at once, so
-// that the windows' many other reports cost nothing.
-class Watcher {
-public:
-    Watcher() {
-        g_watch.ready = CreateEventA(nullptr, FALSE, FALSE, nullptr);
-        g_watch.settled = CreateEventA(nullptr, FALSE, FALSE, nullptr);
-        g_watch.settleMessage = RegisterWindowMessageA("KVWizardBench.Settle");
-        armed_ = CreateEventA(nullptr, FALSE, FALSE, nullptr);
-        thread_ = CreateThread(nullptr, 0, &Run, this, 0, &threadId_);
-        if (!g_watch.ready || !g_watch.settled || !armed_ || !thread_) Fail("cannot start the watcher");
-        WaitForSingleObject(armed_, INFINITE);
-        s_self = this;
-    }
-    ~Watcher() {
-        PostThreadMessageA(threadId_, WM_QUIT, 0, 0);
-        WaitForSingleObject(thread_, INFINITE);
-        CloseHandle(thread_);
-        CloseHandle(armed_);
-        Unhook();
-    }
-    Watcher(const Watcher&) = delete;
-    Watcher& operator=(const Watcher&) = delete;
-
-    // The next window created gets watched for `want`.
-    void ExpectWindow(Want want) {
-        Unhook();
-        g_watch.window = nullptr;
-        Expect(want);
-        PostThreadMessageA(threadId_, kArm, 0, 0);
-        WaitForSingleObject(armed_, INFINITE);
-    }
-    // The window watched now, for a new state.
-    void Expect(Want want) {
-        ResetEvent(g_watch.ready);
-        g_watch.want = want;
-    }
-    void Hook(DWORD thread) {
-        std::lock_guard<std::mutex> lock(mutex_);
-        if (!hook_) hook_ = SetWindowsHookExA(WH_GETMESSAGE, &OnTaken, nullptr, thread);
-        if (g_watch.tracingSent && !sent_[0]) {
-            sent_[0] = SetWindowsHookExA(WH_CALLWNDPROC, &OnSent, nullptr, thread);
-            sent_[1] = SetWindowsHookExA(WH_CALLWNDPROCRET, &OnReturned, nullptr, thread);
-        }
-        // A thread gone idle before its hook was set takes this and looks again.
-        PostMessageA(g_watch.window, WM_NULL, 0, 0);
-    }
-    void Unhook() {
-        std::lock_guard<std::mutex> lock(mutex_);
-        for (HHOOK* h : {&hook_, &sent_[0], &sent_[1]}) {
-            if (*h) UnhookWindowsHookEx(*h);
-            *h = nullptr;
-        }
-    }
-
-private:
-    static constexpr UINT kArm = WM_APP + 1;
-    static DWORD WINAPI Run(LPVOID self) {
-        static_cast<Watcher*>(self)->Loop();
-        return 0;
-    }
-    void Loop() {
-        MSG msg;
-        PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE);  // the queue exists before anything is posted
-        SetEvent(armed_);
-        while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-            if (msg.message == kArm) {
-                if (!events_)
-                    events_ = SetWinEventHook(EVENT_OBJECT_CREATE, EVENT_OBJECT_CREATE, nullptr, &OnCreated,
-                                              GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT | WINEVENT_SKIPOWNTHREAD);
-                SetEvent(armed_);
-            }
-            DispatchMessageA(&msg);
-        }
-        if (events_) UnhookWinEvent(events_);
-    }
-    static void CALLBACK OnCreated(HWINEVENTHOOK, DWORD, HWND window, LONG object, LONG, DWORD, DWORD) {
-        Watcher& self = *s_self;
-        if (!self.events_ || object != OBJID_WINDOW || !window || GetAncestor(window, GA_PARENT) != GetDesktopWindow())
-            return;
-        char name[64] = {};
-        GetClassNameA(window, name, sizeof name);
-        if (std::string(name) != "KV Registration" && std::string(name) != kBareClass) return;
-        UnhookWinEvent(self.events_);
-        self.events_ = nullptr;
-        g_watch.window = window;
-        // Never seen so far: the thread's work before its window is ready outlasts the report.
-        if (IsReady(g_watch.want, window)) ++g_watch.late;
-        self.Hook(GetWindowThreadProcessId(window, nullptr));
-    }
-
-    static Watcher* s_self;
-    HANDLE thread_ = nullptr;
-    DWORD threadId_ = 0;
-    HANDLE armed_ = nullptr;
-    HWINEVENTHOOK events_ = nullptr;  // watcher thread only
-    std::mutex mutex_;
-    HHOOK hook_ = nullptr;
-    HHOOK sent_[2] = {};
-};
-Watcher* Watcher::s_self = nullptr;
-
-// Waits until the watched window is ready; the time its thread took.
-double WaitReady(const char* what) {
-    if (WaitForSingleObject(g_watch.ready, 30000) != WAIT_OBJECT_0) Fail(std::string("waited 30 s for ") + what);
-    return g_watch.readyAt;
-}
 
 // --- The bare Win32 baseline --------------------------------------------------------------------
 
@@ -582,30 +311,6 @@ HWND ShownControl(HWND wizard, int id) {
     return nullptr;
 }
 
-HWND Operable(HWND wizard, int id) {
-    HWND control = ShownControl(wizard, id);
-    if (!control || !IsWindowEnabled(control)) Fail("control " + std::to_string(id) + " is not there to use");
-    return control;
-}
-
-// Types as a person would: the focus on the field, the text, then on to the next field, which
-// makes the wizard hand the text to its model.
-void Type(HWND wizard, int id, const char* text) {
-    HWND edit = Operable(wizard, id);
-    const DWORD me = GetCurrentThreadId(), it = GetWindowThreadProcessId(wizard, nullptr);
-    AttachThreadInput(me, it, TRUE);
-    SetFocus(edit);
-    SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
-    SetFocus(GetNextDlgTabItem(wizard, edit, FALSE));
-    AttachThreadInput(me, it, FALSE);
-}
-
-// Until the wizard's thread has taken everything posted to it before.
-void Settle(HWND wizard) {
-    PostMessageA(wizard, g_watch.settleMessage, 0, 0);
-    if (WaitForSingleObject(g_watch.settled, 30000) != WAIT_OBJECT_0) Fail("the wizard's thread did not settle");
-}
-
 class WizardBench {
 public:
     WizardBench(Host& host, Watcher& watcher) : host_(host), watcher_(watcher) {}
@@ -618,7 +323,7 @@ public:
         const double start = NowUs();
         Step(KVRESULT_NONE, KVACTION_CANCEL, [] {
             WaitReady("the first page");
-            PostMessageA(ShownControl(g_watch.window, kCtlCancel), BM_CLICK, 0, 0);
+            PostMessageA(ShownControl(g_watch.window, ID_CANCEL), BM_CLICK, 0, 0);
         });
         return g_watch.readyAt - start;
     }
@@ -628,21 +333,25 @@ public:
     void SignUp(std::vector<double> clicks[3]) {
         watcher_.ExpectWindow(Want::FirstPageAnnounced);
         clicks_.clear();
-        clicks[0].push_back(ClickAndStep(KVRESULT_NONE, KVACTION_QUERYREGISTER, kCtlQueryRegisterNext, [](HWND w) {
-            Type(w, kCtlMsisdn, "+4791234567");
-            Type(w, kCtlEmail, "kari@example.no");
-            Type(w, kCtlConfirmEmail, "kari@example.no");
+        // Only for the sign-up: the driver's reports of new windows would slow a first page.
+        KVWizardDriver driver;
+        driver_ = &driver;
+        clicks[0].push_back(ClickAndStep(KVRESULT_NONE, KVACTION_QUERYREGISTER, ID_QUERYREGISTER_NEXT, [](KVWizardDriver& d) {
+            d.Type(KVInputId(COMPONENT_MSISDN), "+4791234567");
+            d.Type(KVInputId(COMPONENT_USEREMAIL), "kari@example.no");
+            d.Type(KVInputId(COMPONENT_CONFIRMUSEREMAIL), "kari@example.no");
         }));
         RewatchFor(Want::UserInfoPage);
-        clicks[1].push_back(ClickAndStep(KVRESULT_QUERIEDREGISTER, KVACTION_REGISTER, kCtlUserInfoNext, [](HWND w) {
-            Type(w, kCtlUserName, "Kari Nordmann");
-            Type(w, kCtlPassword, "hemmelig");
+        clicks[1].push_back(ClickAndStep(KVRESULT_QUERIEDREGISTER, KVACTION_REGISTER, ID_USERINFO_NEXT, [](KVWizardDriver& d) {
+            d.Type(KVInputId(COMPONENT_USERNAME), "Kari Nordmann");
+            d.Type(KVInputId(COMPONENT_USERPASSWORD), "hemmelig");
         }));
         RewatchFor(Want::ValidatePage);
-        clicks[2].push_back(ClickAndStep(KVRESULT_VALIDATE, KVACTION_VALIDATE, kCtlFinish,
-                                         [](HWND w) { Type(w, kCtlRegCode, "4711"); }));
+        clicks[2].push_back(ClickAndStep(KVRESULT_VALIDATE, KVACTION_VALIDATE, ID_VALIDATE_FINISH,
+                                         [](KVWizardDriver& d) { d.Type(ID_REGCODE, "4711"); }));
         // Registered without an information text: the run ends at once.
         Step(KVRESULT_REGISTERED, KVACTION_FINISHED, nullptr);
+        driver_ = nullptr;
     }
 
     // While tracing, the wizard's thread stays watched through the clicks.
@@ -660,15 +369,20 @@ private:
         watcher_.Hook(GetWindowThreadProcessId(g_watch.window, nullptr));
     }
 
-    template <typename Fill>
-    double ClickAndStep(int32_t result, int32_t expected, int button, Fill fill) {
+    // The person types with the driver, which then takes its hooks off: nothing but the
+    // benchmark's own watch (and that only while tracing) sees the click.
+    double ClickAndStep(int32_t result, int32_t expected, int button, const KVWizardDriver::Script& fill) {
         Step(result, expected, [&] {
             WaitReady("the page of the step");
-            HWND wizard = g_watch.window;
-            fill(wizard);
-            Settle(wizard);
-            HWND target = Operable(wizard, button);
-            // Nothing watches the wizard's thread while the click is measured.
+            driver_->Play([&](KVWizardDriver& d) {
+                fill(d);
+                d.Settle();
+                if (!d.IsEnabled(button)) throw KVDriverError("control " + std::to_string(button) + " is disabled");
+                d.StopWatching();
+            });
+            const std::string failed = driver_->Await();
+            if (!failed.empty()) Fail(failed);
+            HWND target = ShownControl(g_watch.window, button);
             if (!keepWatching_) watcher_.Unhook();
             clicked_ = NowUs();
             PostMessageA(target, BM_CLICK, 0, 0);
@@ -701,6 +415,7 @@ private:
 
     Host& host_;
     Watcher& watcher_;
+    KVWizardDriver* driver_ = nullptr;
     bool keepWatching_ = false;
     double clicked_ = 0;
     std::vector<Click> clicks_;
@@ -720,7 +435,6 @@ void RegisterBareClass() {
 // --- Where the time goes ------------------------------------------------------------------------
 
 const char* MessageName(UINT message) {
-    if (message == g_watch.settleMessage) return "(settle marker)";
     switch (message) {
     case WM_NULL: return "WM_NULL";
     case WM_SETFOCUS: return "WM_SETFOCUS";
@@ -745,8 +459,8 @@ const char* MessageName(UINT message) {
     case BM_SETSTATE: return "BM_SETSTATE";
     case BM_SETSTYLE: return "BM_SETSTYLE";
     case EM_SETSEL: return "EM_SETSEL";
-    case WM_USER + 1: return "WM_USER+1 (model notification)";
-    case WM_USER + 2: return "WM_USER+2 (show the model's page)";
+    case KVWM_OBSERVER: return "KVWM_OBSERVER (model notification)";
+    case KVWM_SHOW: return "KVWM_SHOW (show the model's page)";
     default: return nullptr;
     }
 }

@@ -3,7 +3,7 @@
 if(WIN32)
   add_executable(KVWizardBench KVWizardBench.cpp)
   target_compile_definitions(KVWizardBench PRIVATE "KV_INSTALL_ROOT=\"Z:${KV_INSTALL_ROOT}\"")
-  target_link_libraries(KVWizardBench PRIVATE kv_test_support)
+  target_link_libraries(KVWizardBench PRIVATE kvwizard_driver kv_test_support)
   kv_defaults(KVWizardBench)
   add_dependencies(KVWizardBench kv_install_root)
 endif()

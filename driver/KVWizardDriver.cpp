@@ -4,8 +4,6 @@
 #include <cctype>
 #include <mutex>
 
-#include "driver/KVPng.h"
-
 namespace {
 
 const char kMessageBoxClass[] = "#32770";
@@ -128,31 +126,19 @@ private:
 };
 
 // The control of each page that is enabled exactly while the page takes input.
-int PageMarker(KVWizardPage page) {
+int PageMarker(KVPages::Page page) {
     switch (page) {
-    case KVWizardPage::QueryRegister: return kCtlQueryRegisterSubTitle;
-    case KVWizardPage::UserInfo: return kCtlUserInfoSubTitle;
-    case KVWizardPage::Pending: return kCtlPendingSubTitle;
-    case KVWizardPage::Validate: return kCtlRegCode;
-    case KVWizardPage::RegisterInfo: return kCtlFinish;
-    case KVWizardPage::None: break;
+    case KVPages::PAGE_QUERYREGISTER: return ID_QUERYREGISTER_SUBTITLE;
+    case KVPages::PAGE_USERINFO: return ID_USERINFO_SUBTITLE;
+    case KVPages::PAGE_PENDING: return ID_PENDING_SUBTITLE;
+    case KVPages::PAGE_VALIDATE: return ID_REGCODE;
+    case KVPages::PAGE_REGISTERINFO: return ID_VALIDATE_FINISH;
+    case KVPages::PAGE_NONE: break;
     }
     return 0;
 }
 
 }  // namespace
-
-const char* KVWizardPageName(KVWizardPage page) {
-    switch (page) {
-    case KVWizardPage::QueryRegister: return "PAGE_QUERYREGISTER";
-    case KVWizardPage::UserInfo: return "PAGE_USERINFO";
-    case KVWizardPage::Pending: return "PAGE_PENDING";
-    case KVWizardPage::Validate: return "PAGE_VALIDATE";
-    case KVWizardPage::RegisterInfo: return "PAGE_REGISTERINFO";
-    case KVWizardPage::None: break;
-    }
-    return "no page";
-}
 
 KVWizardDriver::KVWizardDriver() {
     work_ = CreateEventA(nullptr, FALSE, FALSE, nullptr);
@@ -205,10 +191,7 @@ DWORD WINAPI KVWizardDriver::ThreadMain(LPVOID self) {
 
 void KVWizardDriver::Run() {
     t_driver = this;
-    // Creation of windows (the wizard, message boxes) and focus changes are reported by the
-    // system; they arrive as messages of this thread, so every wait pumps.
-    winEvents_ = SetWinEventHook(EVENT_OBJECT_CREATE, EVENT_OBJECT_FOCUS, nullptr, &OnWinEvent,
-                                 GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT | WINEVENT_SKIPOWNTHREAD);
+    WatchEvents();
     for (;;) {
         const DWORD woke = MsgWaitForMultipleObjects(1, &work_, FALSE, INFINITE, QS_ALLINPUT);
         if (woke == WAIT_OBJECT_0) {
@@ -221,13 +204,21 @@ void KVWizardDriver::Run() {
             Pump();
         }
     }
-    Unwatch(false);
-    if (winEvents_) UnhookWinEvent(winEvents_);
+    StopWatching();
     t_driver = nullptr;
+}
+
+void KVWizardDriver::WatchEvents() {
+    // Creation of windows (the wizard, message boxes) and focus changes are reported by the
+    // system; they arrive as messages of this thread, so every wait pumps.
+    if (!winEvents_)
+        winEvents_ = SetWinEventHook(EVENT_OBJECT_CREATE, EVENT_OBJECT_FOCUS, nullptr, &OnWinEvent,
+                                     GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT | WINEVENT_SKIPOWNTHREAD);
 }
 
 void KVWizardDriver::RunScript(const Script& script) {
     timeoutMs_ = kDefaultTimeoutMs;
+    WatchEvents();
     try {
         if (script) script(*this);
         return;
@@ -270,6 +261,13 @@ void CALLBACK KVWizardDriver::OnWinEvent(HWINEVENTHOOK, DWORD event, HWND window
             ReportChange();
         }
     }
+}
+
+void KVWizardDriver::StopWatching() {
+    Unwatch(false);
+    if (winEvents_) UnhookWinEvent(winEvents_);
+    winEvents_ = nullptr;
+    wizard_ = nullptr;
 }
 
 void KVWizardDriver::Watch(HWND window) { WatchThread(GetWindowThreadProcessId(window, nullptr)); }
@@ -341,28 +339,28 @@ HWND KVWizardDriver::Visible(int id, const char* className) {
     return first;
 }
 
-KVWizardPage KVWizardDriver::Page() {
-    if (IsVisible(kCtlQueryRegisterNext)) return KVWizardPage::QueryRegister;
-    if (IsVisible(kCtlUserInfoNext)) return KVWizardPage::UserInfo;
-    if (IsVisible(kCtlPendingText1) || IsVisible(kCtlPendingText2)) return KVWizardPage::Pending;
-    if (IsVisible(kCtlRegCode)) return KVWizardPage::Validate;
-    if (IsVisible(kCtlFinish)) return KVWizardPage::RegisterInfo;
-    return KVWizardPage::None;
+KVPages::Page KVWizardDriver::Page() {
+    if (IsVisible(ID_QUERYREGISTER_NEXT)) return KVPages::PAGE_QUERYREGISTER;
+    if (IsVisible(ID_USERINFO_NEXT)) return KVPages::PAGE_USERINFO;
+    if (IsVisible(ID_PENDING_TEXT1) || IsVisible(ID_PENDING_TEXT2)) return KVPages::PAGE_PENDING;
+    if (IsVisible(ID_REGCODE)) return KVPages::PAGE_VALIDATE;
+    if (IsVisible(ID_VALIDATE_FINISH)) return KVPages::PAGE_REGISTERINFO;
+    return KVPages::PAGE_NONE;
 }
 
-KVWizardPage KVWizardDriver::ReadyPage() {
-    if (!FindWizard()) return KVWizardPage::None;
-    const KVWizardPage page = Page();
+KVPages::Page KVWizardDriver::ReadyPage() {
+    if (!FindWizard()) return KVPages::PAGE_NONE;
+    const KVPages::Page page = Page();
     // A page switch hides and shows the controls one by one, and this thread may look in the
     // middle of it: the marker is among the first a page shows and the buttons the last.
     const int marker = PageMarker(page);
-    return page != KVWizardPage::None && IsVisible(marker) && IsEnabled(marker) ? page : KVWizardPage::None;
+    return page != KVPages::PAGE_NONE && IsVisible(marker) && IsEnabled(marker) ? page : KVPages::PAGE_NONE;
 }
 
-void KVWizardDriver::WaitForPage(KVWizardPage page) {
+void KVWizardDriver::WaitForPage(KVPages::Page page) {
     WaitForWizard();
     Settle();
-    const std::string what = std::string(KVWizardPageName(page)) + " to be shown with its controls enabled";
+    const std::string what = std::string(KVNamesOf(page).constant) + " to be shown with its controls enabled";
     auto ready = [this, page] { return ReadyPage() == page; };
     // A page is switched by several messages of the wizard's thread: what still holds once
     // the thread has handled everything queued is what a person gets to see.
@@ -403,7 +401,7 @@ void KVWizardDriver::Wake() { SetEvent(changed_); }
 
 std::string KVWizardDriver::Describe() {
     std::string text = "the wizard shows ";
-    text += FindWizard() ? KVWizardPageName(Page()) : "no window";
+    text += FindWizard() ? KVNamesOf(Page()).constant : "no window";
     for (HWND box : MessageBoxes())
         if (IsWindowVisible(box)) text += ", a message box says \"" + WindowText(GetDlgItem(box, kMessageBoxText)) + "\"";
     return text;
@@ -637,77 +635,4 @@ void KVWizardDriver::DismissMessageBox(const KVMessageBoxInfo& box, int button) 
     HWND window = box.window;
     WaitUntil("the message box \"" + box.text + "\" to close",
               [window] { return !IsWindow(window) || !IsWindowVisible(window); });
-}
-
-void KVWizardDriver::Refresh() {
-    HWND wizard = FindWizard();
-    if (!wizard) throw KVDriverError("no wizard window to look at");
-    Settle();
-    RedrawWindow(wizard, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    Settle();
-}
-
-COLORREF KVWizardDriver::ClientPixel(int x, int y) {
-    Refresh();
-    POINT at{x, y};
-    ClientToScreen(wizard_, &at);
-    HDC screen = GetDC(nullptr);
-    const COLORREF colour = GetPixel(screen, at.x, at.y);
-    ReleaseDC(nullptr, screen);
-    return colour;
-}
-
-KVRgbImage KVWizardDriver::Capture() {
-    Refresh();
-    RECT rect;
-    GetWindowRect(wizard_, &rect);
-    const int width = rect.right - rect.left;
-    const int height = rect.bottom - rect.top;
-    if (width <= 0 || height <= 0) throw KVDriverError("the wizard window has no size");
-
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    const BOOL copied = BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
-    SelectObject(memory, old);
-
-    BITMAPINFO format{};
-    format.bmiHeader.biSize = sizeof format.bmiHeader;
-    format.bmiHeader.biWidth = width;
-    format.bmiHeader.biHeight = -height;  // top row first
-    format.bmiHeader.biPlanes = 1;
-    format.bmiHeader.biBitCount = 24;
-    format.bmiHeader.biCompression = BI_RGB;
-    const size_t stride = (static_cast<size_t>(width) * 3 + 3) & ~static_cast<size_t>(3);
-    std::vector<uint8_t> bits(stride * static_cast<size_t>(height));
-    const int rows = copied ? GetDIBits(memory, bitmap, 0, static_cast<UINT>(height), bits.data(), &format, DIB_RGB_COLORS) : 0;
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-    if (rows != height) throw KVDriverError("cannot read the screen under the wizard window");
-
-    KVRgbImage picture;
-    picture.width = static_cast<uint32_t>(width);
-    picture.height = static_cast<uint32_t>(height);
-    picture.rgb.reserve(static_cast<size_t>(width) * static_cast<size_t>(height) * 3);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) {
-            const uint8_t* bgr = &bits[static_cast<size_t>(y) * stride + static_cast<size_t>(x) * 3];
-            picture.rgb.insert(picture.rgb.end(), {bgr[2], bgr[1], bgr[0]});
-        }
-    return picture;
-}
-
-void KVWizardDriver::SavePng(const std::string& path) { WritePng(Capture(), path); }
-
-void KVWizardDriver::WritePng(const KVRgbImage& picture, const std::string& path) {
-    const std::string png = KVPng::Encode(picture.width, picture.height, picture.rgb);
-    if (png.empty()) throw KVDriverError("no picture to write to " + path);
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) throw KVDriverError("cannot create " + path);
-    DWORD written = 0;
-    const BOOL ok = WriteFile(file, png.data(), static_cast<DWORD>(png.size()), &written, nullptr);
-    CloseHandle(file);
-    if (!ok || written != png.size()) throw KVDriverError("cannot write " + path);
 }

@@ -1,6 +1,4 @@
 // Plays a person at the wizard window of this process, on a thread of its own.
-//   KVWizardControl    the ids of the window's controls that a person works with
-//   KVWizardPage       the five pages, told apart by which of their controls are visible
 //   KVMessageBoxInfo   what a message box shows
 //   KVDriverError      a wait that ran out, or a move a person could not make; says which
 //   KVWizardDriver     the thread, the scripts it plays, and the moves a script makes
@@ -16,48 +14,8 @@
 #include <vector>
 
 #include "driver/KVRgbImage.h"
-#include "register/view/KVRegisterViewIds.h"
-
-// The names the driver's scripts use; the numbers are the window's own.
-enum KVWizardControl : int {
-    kCtlCancel = ID_CANCEL,
-    kCtlQueryRegisterTitle = ID_QUERYREGISTER_TITLE,
-    kCtlQueryRegisterSubTitle = ID_QUERYREGISTER_SUBTITLE,
-    kCtlInfo1 = ID_INFO1,
-    kCtlMsisdnLabel = ID_MSISDN_LABEL,
-    kCtlMsisdn = ID_MSISDN,
-    kCtlEmailLabel = ID_USEREMAIL_LABEL,
-    kCtlEmail = ID_USEREMAIL,
-    kCtlGroupId = ID_GROUPID,
-    kCtlUserName = ID_USERNAME,
-    kCtlPassword = ID_USERPASSWORD,
-    kCtlContactPerson = ID_CONTACTPERSON,
-    kCtlContactInfo = ID_CONTACTINFO,
-    kCtlCountryLabel = ID_COUNTRY_LABEL,
-    kCtlCountry = ID_COUNTRY,
-    kCtlConfirmEmail = ID_CONFIRMUSEREMAIL,
-    kCtlQueryRegisterNext = ID_QUERYREGISTER_NEXT,
-    kCtlUserInfoNext = ID_USERINFO_NEXT,
-    kCtlUserInfoBack = ID_USERINFO_BACK,
-    kCtlUserInfoTitle = ID_USERINFO_TITLE,
-    kCtlUserInfoSubTitle = ID_USERINFO_SUBTITLE,
-    kCtlInfo21 = ID_INFO21,
-    kCtlPendingTitle = ID_PENDING_TITLE,
-    kCtlPendingSubTitle = ID_PENDING_SUBTITLE,
-    kCtlPendingText1 = ID_PENDING_TEXT1,
-    kCtlPendingText2 = ID_PENDING_TEXT2,
-    kCtlValidateTitle = ID_VALIDATE_TITLE,
-    kCtlValidateText1 = ID_VALIDATE_TEXT1,
-    kCtlValidateText2 = ID_VALIDATE_TEXT2,
-    kCtlRegCodeLabel = ID_REGCODE_LABEL,
-    kCtlRegCode = ID_REGCODE,
-    kCtlFinish = ID_VALIDATE_FINISH,
-    kCtlValidateBack = ID_VALIDATE_BACK,
-    kCtlRegisterInfoText = ID_REGISTERINFO_TEXT,
-};
-
-enum class KVWizardPage { None = 0, QueryRegister = 1, UserInfo = 2, Pending = 3, Validate = 4, RegisterInfo = 5 };
-const char* KVWizardPageName(KVWizardPage page);
+#include "register/model/KVModelCodes.h"
+#include "register/view/KVFormComponents.h"
 
 struct KVMessageBoxInfo {
     HWND window = nullptr;
@@ -103,13 +61,17 @@ public:
     void WaitForWizardGone();
     // The wizard found last, or null when it has gone.
     HWND Wizard();
-    KVWizardPage Page();
+    // The page shown, told apart by which of its controls are visible.
+    KVPages::Page Page();
     // The page shown with its controls enabled, else None (between steps, or no wizard).
-    KVWizardPage ReadyPage();
+    KVPages::Page ReadyPage();
     // Until `page` is shown with its controls enabled (they are disabled between steps).
-    void WaitForPage(KVWizardPage page);
+    void WaitForPage(KVPages::Page page);
     // Until the wizard's thread has handled what was posted to it before this call.
     void Settle();
+    // Takes the driver's hooks off every thread, for measurements that a hook would slow;
+    // the next script sets them again as it finds the wizard.
+    void StopWatching();
     void WaitUntil(const std::string& what, const std::function<bool()>& done);
     // From any thread: makes a waiting script look at its condition again (for conditions
     // that are no window's state, such as the end of a host's step).
@@ -163,6 +125,7 @@ public:
 private:
     static DWORD WINAPI ThreadMain(LPVOID self);
     void Run();
+    void WatchEvents();
     void WaitUntil(const std::string& what, const std::function<bool()>& done, ULONGLONG deadline);
     void RunScript(const Script& script);
     void Rescue();

@@ -11,12 +11,6 @@ namespace {
 // Correctable errors are tried again once; a person who hits the same wall twice gives up.
 const int kTriesPerPage = 2;
 
-std::string PageShortName(KVWizardPage page) {
-    const int index = static_cast<int>(page) - 1;
-    const std::vector<std::string>& pages = KVHostOptions::Pages();
-    return index >= 0 && index < static_cast<int>(pages.size()) ? pages[static_cast<size_t>(index)] : "none";
-}
-
 }  // namespace
 
 KVAutopilot::KVAutopilot(KVAutopilotPlan plan, Say say) : plan_(std::move(plan)), say_(std::move(say)) {}
@@ -25,7 +19,7 @@ void KVAutopilot::StartRun() {
     hostThread_ = GetCurrentThreadId();
     runEnded_ = false;
     codesTyped_ = 0;
-    submitted_ = KVWizardPage::None;
+    submitted_ = KVPages::PAGE_NONE;
     errors_.clear();
     driver_.Play([this](KVWizardDriver& d) { Play(d); });
 }
@@ -47,7 +41,7 @@ void KVAutopilot::Play(KVWizardDriver& d) {
     d.WatchThread(hostThread_);
     for (;;) {
         d.WaitUntil("a page to work on, a message box, or the end of the run", [this, &d] {
-            return runEnded_.load() || d.HasMessageBox() || d.ReadyPage() != KVWizardPage::None;
+            return runEnded_.load() || d.HasMessageBox() || d.ReadyPage() != KVPages::PAGE_NONE;
         });
         if (d.HasMessageBox()) {
             const KVMessageBoxInfo box = d.WaitForMessageBox();
@@ -59,47 +53,47 @@ void KVAutopilot::Play(KVWizardDriver& d) {
         if (runEnded_) return;
         // A page is switched by several messages: act on what holds once they are handled.
         d.Settle();
-        const KVWizardPage page = d.ReadyPage();
-        if (page == KVWizardPage::None) continue;
+        const KVPages::Page page = d.ReadyPage();
+        if (page == KVPages::PAGE_NONE) continue;
         Act(d, page);
-        d.WaitUntil(std::string("the wizard to leave ") + KVWizardPageName(page), [this, &d, page] {
+        d.WaitUntil(std::string("the wizard to leave ") + KVNamesOf(page).constant, [this, &d, page] {
             return runEnded_.load() || d.HasMessageBox() || d.ReadyPage() != page;
         });
     }
 }
 
-void KVAutopilot::Act(KVWizardDriver& d, KVWizardPage page) {
-    if (plan_.cancelOn == PageShortName(page)) {
+void KVAutopilot::Act(KVWizardDriver& d, KVPages::Page page) {
+    if (plan_.cancelOn == KVNamesOf(page).shortName) {
         Snap(d, page);
         return Cancel(d, "as asked");
     }
-    if (errors_[page] >= kTriesPerPage && page != KVWizardPage::Validate)
+    if (errors_[page] >= kTriesPerPage && page != KVPages::PAGE_VALIDATE)
         return Cancel(d, "after the same page failed " + std::to_string(kTriesPerPage) + " times");
     submitted_ = page;
     switch (page) {
-    case KVWizardPage::QueryRegister:
-        d.Type(kCtlMsisdn, plan_.msisdn);
-        d.Type(kCtlEmail, plan_.email);
-        d.Type(kCtlConfirmEmail, plan_.email);
+    case KVPages::PAGE_QUERYREGISTER:
+        d.Type(KVInputId(COMPONENT_MSISDN), plan_.msisdn);
+        d.Type(KVInputId(COMPONENT_USEREMAIL), plan_.email);
+        d.Type(KVInputId(COMPONENT_CONFIRMUSEREMAIL), plan_.email);
         Snap(d, page);
-        d.Click(kCtlQueryRegisterNext);
+        d.Click(ID_QUERYREGISTER_NEXT);
         break;
-    case KVWizardPage::UserInfo:
+    case KVPages::PAGE_USERINFO:
         // With one form page the number and the addresses are asked here.
-        if (d.IsVisible(kCtlMsisdn)) d.Type(kCtlMsisdn, plan_.msisdn);
-        if (d.IsVisible(kCtlEmail)) d.Type(kCtlEmail, plan_.email);
-        if (d.IsVisible(kCtlConfirmEmail)) d.Type(kCtlConfirmEmail, plan_.email);
-        if (d.IsVisible(kCtlUserName)) d.Type(kCtlUserName, plan_.name);
-        if (d.IsVisible(kCtlPassword)) d.Type(kCtlPassword, plan_.password);
-        if (d.IsVisible(kCtlContactPerson)) d.Type(kCtlContactPerson, plan_.contactPerson);
+        if (d.IsVisible(KVInputId(COMPONENT_MSISDN))) d.Type(KVInputId(COMPONENT_MSISDN), plan_.msisdn);
+        if (d.IsVisible(KVInputId(COMPONENT_USEREMAIL))) d.Type(KVInputId(COMPONENT_USEREMAIL), plan_.email);
+        if (d.IsVisible(KVInputId(COMPONENT_CONFIRMUSEREMAIL))) d.Type(KVInputId(COMPONENT_CONFIRMUSEREMAIL), plan_.email);
+        if (d.IsVisible(KVInputId(COMPONENT_USERNAME))) d.Type(KVInputId(COMPONENT_USERNAME), plan_.name);
+        if (d.IsVisible(KVInputId(COMPONENT_USERPASSWORD))) d.Type(KVInputId(COMPONENT_USERPASSWORD), plan_.password);
+        if (d.IsVisible(KVInputId(COMPONENT_CONTACTPERSON))) d.Type(KVInputId(COMPONENT_CONTACTPERSON), plan_.contactPerson);
         Snap(d, page);
-        d.Click(kCtlUserInfoNext);
+        d.Click(ID_USERINFO_NEXT);
         break;
-    case KVWizardPage::Pending:
+    case KVPages::PAGE_PENDING:
         // Nothing to do but wait: the wizard sends the registration again by itself.
         Snap(d, page);
         break;
-    case KVWizardPage::Validate: {
+    case KVPages::PAGE_VALIDATE: {
         if (errors_[page] > plan_.wrongCodes) return Cancel(d, "as the right code was refused too");
         std::string code = RightCode();
         if (codesTyped_ < plan_.wrongCodes) {
@@ -109,31 +103,31 @@ void KVAutopilot::Act(KVWizardDriver& d, KVWizardPage page) {
             if (code.empty()) code = "000000";
         }
         ++codesTyped_;
-        d.Type(kCtlRegCode, code);
+        d.Type(ID_REGCODE, code);
         Snap(d, page);
-        d.Click(kCtlFinish);
+        d.Click(ID_VALIDATE_FINISH);
         break;
     }
-    case KVWizardPage::RegisterInfo:
+    case KVPages::PAGE_REGISTERINFO:
         Snap(d, page);
-        d.Click(kCtlFinish);
+        d.Click(ID_VALIDATE_FINISH);
         break;
-    case KVWizardPage::None:
+    case KVPages::PAGE_NONE:
         break;
     }
 }
 
 void KVAutopilot::Cancel(KVWizardDriver& d, const std::string& why) {
-    say_("autopilot: presses Cancel on " + std::string(KVWizardPageName(d.Page())) + " " + why);
-    d.Click(kCtlCancel);
+    say_("autopilot: presses Cancel on " + std::string(KVNamesOf(d.Page()).constant) + " " + why);
+    d.Click(ID_CANCEL);
 }
 
-void KVAutopilot::Snap(KVWizardDriver& d, KVWizardPage page) {
+void KVAutopilot::Snap(KVWizardDriver& d, KVPages::Page page) {
     if (plan_.picturesFolder.empty()) return;
     KVRgbImage picture = d.Capture();
     char number[8];
     snprintf(number, sizeof number, "%02d", ++picture_);
-    KVWizardDriver::WritePng(picture, plan_.picturesFolder + "\\" + number + "-" + PageShortName(page) + ".png");
+    KVWizardDriver::WritePng(picture, plan_.picturesFolder + "\\" + number + "-" + KVNamesOf(page).shortName + ".png");
     firsts_.emplace(page, std::move(picture));
 }
 

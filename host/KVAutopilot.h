@@ -44,8 +44,8 @@ public:
 
 private:
     void Play(KVWizardDriver& d);
-    void Act(KVWizardDriver& d, KVWizardPage page);
-    void Snap(KVWizardDriver& d, KVWizardPage page);
+    void Act(KVWizardDriver& d, KVPages::Page page);
+    void Snap(KVWizardDriver& d, KVPages::Page page);
     void Cancel(KVWizardDriver& d, const std::string& why);
     std::string RightCode() const;
     void WriteContactSheet();
@@ -58,8 +58,8 @@ private:
 
     // Driver thread only, while a run plays.
     int codesTyped_ = 0;
-    KVWizardPage submitted_ = KVWizardPage::None;
-    std::map<KVWizardPage, int> errors_;
+    KVPages::Page submitted_ = KVPages::PAGE_NONE;
+    std::map<KVPages::Page, int> errors_;
     int picture_ = 0;
-    std::map<KVWizardPage, KVRgbImage> firsts_;
+    std::map<KVPages::Page, KVRgbImage> firsts_;
 };

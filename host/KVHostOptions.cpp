@@ -17,10 +17,6 @@ bool ParseCount(const std::string& text, int low, int high, int* value) {
 
 }  // namespace
 
-const std::vector<std::string>& KVHostOptions::Pages() {
-    static const std::vector<std::string> pages = {"query", "userinfo", "pending", "validate", "info"};
-    return pages;
-}
 
 bool KVHostOptions::Parse(const std::vector<std::string>& args, std::string* problem) {
     for (size_t i = 0; i < args.size(); ++i) {
@@ -84,7 +80,8 @@ bool KVHostOptions::Parse(const std::vector<std::string>& args, std::string* pro
         } else if (option == "--cancel-on") {
             ok = value(&cancelOn);
             bool known = false;
-            for (const std::string& page : Pages()) known = known || page == cancelOn;
+            for (const KVPageNames& page : kPageNames)
+                known = known || (page.page != KVPages::PAGE_NONE && page.shortName == cancelOn);
             if (ok && !known) {
                 *problem = "--cancel-on takes query, userinfo, pending, validate or info, not \"" + cancelOn + "\"";
                 ok = false;
@@ -130,10 +127,10 @@ std::string KVHostOptions::Help() {
         "registration with KVRESULT_PENDING, then sends a six-digit code (printed, and written to\n"
         "regcode.txt), accepts the right code and blocks the number after three wrong ones.\n"
         "Error keys for --fail, with the server's text:\n";
-    for (const KVSimServer::ErrorKey& key : KVSimServer::ErrorKeys()) {
+    for (const KVServerErrorRule& key : kServerErrors) {
         std::string name = key.key;
         name.resize(std::max<size_t>(name.size() + 1, 24), ' ');
-        text += "  " + name + key.text + "\n";
+        text += "  " + name + key.serverText + "\n";
     }
     text +=
         "Examples:\n"

@@ -32,12 +32,10 @@ struct KVHostOptions {
     bool autopilot = false;
     std::string picturesFolder;
     int wrongCodes = 1;
-    std::string cancelOn;  // a page name of KVHostOptions::Pages(), or empty
+    std::string cancelOn;  // a short page name of kPageNames, or empty
     bool help = false;
 
     // False with `problem` naming the option and what is wrong with it.
     bool Parse(const std::vector<std::string>& args, std::string* problem);
     static std::string Help();
-    // The short page names the autopilot knows, in page order (query ... info).
-    static const std::vector<std::string>& Pages();
 };

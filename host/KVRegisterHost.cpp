@@ -18,6 +18,7 @@
 #include "host/KVHostReport.h"
 #include "host/KVSimServer.h"
 #include "include/KVRegisterApi.h"
+#include "register/model/KVStepRules.h"
 
 namespace {
 
@@ -136,10 +137,6 @@ private:
     std::string problem_;
 };
 
-bool EndsRun(int32_t action) {
-    return action == KVACTION_FINISHED || action == KVACTION_CANCEL || action == KVACTION_ERROR;
-}
-
 bool AsksServer(int32_t action) {
     return action == KVACTION_QUERYREGISTER || action == KVACTION_REGISTER || action == KVACTION_VALIDATE;
 }
@@ -168,7 +165,7 @@ KVHostExit RunOnce(const KVRegisterLibrary& library, const KVSimSettings& settin
         Print(KVHostReport::StepLine(step, result, action));
         road += (road.empty() ? "" : " ") + KVHostReport::RoadEntry(result, action);
         *lastAction = action.Action;
-        if (EndsRun(action.Action)) {
+        if (KVEndsRun(action.Action)) {
             exit = ExitFor(action.Action);
             break;
         }

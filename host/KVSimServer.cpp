@@ -27,33 +27,6 @@ std::vector<std::string> SplitTabs(const std::string& line) {
 
 }  // namespace
 
-const std::vector<KVSimServer::ErrorKey>& KVSimServer::ErrorKeys() {
-    static const std::vector<ErrorKey> keys = {
-        {"SERVER NOT FOUND", "The registration server cannot be reached."},
-        {"HTTPERROR", "The registration service answered with an HTTP error."},
-        {"MSISDN ERROR", "The mobile phone number is not valid."},
-        {"UNKNOWN ERROR", "The registration server failed."},
-        {"SPIsNotAllowed", "Your service provider does not allow this service."},
-        {"InvalidFormat-MSISDN", "The mobile phone number is not in international format."},
-        {"CorporateDisallow", "Your company does not allow you to register."},
-        {"GroupIdNotValid", "The group name is not known."},
-        {"RemoteIPNotValid", "Registrations from your network are not accepted."},
-        {"ExternalDisallow", "Registrations from outside your company are not accepted."},
-        {"ExternalError", "An external service of the registration server failed."},
-        {"RegMSISDNNotAllowed", "This mobile phone number may not register."},
-        {"RegCodeBlocked", "Too many wrong registration codes: the number is blocked."},
-        {"RegTaskFailed", "The registration could not be completed. Please try again."},
-        {"RegCodeExpired", "The registration code has expired. Please register again."},
-        {"InvalidRegCode", "The registration code is not valid."},
-        {"EmailNotValid", "The e-mail address is not accepted."},
-        {"RegError", "The registration failed."},
-        {"RegCodeNotSent", "No registration code could be sent. Please register again."},
-        {"CorporateNotValid", "The company account is not valid."},
-        {"NoMatchMSISDNAccountID", "The mobile phone number does not match the account."},
-    };
-    return keys;
-}
-
 const char* KVSimServer::StepName(KVSimStep step) {
     switch (step) {
     case KVSimStep::Query: return "query";
@@ -125,8 +98,8 @@ bool KVSimServer::TakeFailure(KVSimStep step, KVResultRecord* answer) {
         if (failureUsed_[i] || failure.step != step) continue;
         failureUsed_[i] = true;
         std::string text = failure.text;
-        for (const ErrorKey& known : ErrorKeys())
-            if (text.empty() && failure.key == known.key) text = known.text;
+        const KVServerErrorRule* known = KVFindServerError(failure.key);
+        if (text.empty() && known != nullptr) text = known->serverText;
         if (text.empty()) text = "The server answered " + failure.key + ".";
         *answer = KVServerError(failure.key, text);
         return true;

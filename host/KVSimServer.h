@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "include/KVRegisterApi.h"
+#include "register/model/KVStepRules.h"
 
 enum class KVSimStep { Query, Register, Validate };
 
@@ -57,12 +58,6 @@ public:
     static const char* StepName(KVSimStep step);
     // "STEP=KEY" or "STEP=KEY:TEXT"; false with `problem` saying what is wrong.
     static bool ParseFailure(const std::string& text, KVSimFailure* failure, std::string* problem);
-    // The error keys a registration server answers, with the server's text for each.
-    struct ErrorKey {
-        const char* key;
-        const char* text;
-    };
-    static const std::vector<ErrorKey>& ErrorKeys();
 
 private:
     struct Account {

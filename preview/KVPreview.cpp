@@ -10,7 +10,7 @@
 #include "driver/KVWizardDriver.h"
 #include "register/entry/KVRegister.h"
 #include "register/model/KVRegisterModel.h"
-#include "register/view/KVRegisterViewIds.h"
+#include "register/view/KVFormComponents.h"
 #include "register/view/KVRegisterViewWindow.h"
 #include "vuda32/Exception/QException.h"
 #include "vuda32/File/QFile.h"
@@ -22,51 +22,10 @@ const char kCompanyFile[] = "registercompany.lang";
 const char kMainFile[] = "register.lang";
 const char kPreviewKey[] = "Software\\KVRegisterPreview";
 
-struct PageShot {
-    int page;
-    const char* name;     // as report lines name the page
-    const char* picture;  // file name in the output folder
-};
-const PageShot kPages[] = {
-    {KVRegisterModel::PAGE_QUERYREGISTER, "query-register", "1-query-register.png"},
-    {KVRegisterModel::PAGE_USERINFO, "user-info", "2-user-info.png"},
-    {KVRegisterModel::PAGE_PENDING, "pending", "3-pending.png"},
-    {KVRegisterModel::PAGE_VALIDATE, "validate", "4-validate.png"},
-    {KVRegisterModel::PAGE_REGISTERINFO, "register-info", "5-register-info.png"},
-};
-
-// The language key of each of the window's own texts, by page: ids are shared between pages,
-// and on the user-info page between its title label and its Back button.
-struct OwnText {
-    int page;
-    int id;
-    bool isButton;
-    const char* key;
-};
-const OwnText kOwnTexts[] = {
-    {KVRegisterModel::PAGE_QUERYREGISTER, ID_QUERYREGISTER_TITLE, false, "lblQueryRegisterTitle"},
-    {KVRegisterModel::PAGE_QUERYREGISTER, ID_QUERYREGISTER_SUBTITLE, false, "lblQueryRegisterSubTitle"},
-    {KVRegisterModel::PAGE_QUERYREGISTER, ID_QUERYREGISTER_NEXT, true, "cmdQueryRegisterNext"},
-    {KVRegisterModel::PAGE_USERINFO, ID_USERINFO_TITLE, false, "lblUserInfoTitle"},
-    {KVRegisterModel::PAGE_USERINFO, ID_USERINFO_SUBTITLE, false, "lblUserInfoSubTitle"},
-    {KVRegisterModel::PAGE_USERINFO, ID_USERINFO_BACK, true, "cmdUserInfoBack"},
-    {KVRegisterModel::PAGE_USERINFO, ID_USERINFO_NEXT, true, "cmdUserInfoNext"},
-    {KVRegisterModel::PAGE_PENDING, ID_PENDING_TITLE, false, "lblPendingTitle"},
-    {KVRegisterModel::PAGE_PENDING, ID_PENDING_SUBTITLE, false, "lblPendingSubTitle"},
-    {KVRegisterModel::PAGE_PENDING, ID_PENDING_TEXT1, false, "lblPending1"},
-    {KVRegisterModel::PAGE_PENDING, ID_PENDING_TEXT2, false, "lblPending2"},
-    {KVRegisterModel::PAGE_VALIDATE, ID_VALIDATE_TITLE, false, "lblValidateTitle"},
-    {KVRegisterModel::PAGE_VALIDATE, ID_VALIDATE_SUBTITLE, false, "lblValidateSubTitle"},
-    {KVRegisterModel::PAGE_VALIDATE, ID_VALIDATE_TEXT1, false, "lblValidate1"},
-    {KVRegisterModel::PAGE_VALIDATE, ID_VALIDATE_TEXT2, false, "lblValidate2"},
-    {KVRegisterModel::PAGE_VALIDATE, ID_REGCODE_LABEL, false, "lblRegCode"},
-    {KVRegisterModel::PAGE_VALIDATE, ID_VALIDATE_BACK, true, "cmdValidateBack"},
-    {KVRegisterModel::PAGE_VALIDATE, ID_VALIDATE_FINISH, true, "cmdValidateFinish"},
-    {KVRegisterModel::PAGE_REGISTERINFO, ID_REGISTERINFO_TITLE, false, "lblRegisterInfoTitle"},
-    {KVRegisterModel::PAGE_REGISTERINFO, ID_REGISTERINFO_SUBTITLE, false, "lblRegisterInfoSubTitle"},
-    {KVRegisterModel::PAGE_REGISTERINFO, ID_REGISTERINFO_TEXT, false, "lblRegisterInfo1"},
-    {KVRegisterModel::PAGE_REGISTERINFO, ID_REGISTERINFO_OK, true, "cmdRegisterInfoOK"},
-};
+// The pictures of the pages, named by their number and title ("1-query-register.png").
+std::string PictureOf(const KVPageNames& page) {
+    return std::to_string(page.page) + "-" + page.title + ".png";
+}
 
 // What a person would have typed and the server returned, so that fields and placeholders
 // show texts of a usual length.
@@ -185,7 +144,8 @@ bool KVPreview::ReadInstalled(const std::string& name, std::string& bytes) const
 
 void KVPreview::Run() {
     // Pictures of an earlier preview would pass for pages this one did not draw.
-    for (const PageShot& shot : kPages) DeleteFileA((output_ + "\\" + shot.picture).c_str());
+    for (const KVPageNames& page : kPageNames)
+        if (page.page != KVPages::PAGE_NONE) DeleteFileA((output_ + "\\" + PictureOf(page)).c_str());
     const std::string configFile = Shown(kConfigFile);
     std::string bytes;
     const bool configRead = ReadInstalled(kConfigFile, bytes);
@@ -234,7 +194,7 @@ void KVPreview::ShowPages() {
     KVRegisterModel model(key.Path());
     const bool countryService = model.Initialize(std::string()) == 0;
     bool countryList = false;
-    for (const KVConfigComponent& c : config_.components) countryList = countryList || c.row->id == 15;
+    for (const KVConfigComponent& c : config_.components) countryList = countryList || c.row->kind == KVComponentKind::Country;
     if (!countryService && countryList)
         report_.Warning(Shown("KVCountryCodes.dll"), 0,
                         "the country service does not start: the country list stays empty and disabled", folder_);
@@ -271,16 +231,17 @@ void KVPreview::PlayPages(KVWizardDriver& driver, KVRegisterModel& model) {
     model.SetContactPerson("Erik Eriksson");
     model.SetContactInfo("+46 8 123 456 78");
     const int32_t formPages = model.GetUserInterface();
-    for (const PageShot& shot : kPages) {
+    for (const KVPageNames& shot : kPageNames) {
         // Form pages that the layout does not have are never shown to a user.
-        if (shot.page == KVRegisterModel::PAGE_QUERYREGISTER && formPages < 2) continue;
-        if (shot.page == KVRegisterModel::PAGE_USERINFO && formPages < 1) continue;
+        if (shot.page == KVPages::PAGE_NONE) continue;
+        if (shot.page == KVPages::PAGE_QUERYREGISTER && formPages < 2) continue;
+        if (shot.page == KVPages::PAGE_USERINFO && formPages < 1) continue;
         model.SetPage(shot.page);
-        driver.WaitForPage(static_cast<KVWizardPage>(shot.page));
-        const std::string picture = output_ + "\\" + shot.picture;
+        driver.WaitForPage(shot.page);
+        const std::string picture = output_ + "\\" + PictureOf(shot);
         driver.SavePng(picture);
         pictures_.push_back(picture);
-        InspectPage(driver.Wizard(), shot.page, shot.name);
+        InspectPage(driver.Wizard(), shot.page, shot.title);
     }
 }
 
@@ -289,9 +250,7 @@ void KVPreview::InspectPage(HWND wizard, int page, const std::string& pageName) 
     GetClientRect(wizard, &client);
     const std::string configFile = Shown(kConfigFile);
     const std::string mainFile = Shown(kMainFile);
-    const KVConfigPage formPage =
-        page == KVRegisterModel::PAGE_QUERYREGISTER ? KVConfigPage::QueryRegister : KVConfigPage::UserInfo;
-    const bool isFormPage = page == KVRegisterModel::PAGE_QUERYREGISTER || page == KVRegisterModel::PAGE_USERINFO;
+    const bool isFormPage = page == KVPages::PAGE_QUERYREGISTER || page == KVPages::PAGE_USERINFO;
 
     std::vector<KVPlacedControl> placed;
     std::vector<KVShownText> texts;
@@ -305,7 +264,7 @@ void KVPreview::InspectPage(HWND wizard, int page, const std::string& pageName) 
         std::string key;
         if (isFormPage)
             for (const KVConfigComponent& c : config_.components) {
-                if (c.page != formPage) continue;
+                if (c.page != page) continue;
                 if (c.row->labelControlId == id && isLabel) {
                     key = c.row->labelKey;
                     place = {key, place.rect, static_cast<size_t>(c.lineNumber)};
@@ -314,9 +273,7 @@ void KVPreview::InspectPage(HWND wizard, int page, const std::string& pageName) 
                              static_cast<size_t>(c.lineNumber)};
                 }
             }
-        if (id == ID_CANCEL && isButton) key = "cmdCancel";
-        for (const OwnText& own : kOwnTexts)
-            if (own.page == page && own.id == id && own.isButton == isButton) key = own.key;
+        if (const KVPageText* own = KVFindPageText(page, id, isButton)) key = own->key;
         if (place.line == 0 && !key.empty()) place.name = key;
         placed.push_back(place);
 

@@ -12,13 +12,13 @@ std::string RectText(const KVConfigRect& r) {
 
 const KVConfigComponent* FindComponent(const KVRegisterConfig& config, int id) {
     for (const KVConfigComponent& c : config.components)
-        if (c.row->id == id) return &c;
+        if (c.row->number == id) return &c;
     return nullptr;
 }
 
 // The page field as the file writes it: its difference from UserInterface places it.
 int32_t PageField(const KVRegisterConfig& config, const KVConfigComponent& c) {
-    return config.userInterface - (c.page == KVConfigPage::QueryRegister ? 2 : 1);
+    return config.userInterface - (c.page == KVPages::PAGE_QUERYREGISTER ? 2 : 1);
 }
 
 const char* ProblemText(KVConfigCheck check) {
@@ -54,8 +54,8 @@ void KVReportConfigProblems(const KVRegisterConfig& config, const std::string& f
 }
 
 void KVCheckUsability(const KVRegisterConfig& config, const std::string& file, KVPreviewReport& report) {
-    const KVConfigComponent* email = FindComponent(config, 9);
-    const KVConfigComponent* confirm = FindComponent(config, 16);
+    const KVConfigComponent* email = FindComponent(config, COMPONENT_USEREMAIL);
+    const KVConfigComponent* confirm = FindComponent(config, COMPONENT_CONFIRMUSEREMAIL);
     const bool required = (email != nullptr && email->required) || (confirm != nullptr && confirm->required);
     if (required && (email == nullptr || confirm == nullptr)) {
         const KVConfigComponent& given = email != nullptr ? *email : *confirm;
@@ -71,7 +71,7 @@ void KVCheckUsability(const KVRegisterConfig& config, const std::string& file, K
                      "id 9 page field " + std::to_string(PageField(config, *email)) + ", id 16 page field " +
                          std::to_string(PageField(config, *confirm)));
     }
-    if (config.userInterface == 2 && email != nullptr && email->page != KVConfigPage::QueryRegister)
+    if (config.userInterface == 2 && email != nullptr && email->page != KVPages::PAGE_QUERYREGISTER)
         report.Error(file, static_cast<size_t>(email->lineNumber),
                      "with two form pages the e-mail field must stand on the query-register page, where Next "
                      "checks the address",

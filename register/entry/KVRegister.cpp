@@ -4,6 +4,7 @@
 #include "common/KVLogStartup.h"
 #include "common/KVRegistry.h"
 #include "register/model/KVRegisterModel.h"
+#include "register/model/KVStepRules.h"
 #include "register/view/KVRegisterViewWindow.h"
 #include "vuda32/Application/QDll.h"
 #include "vuda32/Application/QSwallowedError.h"
@@ -18,10 +19,6 @@ const char kRegister[] = "KVRegister::Register";
 const char kDestroyWizard[] = "KVRegister::DestroyWizard";
 const char kDestructor[] = "KVRegister::~KVRegister";
 const char kMissingOrCorruptFile[] = "errMissingOrCorruptFile";
-
-bool EndsRun(int32_t action) {
-    return action == KVACTION_FINISHED || action == KVACTION_CANCEL || action == KVACTION_ERROR;
-}
 
 // A text of the step record reaches the host only when it holds something: an empty one
 // leaves what the host already has (the password of an earlier step, for instance).
@@ -224,7 +221,7 @@ int KVRegister::Register(const KVResultRecord& result, KVActionRecord& action) {
 
     try {
         QLogEntry(log_.get(), QLog::LevelInfo, kRegister) << "Action:" << action.Action;
-        if (EndsRun(action.Action)) {
+        if (KVEndsRun(action.Action)) {
             if (action.Action == KVACTION_ERROR) FillError(action);
             DestroyWizard();
         }

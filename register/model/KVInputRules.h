@@ -4,8 +4,10 @@
 //   KVPrefixCandidates   the dialling prefixes a typed mobile number is looked up with
 //   KVCountryLookup      the four country-service questions the number check asks
 //   KVMsisdnVerdict      what the number check concludes
+//   KVNextRule           what decides whether a form page's Next is enabled
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 // The window's strict test of an address (it decides whether Next is enabled).
@@ -45,3 +47,20 @@ struct KVMsisdnVerdict {
 // Finds the number's country, checks it with the service and, when it is accepted, makes
 // that country the service's home country.
 KVMsisdnVerdict JudgeMsisdn(const std::string& number, KVCountryLookup& lookup);
+
+// A form page's Next: enabled while the model shows the page, no required field is empty and
+// the e-mail address, when the layout has the field, passes the strict test. The fields are
+// read only as far as the rule needs them: a window reads them at every key.
+struct KVNextRule {
+    uint32_t requiredMask = 0;  // the required bits of the page's fields
+    bool emailPresent = false;  // the layout has an e-mail field (on either page)
+
+    // emptyBits(mask): the bits of `mask` whose fields have no text, the fields the layout
+    // does not place among them (so a required e-mail without its confirmation keeps Next
+    // disabled); email(): the address typed.
+    template <typename EmptyBits, typename Email>
+    bool Enables(bool pageShown, EmptyBits&& emptyBits, Email&& email) const {
+        return pageShown && (requiredMask == 0 || (emptyBits(requiredMask) & requiredMask) == 0) &&
+               (!emailPresent || CheckEmailSyntax(email()));
+    }
+};

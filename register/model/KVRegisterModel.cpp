@@ -6,21 +6,23 @@
 #include "common/KVLanguageTable.h"
 #include "common/KVRunContext.h"
 #include "register/model/KVInputRules.h"
+#include "register/model/KVStepRules.h"
+#include "register/view/KVRegisterConfig.h"
+#include "vuda32/Exception/QException.h"
+#include "vuda32/File/QFile.h"
 #include "vuda32/File/QLog.h"
 
 namespace {
 
 const char kInitialize[] = "KVRegisterModel::Initialize";
+// The layout is read while the window builds its form pages, and logged as such.
+const char kCreatePages[] = "KVRegisterView::CreateUserInfoPages";
 const char kNextPage[] = "KVRegisterModel::NextPage";
 const char kPreviousPage[] = "KVRegisterModel::PreviousPage";
 const char kRegister[] = "KVRegisterModel::Register";
 const char kWait[] = "KVRegisterModel::WaitForAction";
 
 const char kMissingOrCorruptFile[] = "errMissingOrCorruptFile";
-const char kInvalidMsisdnKey[] = "Message.ErrorInvalidMsisdn";
-const char kInvalidMsisdnText[] = "The given phone number not a valid mobile phone number.";
-const char kUnknownErrorKey[] = "Message.ErrorUnknown";
-const char kUnknownErrorText[] = "An unknown error occurred.";
 
 QLog* Log() {
     KVRunContext* run = KVRunContext::Current();
@@ -52,43 +54,6 @@ public:
         return KVCountryCodesWrapper::Instance().SetHomeCountry(country);
     }
 };
-
-// How a server error key is treated. pageAfter 0 keeps the page whose action failed.
-struct ServerError {
-    const char* key;
-    bool fatal;
-    int32_t pageAfter;
-    const char* languageKey;
-    const char* defaultText;
-};
-
-// Compared in this order; the first exact match decides.
-const ServerError kServerErrors[] = {
-    {"SERVER NOT FOUND", true, 0, "Message.ErrorRemoteHostNotFound",
-     "The Remote Host could not be found. Are you connected to the Internet?"},
-    {"HTTPERROR", true, 0, "Message.ErrorServiceNotFound",
-     "The service could not be located on the Remote Host."},
-    {"MSISDN ERROR", false, 0, kInvalidMsisdnKey, kInvalidMsisdnText},
-    {"UNKNOWN ERROR", true, 0, kUnknownErrorKey, kUnknownErrorText},
-    {"SPIsNotAllowed", true, 0, "", ""},
-    {"InvalidFormat-MSISDN", false, 0, "", ""},
-    {"CorporateDisallow", false, 0, "", ""},
-    {"GroupIdNotValid", false, 0, "", ""},
-    {"RemoteIPNotValid", false, 0, "", ""},
-    {"ExternalDisallow", false, 0, "", ""},
-    {"ExternalError", true, 0, "", ""},
-    {"RegMSISDNNotAllowed", false, 0, "", ""},
-    {"RegCodeBlocked", true, 0, "", ""},
-    {"RegTaskFailed", false, KVRegisterModel::PAGE_USERINFO, "", ""},
-    {"RegCodeExpired", false, KVRegisterModel::PAGE_USERINFO, "", ""},
-    {"InvalidRegCode", false, KVRegisterModel::PAGE_VALIDATE, "", ""},
-    {"EmailNotValid", false, 0, "", ""},
-    {"RegError", true, 0, "", ""},
-    {"RegCodeNotSent", false, KVRegisterModel::PAGE_USERINFO, "", ""},
-    {"CorporateNotValid", false, 0, "", ""},
-    {"NoMatchMSISDNAccountID", false, 0, "", ""},
-};
-static_assert(sizeof kServerErrors / sizeof kServerErrors[0] == 21, "21 server error keys");
 
 // Clears the step record when Register leaves, on every path.
 class StepScope {
@@ -155,7 +120,46 @@ void KVRegisterModel::Notify(uint32_t code) {
     NotifyObservers(&record);
 }
 
-void KVRegisterModel::SetPage(int32_t page) { Write(page_, page, static_cast<uint32_t>(page)); }
+bool KVRegisterModel::LoadLayout(const std::string& installRoot, KVRegisterConfig& config) {
+    std::string bytes;
+    try {
+        QFile file;
+        file.Create(installRoot + "\\register.cfg", GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING,
+                    FILE_ATTRIBUTE_NORMAL);
+        uint32_t read = 0;
+        file.ReadString(bytes, &read, false);
+        file.Close();
+    } catch (const QException&) {
+        // Whatever the file wrapper could not do, open, size or read, the file is unusable.
+        QLogEntry(Log(), QLog::LevelInfo, kCreatePages) << "File open error [" << installRoot << "]";
+        return false;
+    }
+    config = KVParseRegisterConfig(bytes);
+    // A switch reaches the model when the reading got past it.
+    const KVConfigCheck firstProblem = config.Failed() ? config.problems[0].check : KVConfigCheck::Coordinate;
+    if (!config.Failed() || firstProblem != KVConfigCheck::UseIp) SetUseIp(config.useIp);
+    if (!config.Failed() || (firstProblem != KVConfigCheck::UseIp && firstProblem != KVConfigCheck::UserInterface))
+        SetUserInterface(config.userInterface);
+    QCriticalSectionLock hold(lock_);
+    for (KVPages::Page page : {PAGE_QUERYREGISTER, PAGE_USERINFO}) {
+        KVNextRule& rule = nextRules_[page == PAGE_QUERYREGISTER ? 0 : 1];
+        rule.requiredMask = config.RequiredMask(page);
+        rule.emailPresent = config.emailPresent;
+    }
+    return true;
+}
+
+bool KVRegisterModel::IsNextEnabled(int32_t page, const std::function<uint32_t(uint32_t)>& emptyBits,
+                                    const std::function<std::string()>& email) const {
+    if (page != PAGE_QUERYREGISTER && page != PAGE_USERINFO) return false;
+    const KVNextRule rule = Read(nextRules_[page == PAGE_QUERYREGISTER ? 0 : 1]);
+    return rule.Enables(GetPage() == page, emptyBits, email);
+}
+
+void KVRegisterModel::SetPage(int32_t page) {
+    Write(page_, page, static_cast<uint32_t>(page));
+    if (const uint32_t extra = KVAnnouncedWith(page)) Notify(extra);
+}
 
 int32_t KVRegisterModel::GetPage() const { return Read(page_); }
 
@@ -281,6 +285,31 @@ void KVRegisterModel::SetConfirmUserEmail(const std::string& text) {
 }
 void KVRegisterModel::SetRegCode(const std::string& text) { Write(regCode_, text, NOTIFY_REGCODE); }
 
+std::string KVRegisterModel::*KVRegisterModel::FieldOf(uint32_t code) {
+    switch (code) {
+    case NOTIFY_MSISDN: return &KVRegisterModel::msisdn_;
+    case NOTIFY_USEREMAIL: return &KVRegisterModel::userEmail_;
+    case NOTIFY_GROUPID: return &KVRegisterModel::groupId_;
+    case NOTIFY_USERNAME: return &KVRegisterModel::userName_;
+    case NOTIFY_USERPASSWORD: return &KVRegisterModel::userPassword_;
+    case NOTIFY_CONTACTPERSON: return &KVRegisterModel::contactPerson_;
+    case NOTIFY_CONTACTINFO: return &KVRegisterModel::contactInfo_;
+    case NOTIFY_COUNTRY: return &KVRegisterModel::country_;
+    case NOTIFY_CONFIRMUSEREMAIL: return &KVRegisterModel::confirmUserEmail_;
+    case NOTIFY_REGCODE: return &KVRegisterModel::regCode_;
+    default: return nullptr;
+    }
+}
+
+void KVRegisterModel::SetFieldText(uint32_t code, const std::string& text) {
+    if (std::string KVRegisterModel::*field = FieldOf(code)) Write(this->*field, text, code);
+}
+
+std::string KVRegisterModel::GetFieldText(uint32_t code) const {
+    std::string KVRegisterModel::*field = FieldOf(code);
+    return field != nullptr ? Read(this->*field) : std::string();
+}
+
 void KVRegisterModel::ShowMessage(const std::string& text, uint32_t style) {
     Store(messageText_, text);
     ShowMessageText(style);
@@ -402,22 +431,21 @@ int KVRegisterModel::Register(const KVResultRecord& result, KVActionRecord& step
 }
 
 void KVRegisterModel::HandleServerError(const std::string& errorKey) {
-    for (const ServerError& e : kServerErrors) {
-        if (errorKey != e.key) continue;
-        if (e.fatal) {
-            ShowFatalError(e.languageKey, e.defaultText);
+    if (const KVServerErrorRule* e = KVFindServerError(errorKey)) {
+        if (e->fatal) {
+            ShowFatalError(e->languageKey, e->defaultText);
         } else {
             // A first step that is an error has no page of its own yet: the person corrects
             // the input on the form page the window shows first.
-            int32_t page = e.pageAfter != 0 ? e.pageAfter : GetPage();
+            int32_t page = e->pageAfter != PAGE_NONE ? e->pageAfter : GetPage();
             if (page == PAGE_NONE) page = GetFirstFormPage();
-            ShowErrorAndWait(page, e.languageKey, e.defaultText);
+            ShowErrorAndWait(page, e->languageKey, e->defaultText);
         }
         return;
     }
     // The server sent no text.
     if (GetMessageText().empty())
-        ShowMessage(Text(kUnknownErrorKey, kUnknownErrorText), STYLE_WARNING);
+        ShowMessage(Text(kUnknownErrorLanguageKey, kUnknownErrorDefaultText), STYLE_WARNING);
     else
         ShowMessageText(STYLE_WARNING);
     EndWithCancel();
@@ -542,7 +570,7 @@ bool KVRegisterModel::ValidateMsisdn() {
         msisdn_ = verdict.msisdn;
     }
     if (verdict.valid) return true;
-    ShowMessage(Text(kInvalidMsisdnKey, kInvalidMsisdnText), STYLE_WARNING);
+    ShowMessage(Text(kMsisdnErrorLanguageKey, kMsisdnErrorDefaultText), STYLE_WARNING);
     return false;
 }
 

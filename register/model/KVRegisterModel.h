@@ -7,46 +7,24 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "common/KVObserver.h"
 #include "include/KVRegisterApi.h"
+#include "register/model/KVInputRules.h"
+#include "register/model/KVModelCodes.h"
 #include "vuda32/Synchronization/QCriticalSection.h"
 #include "vuda32/Synchronization/QEvent.h"
 
-class KVRegisterModel : public KVObservable {
+struct KVRegisterConfig;
+
+class KVRegisterModel : public KVObservable, public KVPages, public KVNotifications {
 public:
-    enum Page : int32_t {
-        PAGE_NONE = 0,
-        PAGE_QUERYREGISTER = 1,
-        PAGE_USERINFO = 2,
-        PAGE_PENDING = 3,
-        PAGE_VALIDATE = 4,
-        PAGE_REGISTERINFO = 5,
-    };
-    // Codes of the notifications besides the page numbers 1 to 5.
-    enum Notification : uint32_t {
-        NOTIFY_MSISDN = 10,
-        NOTIFY_USEREMAIL = 11,
-        NOTIFY_GROUPID = 12,
-        NOTIFY_USERNAME = 13,
-        NOTIFY_USERPASSWORD = 14,
-        NOTIFY_CONTACTPERSON = 15,
-        NOTIFY_CONTACTINFO = 16,
-        NOTIFY_COUNTRY = 17,
-        NOTIFY_CONFIRMUSEREMAIL = 18,
-        NOTIFY_REGCODE = 19,
-        // Never sent by the model (it enables controls by showing a page); the window still
-        // honours it, as it does every code of its table.
-        NOTIFY_CONTROLSENABLED = 20,
-        NOTIFY_CONTROLSDISABLED = 21,
-        NOTIFY_ENDING = 30,
-        NOTIFY_MESSAGE = 40,
-    };
     enum MessageStyle : uint32_t {
-        STYLE_WARNING = 0x30,
-        STYLE_FATAL = 0x10030,
-        STYLE_CORRECTABLE = 0x10040,
+        STYLE_WARNING = MB_OK | MB_ICONWARNING,
+        STYLE_FATAL = MB_OK | MB_ICONWARNING | MB_SETFOREGROUND,
+        STYLE_CORRECTABLE = MB_OK | MB_ICONINFORMATION | MB_SETFOREGROUND,
     };
     static constexpr int32_t kNoTimeLimit = -1;
     static constexpr int kWaitFailureLimit = 10;
@@ -65,6 +43,18 @@ public:
     // 0, or the service's failure code (the run goes on without the service).
     int StartCountryService();
 
+    // Reads the installation's register.cfg, the layout of the form pages, into `config`. UseIp
+    // and UserInterface reach the model as far as the reading accepted them, and the Next rules
+    // of the two form pages take their required fields. False when the file cannot be read.
+    bool LoadLayout(const std::string& installRoot, KVRegisterConfig& config);
+    // Whether a form page's Next is enabled: emptyBits(mask) gives the bits of mask whose
+    // fields are empty, email() the address typed; each is asked only when the rule needs it.
+    bool IsNextEnabled(int32_t page, const std::function<uint32_t(uint32_t)>& emptyBits,
+                       const std::function<std::string()>& email) const;
+    // The page a window shows when it first shows itself, and whether it can show the run.
+    KVFirstShow GetFirstShow() const { return KVFirstShownPage(GetPage(), GetUserInterface()); }
+
+    // Announces the page, then what it announces with it (KVAnnouncedWith).
     void SetPage(int32_t page);
     int32_t GetPage() const;
     // The form page a run shows before any step has chosen one: PAGE_QUERYREGISTER with two
@@ -87,6 +77,10 @@ public:
     void SetCountry(const std::string& text);
     void SetConfirmUserEmail(const std::string& text);
     void SetRegCode(const std::string& text);
+    // A field by the code that announces it (NOTIFY_MSISDN to NOTIFY_REGCODE); other codes
+    // read empty and write nothing.
+    void SetFieldText(uint32_t code, const std::string& text);
+    std::string GetFieldText(uint32_t code) const;
     std::string GetMsisdn() const { return Read(msisdn_); }
     std::string GetUserEmail() const { return Read(userEmail_); }
     std::string GetGroupId() const { return Read(groupId_); }
@@ -172,6 +166,8 @@ private:
     void FillStepRecordLocked();
     void LogStepRecord();
     void DispatchWaitingMessages();
+    // The field a code announces; null for other codes.
+    static std::string KVRegisterModel::*FieldOf(uint32_t code);
 
     // Every field below is read and written under lock_, and read as a copy: the host's
     // thread (a step, its result, its wait) and the window's thread (the person's input and
@@ -212,4 +208,6 @@ private:
     QCriticalSection serviceLock_;
     bool serviceStarted_ = false;
     int serviceResult_ = 0;
+    // Index 0 the query-register page, 1 the user-info page.
+    KVNextRule nextRules_[2];
 };

@@ -5,36 +5,6 @@
 
 namespace {
 
-using Kind = KVComponentKind;
-
-constexpr KVComponentRow kComponents[] = {
-    {1, "lblInfo1", "", Kind::TextLine, 0, 222, 0},
-    {2, "lblInfo2", "", Kind::TextLine, 0, 223, 0},
-    {3, "lblInfo3", "", Kind::TextLine, 0, 224, 0},
-    {4, "lblInfo4", "", Kind::TextLine, 0, 225, 0},
-    {5, "lblInfo5", "", Kind::TextLine, 0, 226, 0},
-    {6, "lblInfo6", "", Kind::TextLine, 0, 227, 0},
-    {7, "lblInfo7", "", Kind::TextLine, 0, 228, 0},
-    {8, "lblMsisdn", "Mobile Phone Number:", Kind::Edit, 1, 229, 230},
-    {9, "lblUserEmail", "Email:", Kind::Edit, 2, 231, 232},
-    {10, "lblGroupId", "Group Name:", Kind::Edit, 4, 233, 234},
-    {11, "lblUserName", "Name:", Kind::Edit, 8, 235, 236},
-    {12, "lblUserPassword", "Password:", Kind::Edit, 16, 237, 238},
-    {13, "lblContactPerson", "Name:", Kind::Edit, 32, 239, 240},
-    {14, "lblContactInfo", "Phone Number:", Kind::Edit, 64, 241, 242},
-    {15, "lblCountry", "Country:", Kind::Country, 0, 243, 244},
-    // The confirmation shares the e-mail field's bit: one required flag covers both.
-    {16, "lblConfirmUserEmail", "Confirm email:", Kind::Edit, 2, 245, 246},
-    {21, "lblInfo21", "", Kind::TextLine, 0, 252, 0},
-    {22, "lblInfo22", "", Kind::TextLine, 0, 253, 0},
-    {23, "lblInfo23", "", Kind::TextLine, 0, 254, 0},
-    {24, "lblInfo24", "", Kind::TextLine, 0, 255, 0},
-    {25, "lblInfo25", "", Kind::TextLine, 0, 256, 0},
-    {26, "lblInfo26", "", Kind::TextLine, 0, 257, 0},
-    {27, "lblInfo27", "", Kind::TextLine, 0, 258, 0},
-};
-constexpr int kHighestId = 27;
-
 constexpr const char* kCheckTexts[] = {
     "File read IP error UseIp [",
     "File read UI error UserInterface [",
@@ -139,7 +109,7 @@ public:
         };
 
         const int32_t id = KVReadConfigInt(idField);
-        if (id == 9) config_.emailPresent = true;
+        if (id == COMPONENT_USEREMAIL) config_.emailPresent = true;
         component.row = KVFindComponent(id);
         if (!component.row) return reject(KVConfigCheck::UnknownComponent, id);
         // Each id owns its label and its input control, so a second listing finds both made.
@@ -149,7 +119,7 @@ public:
         FieldCursor fields(definition);
         if (!fields.NextRect(component.label)) return reject(KVConfigCheck::Coordinate, id);
         const KVComponentKind kind = component.row->kind;
-        if (kind == KVComponentKind::Edit) {
+        if (kind == KVComponentKind::Edit || kind == KVComponentKind::Password) {
             const int32_t required = fields.NextInt();
             if (required != 0 && required != 1) return reject(KVConfigCheck::Required, required);
             component.required = required == 1;
@@ -157,16 +127,9 @@ public:
         if (kind != KVComponentKind::TextLine && !fields.NextRect(component.input))
             return reject(KVConfigCheck::Coordinate, id);
 
-        // Pages count from the end: with one form page, page 0 is the user-info page. The
-        // difference is taken wide so that no page field can overflow it.
         const int32_t page = fields.NextInt();
-        const int64_t fromEnd = int64_t{config_.userInterface} - page;
-        if (fromEnd == 2)
-            component.page = KVConfigPage::QueryRegister;
-        else if (fromEnd == 1)
-            component.page = KVConfigPage::UserInfo;
-        else
-            return reject(KVConfigCheck::PageValue, page);
+        component.page = KVPageOfField(config_.userInterface, page);
+        if (component.page == KVPages::PAGE_NONE) return reject(KVConfigCheck::PageValue, page);
 
         config_.components.push_back(std::move(component));
         return true;
@@ -188,30 +151,24 @@ private:
     }
 
     const bool collectAll_;
-    bool used_[kHighestId + 1] = {};
+    bool used_[kHighestComponent + 1] = {};
     KVRegisterConfig config_;
 };
 
 }  // namespace
 
-const KVComponentRow* KVFindComponent(int id) {
-    for (const KVComponentRow& row : kComponents)
-        if (row.id == id) return &row;
-    return nullptr;
-}
-
 std::string KVConfigProblem::LogText() const {
     return kCheckTexts[static_cast<size_t>(check)] + value + "]";
 }
 
-uint32_t KVRegisterConfig::RequiredMask(KVConfigPage page) const {
+uint32_t KVRegisterConfig::RequiredMask(KVPages::Page page) const {
     uint32_t mask = 0;
     for (const KVConfigComponent& component : components)
         if (component.page == page && component.required) mask |= component.row->requiredBit;
     return mask;
 }
 
-const KVConfigComponent* KVRegisterConfig::FirstInput(KVConfigPage page) const {
+const KVConfigComponent* KVRegisterConfig::FirstInput(KVPages::Page page) const {
     for (const KVConfigComponent& component : components)
         if (component.page == page && component.row->inputControlId != 0) return &component;
     return nullptr;

@@ -1,15 +1,12 @@
 // The platform-free reader of register.cfg, the file that lays out the two form pages
 // (no <windows.h>).
-//   KVComponentKind        text line, edit field or country list
-//   KVComponentRow        one known component id: label key, default text, control ids, required bit
 //   KVConfigRect           a rectangle as the file writes it (client pixels)
-//   KVConfigPage           the form page a component stands on
 //   KVConfigComponent      one component read completely
 //   KVConfigCheck          the checks that reject a file
 //   KVConfigProblem        one rejected value, with the line it stands on and its log text
 //   KVConfigDefinitionLog  one "Component definition for " line
 //   KVRegisterConfig       everything the reading leaves behind
-// Free functions: KVFindComponent, KVParseRegisterConfig, KVReadConfigInt.
+// Free functions: KVParseRegisterConfig, KVReadConfigInt.
 #pragma once
 
 #include <cstdint>
@@ -17,26 +14,11 @@
 #include <string_view>
 #include <vector>
 
-enum class KVComponentKind { TextLine, Edit, Country };
-
-struct KVComponentRow {
-    int id;                    // 1..16, 21..27
-    const char* labelKey;      // language-table key of the label
-    const char* defaultLabel;  // the label's text when the language table has none
-    KVComponentKind kind;
-    uint32_t requiredBit;      // 0 for text lines and the country list
-    int labelControlId;
-    int inputControlId;        // 0 for text lines
-};
-
-// Null for every id the file may not use (0, 17..20, above 27, negative).
-const KVComponentRow* KVFindComponent(int id);
+#include "register/view/KVFormComponents.h"
 
 struct KVConfigRect {
     int32_t left = 0, top = 0, right = 0, bottom = 0;
 };
-
-enum class KVConfigPage { QueryRegister = 0, UserInfo = 1 };
 
 struct KVConfigComponent {
     const KVComponentRow* row = nullptr;
@@ -46,7 +28,7 @@ struct KVConfigComponent {
     KVConfigRect label;
     bool required = false;   // edit fields only
     KVConfigRect input;      // edit fields and the country list
-    KVConfigPage page = KVConfigPage::UserInfo;
+    KVPages::Page page = KVPages::PAGE_USERINFO;  // one of the two form pages
 };
 
 // In the order of the log texts (see KVConfigProblem::LogText).
@@ -90,9 +72,9 @@ struct KVRegisterConfig {
 
     bool Failed() const { return !problems.empty(); }
     // The required bits of the page's edit fields marked required.
-    uint32_t RequiredMask(KVConfigPage page) const;
+    uint32_t RequiredMask(KVPages::Page page) const;
     // The first component of the page with an input control (it gets the focus); null if none.
-    const KVConfigComponent* FirstInput(KVConfigPage page) const;
+    const KVConfigComponent* FirstInput(KVPages::Page page) const;
 };
 
 // Reads the file's bytes. Stops at the first problem, as the window does. With collectAll

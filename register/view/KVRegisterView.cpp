@@ -1,42 +1,28 @@
 #include "register/view/KVRegisterView.h"
 
-#include <string_view>
-
-#include "common/KVCountryCodesWrapper.h"
 #include "common/KVLanguageTable.h"
 #include "common/KVRunContext.h"
 #include "register/model/KVRegisterModel.h"
+#include "register/view/KVCountryList.h"
 #include "register/view/KVRegisterConfig.h"
-#include "register/view/KVRegisterViewIds.h"
+#include "register/view/KVViewMessages.h"
 #include "register/view/KVWindowPosition.h"
 #include "register/view/KVWizardClass.h"
-#include "vuda32/Application/QGlobalData.h"
 #include "vuda32/Application/QSwallowedError.h"
 #include "vuda32/Exception/QException.h"
-#include "vuda32/File/QFile.h"
 #include "vuda32/File/QLog.h"
 
 namespace {
 
+constexpr int kMsisdnInput = KVInputId(COMPONENT_MSISDN);
+
 const char kPreCreate[] = "KVRegisterView::PreCreate";
-const char kOnCreate[] = "KVRegisterView::OnCreate";
-const char kCreatePages[] = "KVRegisterView::CreateUserInfoPages";
 const char kInitialize[] = "KVRegisterView::Initialize";
 const char kObserver[] = "KVRegisterView::OnObserverMessage";
 const char kEnableQuery[] = "KVRegisterView::EnableQueryRegisterNextButton";
 const char kEnableUserInfo[] = "KVRegisterView::EnableUserInfoNextButton";
 const char kOnDestroy[] = "KVRegisterView::OnDestroy";
-const char kMissingOrCorruptFile[] = "errMissingOrCorruptFile";
 const char kPositionValue[] = "RegisterWindow";
-
-// The controls of the pages are made hidden and enabled: a page shows its own when it is
-// shown, and hiding or disabling them one by one before that would only cost time.
-const DWORD kLabelStyle = WS_CHILD;
-const DWORD kFieldStyle = WS_CHILD | WS_CLIPSIBLINGS | WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL;
-const DWORD kCodeFieldStyle = WS_CHILD | WS_CLIPSIBLINGS | WS_BORDER | WS_TABSTOP;
-const DWORD kCountryStyle = WS_CHILD | WS_VSCROLL | WS_BORDER | WS_TABSTOP | CBS_DROPDOWNLIST | CBS_AUTOHSCROLL |
-                            CBS_SORT | CBS_HASSTRINGS;
-const DWORD kButtonStyle = WS_CHILD | WS_TABSTOP;
 
 QLog* Log() {
     KVRunContext* run = KVRunContext::Current();
@@ -45,17 +31,6 @@ QLog* Log() {
 
 std::string Text(const char* key, const char* defaultText) {
     return KVLanguageTable::Instance().GetText(key, defaultText);
-}
-
-RECT Rect(int left, int top, int right, int bottom) { return RECT{left, top, right, bottom}; }
-
-RECT Rect(const KVConfigRect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
-
-// A letter accelerator is its virtual key, which for letters and digits is the upper case.
-WORD VirtualKeyOf(char c) {
-    if (c >= 'a' && c <= 'z') return static_cast<WORD>(c - 'a' + 'A');
-    const SHORT scan = VkKeyScanA(c);
-    return scan == -1 ? 0 : static_cast<WORD>(scan & 0xFF);
 }
 
 }  // namespace
@@ -104,18 +79,18 @@ bool KVRegisterView::PreCreate(CREATESTRUCTA& params) {
             positionNotRestored_ = true;
         }
     }
-    // register.cfg is read before the window exists, which is then made with its size and
-    // caption buttons at once instead of being changed afterwards. Without a saved place and
-    // without a host's window the window is centred at its built-in size and keeps that place,
-    // so it is made at that size and takes its own in CreateUserInfoPages.
-    config_ = std::make_unique<KVRegisterConfig>();
-    configRead_ = ReadConfig(*config_);
-    if (configRead_ && config_->sizeGiven && (!positionNotRestored_ || owner_ != nullptr)) {
-        width_ = config_->width;
-        height_ = config_->height;
+    // The model reads register.cfg before the window exists, which is then made with its size
+    // and caption buttons at once instead of being changed afterwards. Without a saved place
+    // and without a host's window the window is centred at its built-in size and keeps that
+    // place, so it is made at that size and takes its own in CreateUserInfoPages.
+    layout_ = std::make_unique<KVRegisterConfig>();
+    layoutRead_ = model_.LoadLayout(installRoot_, *layout_);
+    if (layoutRead_ && layout_->sizeGiven && (!positionNotRestored_ || owner_ != nullptr)) {
+        width_ = layout_->width;
+        height_ = layout_->height;
         sizedAtCreation_ = true;
     }
-    if (configRead_ && config_->controlBox) params.style |= WS_SYSMENU;
+    if (layoutRead_ && layout_->controlBox) params.style |= WS_SYSMENU;
     params.cx = width_;
     params.cy = height_;
     return true;
@@ -129,319 +104,16 @@ void KVRegisterView::OnCreate() {
         QClientDC client(*this);
         normalFont_.CreatePointFont("Tahoma", 8, client, FW_NORMAL, false, false);
         boldFont_.CreatePointFont("Tahoma", 8, client, FW_BOLD, false, false);
-        LoadHeaderImage(client);
+        header_.Load(client, installRoot_);
     }
     CreateUserInfoPages();
     if (!failed_) CreatePendingPage();
     if (!failed_) CreateValidatePage();
     if (!failed_) CreateRegisterInfoPage();
     if (failed_) return;
-    // Cancel belongs to no page: it is there from the start.
-    cancel_.Create(this, ID_CANCEL, Rect(width_ - 91, height_ - 58, width_ - 16, height_ - 35),
-                   Text("cmdCancel", "Cancel"), kButtonStyle | WS_VISIBLE, 0);
+    CreateCancelButton();
     SetAccelWindow(GetHwnd());
     SetFonts();
-}
-
-void KVRegisterView::LoadHeaderImage(QDC& reference) {
-    const HINSTANCE instance = GetGlobalData().GetInstance();
-    const std::string file = installRoot_ + "\\Bitmaps\\Register.bmp";
-    try {
-        header_.LoadBitmapFile(reference, file, instance);
-        headerLoaded_ = true;
-        return;
-    } catch (const QException&) {
-        QLogEntry(Log(), QLog::LevelInfo, kOnCreate) << "Header image not loaded, using the built-in one [" << file << "]";
-    }
-    try {
-        header_.LoadBitmapResource(reference, kHeaderBitmapId, instance);
-        headerLoaded_ = true;
-    } catch (const QException&) {
-        // A header without its picture still leaves a usable wizard.
-        QLogEntry(Log(), QLog::LevelError, kOnCreate) << "Built-in header image missing";
-    }
-}
-
-void KVRegisterView::CreateLabel(QStatic& label, int id, const RECT& rect, const std::string& text) {
-    label.Create(this, id, rect, text, kLabelStyle, 0);
-}
-
-void KVRegisterView::CreateButton(QButton& button, int id, const RECT& rect, const std::string& text,
-                                  bool isDefault) {
-    button.Create(this, id, rect, text, kButtonStyle | (isDefault ? BS_DEFPUSHBUTTON : 0), 0);
-}
-
-void KVRegisterView::Fail() {
-    if (KVRunContext* run = KVRunContext::Current()) run->SetError(kMissingOrCorruptFile);
-    failed_ = true;
-}
-
-bool KVRegisterView::ReadConfig(KVRegisterConfig& config) {
-    std::string bytes;
-    try {
-        QFile file;
-        file.Create(installRoot_ + "\\register.cfg", GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING,
-                    FILE_ATTRIBUTE_NORMAL);
-        uint32_t read = 0;
-        file.ReadString(bytes, &read, false);
-        file.Close();
-    } catch (const QException&) {
-        // Whatever the file wrapper could not do, open, size or read, the file is unusable.
-        QLogEntry(Log(), QLog::LevelInfo, kCreatePages) << "File open error [" << installRoot_ << "]";
-        return false;
-    }
-    config = KVParseRegisterConfig(bytes);
-    return true;
-}
-
-void KVRegisterView::CreateUserInfoPages() {
-    // The file was read before the window was made: the titles reach to its final width.
-    const KVRegisterConfig& config = *config_;
-    const bool read = configRead_;
-    if (read && config.sizeGiven) {
-        width_ = config.width;
-        height_ = config.height;
-    }
-    const int w = width_;
-    CreateLabel(queryRegisterTitle_, ID_QUERYREGISTER_TITLE, Rect(23, 9, w + 66, 23),
-                Text("lblQueryRegisterTitle", "Registration"));
-    CreateLabel(queryRegisterSubTitle_, ID_QUERYREGISTER_SUBTITLE, Rect(44, 24, w + 66, 50),
-                Text("lblQueryRegisterSubTitle", "This wizard will help you to register an account."));
-    pages_[QUERYREGISTER].Add(&queryRegisterTitle_);
-    pages_[QUERYREGISTER].Add(&queryRegisterSubTitle_);
-    CreateLabel(userInfoTitle_, ID_USERINFO_TITLE, Rect(23, 9, w + 66, 23), Text("lblUserInfoTitle", "Registration"));
-    CreateLabel(userInfoSubTitle_, ID_USERINFO_SUBTITLE, Rect(44, 24, w + 66, 50),
-                Text("lblUserInfoSubTitle", "This wizard will help you to register an account."));
-    pages_[USERINFO].Add(&userInfoTitle_);
-    pages_[USERINFO].Add(&userInfoSubTitle_);
-
-    if (!read) {
-        Fail();
-        return;
-    }
-    // Without a saved place the window was centred at its built-in size and keeps that place.
-    if (!sizedAtCreation_) SetWindowPos(HWND_TOPMOST, 0, 0, width_, height_, SWP_NOMOVE | SWP_NOACTIVATE);
-
-    const KVConfigCheck firstProblem = config.Failed() ? config.problems[0].check : KVConfigCheck::Coordinate;
-    if (!config.Failed() || firstProblem != KVConfigCheck::UseIp) model_.SetUseIp(config.useIp);
-    if (!config.Failed() || (firstProblem != KVConfigCheck::UseIp && firstProblem != KVConfigCheck::UserInterface))
-        model_.SetUserInterface(config.userInterface);
-    userInterface_ = config.userInterface;
-
-    CreateComponents(config);
-    if (config.Failed()) {
-        QLogEntry(Log(), QLog::LevelInfo, kCreatePages) << config.problems[0].LogText();
-        Fail();
-        return;
-    }
-    CreateFormButtons();
-}
-
-void KVRegisterView::CreateComponents(const KVRegisterConfig& config) {
-    // Every component visited is logged, the one that failed included.
-    for (const KVConfigDefinitionLog& line : config.definitions)
-        QLogEntry(Log(), QLog::LevelInfo, kCreatePages)
-            << "Component definition for " << line.idField << ": " << line.definition;
-    emailPresent_ = config.emailPresent;
-
-    struct Member {
-        int id;
-        QStatic* label;
-        QWinBase* input;
-    };
-    const Member members[] = {
-        {8, &msisdnLabel_, &msisdn_},
-        {9, &userEmailLabel_, &userEmail_},
-        {10, &groupIdLabel_, &groupId_},
-        {11, &userNameLabel_, &userName_},
-        {12, &userPasswordLabel_, &userPassword_},
-        {13, &contactPersonLabel_, &contactPerson_},
-        {14, &contactInfoLabel_, &contactInfo_},
-        {15, &countryLabel_, &country_},
-        {16, &confirmUserEmailLabel_, &confirmUserEmail_},
-    };
-    for (const KVConfigComponent& component : config.components) {
-        const KVComponentRow& row = *component.row;
-        QStatic* label = nullptr;
-        QWinBase* input = nullptr;
-        if (row.kind == KVComponentKind::TextLine) {
-            label = &info_[row.id <= 7 ? row.id - 1 : row.id - 21 + 7];
-        } else {
-            for (const Member& m : members)
-                if (m.id == row.id) {
-                    label = m.label;
-                    input = m.input;
-                }
-        }
-        if (label == nullptr) continue;
-        const int page = component.page == KVConfigPage::QueryRegister ? QUERYREGISTER : USERINFO;
-        CreateLabel(*label, row.labelControlId, Rect(component.label),
-                    KVLanguageTable::Instance().GetText(row.labelKey, row.defaultLabel));
-        if (input != nullptr) {
-            const RECT rect = Rect(component.input);
-            if (row.kind == KVComponentKind::Country) {
-                country_.Create(this, row.inputControlId, rect, "", kCountryStyle, 0);
-            } else {
-                const DWORD style = kFieldStyle | (row.id == 12 ? ES_PASSWORD : 0);
-                static_cast<QEdit*>(input)->Create(this, row.inputControlId, rect, "", style, WS_EX_CLIENTEDGE);
-            }
-            if (firstInput_[page] == nullptr) firstInput_[page] = input;
-            if (component.required) requiredMask_[page] |= row.requiredBit;
-        }
-        pages_[page].Add(label);
-        if (input != nullptr) pages_[page].Add(input);
-    }
-}
-
-void KVRegisterView::FillCountryList() {
-    if (country_.GetHwnd() == nullptr) return;
-    KVCountryCodesWrapper& service = KVCountryCodesWrapper::Instance();
-    int status = 0;
-    const std::string list = service.GetCountries(&status);
-    bool usable = status == 0;
-    if (usable) {
-        // Drawn once when filled, not after every entry: a shown list (the user-info page may
-        // be the first) would otherwise redraw 245 times.
-        country_.SendMessage(WM_SETREDRAW, FALSE, 0);
-        std::string_view rest(list);
-        while (!rest.empty()) {
-            const size_t end = rest.find(';');
-            const std::string code(rest.substr(0, end));
-            rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
-            if (code.empty()) continue;
-            KVCountryInfo info;
-            if (service.GetCountryInfo(code, info) == 0) country_.AddString(info.GetName());
-        }
-        country_.SendMessage(WM_SETREDRAW, TRUE, 0);
-        InvalidateRect(country_.GetHwnd(), nullptr, TRUE);
-        const LRESULT count = country_.SendMessage(CB_GETCOUNT, 0, 0);
-        usable = count != CB_ERR && count > 0;
-    }
-    if (!usable) {
-        QLogEntry(Log(), QLog::LevelInfo, kCreatePages) << "No countries from the country service";
-        countryUnavailable_ = true;
-        country_.EnableWindow(false);
-    }
-}
-
-void KVRegisterView::AddMnemonic(std::vector<ACCEL>& entries, const char* key, char defaultChar, WORD command) {
-    const char mnemonic = KVLanguageTable::Instance().GetAccelerator(key, defaultChar);
-    const WORD vk = mnemonic != 0 ? VirtualKeyOf(mnemonic) : 0;
-    // A text without a mnemonic simply has no Alt key.
-    if (vk != 0) entries.push_back(ACCEL{FVIRTKEY | FALT, vk, command});
-}
-
-void KVRegisterView::BuildAccelerators(PageIndex page, const std::vector<ACCEL>& entries) {
-    QAccelerator& table = pages_[page].GetAccelerator();
-    table.Init(static_cast<int>(entries.size()));
-    for (const ACCEL& entry : entries) table.Add(entry.fVirt, entry.key, entry.cmd);
-    table.Register(&pages_[page].GetAcceleratorHandle());
-}
-
-void KVRegisterView::CreateFormButtons() {
-    const int w = width_;
-    const int h = height_;
-    CreateButton(queryRegisterNext_, ID_QUERYREGISTER_NEXT, Rect(w - 176, h - 58, w - 101, h - 35),
-                 Text("cmdQueryRegisterNext", "&Next >"), true);
-    pages_[QUERYREGISTER].Add(&queryRegisterNext_);
-    if (userInterface_ > 1) {
-        CreateButton(userInfoBack_, ID_USERINFO_BACK, Rect(w - 251, h - 58, w - 176, h - 35),
-                     Text("cmdUserInfoBack", "< &Back"), false);
-        pages_[USERINFO].Add(&userInfoBack_);
-    }
-    CreateButton(userInfoNext_, ID_USERINFO_NEXT, Rect(w - 176, h - 58, w - 101, h - 35),
-                 Text("cmdUserInfoNext", "&Next >"), true);
-    pages_[USERINFO].Add(&userInfoNext_);
-
-    std::vector<ACCEL> query;
-    AddMnemonic(query, "cmdQueryRegisterNext", 'n', ID_QUERYREGISTER_NEXT);
-    query.push_back(ACCEL{FVIRTKEY, VK_RETURN, ID_QUERYREGISTER_NEXT});
-    query.push_back(ACCEL{FVIRTKEY, VK_ESCAPE, ID_CANCEL});
-    BuildAccelerators(QUERYREGISTER, query);
-    std::vector<ACCEL> userInfo;
-    AddMnemonic(userInfo, "cmdUserInfoNext", 'n', ID_USERINFO_NEXT);
-    userInfo.push_back(ACCEL{FVIRTKEY, VK_RETURN, ID_USERINFO_NEXT});
-    userInfo.push_back(ACCEL{FVIRTKEY, VK_ESCAPE, ID_CANCEL});
-    BuildAccelerators(USERINFO, userInfo);
-}
-
-void KVRegisterView::CreatePendingPage() {
-    const int w = width_;
-    CreateLabel(pendingTitle_, ID_PENDING_TITLE, Rect(23, 9, w + 66, 23), Text("lblPendingTitle", "Registering"));
-    CreateLabel(pendingSubTitle_, ID_PENDING_SUBTITLE, Rect(44, 24, w + 66, 38),
-                Text("lblPendingSubTitle", "Communicating with server."));
-    CreateLabel(pendingText1_, ID_PENDING_TEXT1, Rect(44, 81, w - 40, 121), "");
-    CreateLabel(pendingText2_, ID_PENDING_TEXT2, Rect(44, 131, w - 40, 209), "");
-    for (QWinBase* c : {static_cast<QWinBase*>(&pendingTitle_), static_cast<QWinBase*>(&pendingSubTitle_),
-                        static_cast<QWinBase*>(&pendingText1_), static_cast<QWinBase*>(&pendingText2_)})
-        pages_[PENDING].Add(c);
-    BuildAccelerators(PENDING, {ACCEL{FVIRTKEY, VK_ESCAPE, ID_CANCEL}});
-}
-
-void KVRegisterView::CreateValidatePage() {
-    const int w = width_;
-    const int h = height_;
-    CreateLabel(validateTitle_, ID_VALIDATE_TITLE, Rect(23, 9, w + 66, 23), Text("lblValidateTitle", "Validation"));
-    CreateLabel(validateSubTitle_, ID_VALIDATE_SUBTITLE, Rect(44, 24, w + 66, 38),
-                Text("lblValidateSubTitle", "Assure the validity of the mobile phone number."));
-    CreateLabel(validateText1_, ID_VALIDATE_TEXT1, Rect(44, 61, w - 40, 101), "");
-    CreateLabel(validateText2_, ID_VALIDATE_TEXT2, Rect(44, 111, w - 40, 172), "");
-    CreateLabel(regCodeLabel_, ID_REGCODE_LABEL, Rect(44, 183, w - 40, 197), Text("lblRegCode", "&Registration Code:"));
-    regCode_.Create(this, ID_REGCODE, Rect(43, 199, 221, 220), "", kCodeFieldStyle, WS_EX_CLIENTEDGE);
-    CreateButton(validateBack_, ID_VALIDATE_BACK, Rect(w - 251, h - 58, w - 176, h - 35),
-                 Text("cmdValidateBack", "< &Back"), false);
-    CreateButton(validateFinish_, ID_VALIDATE_FINISH, Rect(w - 176, h - 58, w - 101, h - 35),
-                 Text("cmdValidateFinish", "&Finish"), true);
-    for (QWinBase* c : {static_cast<QWinBase*>(&validateTitle_), static_cast<QWinBase*>(&validateSubTitle_),
-                        static_cast<QWinBase*>(&validateText1_), static_cast<QWinBase*>(&validateText2_),
-                        static_cast<QWinBase*>(&regCodeLabel_), static_cast<QWinBase*>(&regCode_),
-                        static_cast<QWinBase*>(&validateBack_), static_cast<QWinBase*>(&validateFinish_)})
-        pages_[VALIDATE].Add(c);
-    std::vector<ACCEL> entries;
-    AddMnemonic(entries, "lblRegCode", 'r', ID_REGCODE);
-    AddMnemonic(entries, "cmdValidateBack", 'b', ID_VALIDATE_BACK);
-    AddMnemonic(entries, "cmdValidateFinish", 'f', ID_VALIDATE_FINISH);
-    entries.push_back(ACCEL{FVIRTKEY, VK_RETURN, ID_VALIDATE_FINISH});
-    entries.push_back(ACCEL{FVIRTKEY, VK_ESCAPE, ID_CANCEL});
-    BuildAccelerators(VALIDATE, entries);
-}
-
-void KVRegisterView::CreateRegisterInfoPage() {
-    const int w = width_;
-    const int h = height_;
-    CreateLabel(registerInfoTitle_, ID_REGISTERINFO_TITLE, Rect(23, 9, w + 66, 23),
-                Text("lblRegisterInfoTitle", "Information"));
-    CreateLabel(registerInfoSubTitle_, ID_REGISTERINFO_SUBTITLE, Rect(44, 24, w + 66, 38),
-                Text("lblRegisterInfoSubTitle", "Registration successful."));
-    CreateLabel(registerInfoText_, ID_REGISTERINFO_TEXT, Rect(44, 81, w - 40, 211),
-                Text("lblRegisterInfo1",
-                     "An email message has been sent to your email address. Verify that this message arrives, "
-                     "because reply SMS messages sent to you will be sent to this email address."));
-    CreateButton(registerInfoOk_, ID_REGISTERINFO_OK, Rect(w - 176, h - 58, w - 101, h - 35),
-                 Text("cmdRegisterInfoOK", "OK"), true);
-    for (QWinBase* c : {static_cast<QWinBase*>(&registerInfoTitle_), static_cast<QWinBase*>(&registerInfoSubTitle_),
-                        static_cast<QWinBase*>(&registerInfoText_), static_cast<QWinBase*>(&registerInfoOk_)})
-        pages_[REGISTERINFO].Add(c);
-}
-
-bool KVRegisterView::IsTitleLabel(HWND control) const {
-    if (control == nullptr) return false;
-    for (const QStatic* label : {&queryRegisterTitle_, &queryRegisterSubTitle_, &userInfoTitle_, &userInfoSubTitle_,
-                                 &pendingTitle_, &pendingSubTitle_, &validateTitle_, &validateSubTitle_,
-                                 &registerInfoTitle_, &registerInfoSubTitle_})
-        if (label->GetHwnd() == control) return true;
-    return false;
-}
-
-void KVRegisterView::SetFonts() {
-    const HFONT normal = normalFont_.GetFont();
-    const HFONT bold = boldFont_.GetFont();
-    for (const KVComponentContainer& page : pages_)
-        for (QWinBase* control : page.GetComponents())
-            if (control->GetHwnd() != nullptr) control->SetFont(normal);
-    cancel_.SetFont(normal);
-    for (QStatic* title : {&queryRegisterTitle_, &userInfoTitle_, &pendingTitle_, &validateTitle_, &registerInfoTitle_})
-        title->SetFont(bold);
 }
 
 // --- Pages -----------------------------------------------------------------------------------
@@ -457,46 +129,25 @@ void KVRegisterView::Show() {
 
 void KVRegisterView::Initialize() {
     if (failed_) return;
+    const KVFirstShow first = model_.GetFirstShow();
+    const bool chosen = first.page != KVPages::PAGE_NONE && first.page == model_.GetPage();
+    QLogEntry(Log(), QLog::LevelInfo, kInitialize)
+        << "Show page " << (chosen ? KVNamesOf(first.page).constant : "default");
+    if (first.page == KVPages::PAGE_NONE) {
+        QLogEntry(Log(), QLog::LevelInfo, kInitialize) << "Wrong number of interfaces:" << model_.GetUserInterface();
+        failed_ = first.failed;
+        return;
+    }
     // The first page waits for nothing that only the first Next or another page needs: the
     // country-code service starts, and the country list fills, right after it is painted.
-    // Queued now, that comes before anything a person or the model sends the page.
+    // Queued now, that comes before anything a person or the model sends the page, the
+    // country the user-info page announces with itself included.
     PostMessageA(GetHwnd(), KVWM_COUNTRIES, 0, 0);
-    switch (model_.GetPage()) {
-    case KVRegisterModel::PAGE_QUERYREGISTER:
-        QLogEntry(Log(), QLog::LevelInfo, kInitialize) << "Show page PAGE_QUERYREGISTER";
-        ShowQueryRegisterPage();
-        break;
-    case KVRegisterModel::PAGE_USERINFO:
-        QLogEntry(Log(), QLog::LevelInfo, kInitialize) << "Show page PAGE_USERINFO";
-        ShowUserInfoPage();
-        break;
-    case KVRegisterModel::PAGE_PENDING:
-        QLogEntry(Log(), QLog::LevelInfo, kInitialize) << "Show page PAGE_PENDING";
-        ShowPendingPage();
-        break;
-    case KVRegisterModel::PAGE_VALIDATE:
-        QLogEntry(Log(), QLog::LevelInfo, kInitialize) << "Show page PAGE_VALIDATE";
-        ShowValidatePage();
-        break;
-    default: {
-        QLogEntry(Log(), QLog::LevelInfo, kInitialize) << "Show page default";
-        const int32_t pages = model_.GetUserInterface();
-        if (pages == 1) {
-            ShowUserInfoPage();
-        } else if (pages == 2) {
-            ShowQueryRegisterPage();
-        } else {
-            QLogEntry(Log(), QLog::LevelInfo, kInitialize) << "Wrong number of interfaces:" << pages;
-            // Without form pages the first step hands the registration over at once and
-            // shows its pages as the model announces them: nothing has failed.
-            if (pages != 0 || model_.GetPage() != KVRegisterModel::PAGE_NONE) failed_ = true;
-            return;
-        }
-        break;
-    }
-    }
-    SetFieldText(msisdn_, model_.GetMsisdn());
-    SetFieldText(regCode_, model_.GetRegCode());
+    // What the page announces with itself comes after the page, as the model's notices do.
+    if (const uint32_t extra = KVAnnouncedWith(first.page)) PostMessageA(GetHwnd(), KVWM_OBSERVER, extra, 0);
+    ShowModelPage(first.page);
+    SetFieldText(FieldFor(KVNotifications::NOTIFY_MSISDN), model_.GetMsisdn());
+    SetFieldText(&regCode_, model_.GetRegCode());
     if (model_.GetControlsEnabled())
         EnableAllPages(shownPage_);
     else
@@ -506,21 +157,21 @@ void KVRegisterView::Initialize() {
     RedrawWindow(GetHwnd(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
 }
 
-void KVRegisterView::EnableAllPages(PageIndex shown) {
+void KVRegisterView::EnableAllPages(Page shown) {
     // The hidden pages' Next and Finish are enabled like every other control; a country list
     // without countries stays disabled whatever a page does.
     const QWinBase* own = nullptr;
     bool ownEnabled = true;
     switch (shown) {
-    case QUERYREGISTER:
+    case KVPages::PAGE_QUERYREGISTER:
         own = &queryRegisterNext_;
-        ownEnabled = IsNextWanted(QUERYREGISTER, KVRegisterModel::PAGE_QUERYREGISTER);
+        ownEnabled = IsNextWanted(shown);
         break;
-    case USERINFO:
+    case KVPages::PAGE_USERINFO:
         own = &userInfoNext_;
-        ownEnabled = IsNextWanted(USERINFO, KVRegisterModel::PAGE_USERINFO);
+        ownEnabled = IsNextWanted(shown);
         break;
-    case VALIDATE:
+    case KVPages::PAGE_VALIDATE:
         own = &validateFinish_;
         ownEnabled = !TextOf(regCode_).empty();
         break;
@@ -538,16 +189,17 @@ void KVRegisterView::DisableAllPages() {
     for (KVComponentContainer& page : pages_) page.DisableAll();
 }
 
-void KVRegisterView::ShowPage(PageIndex page) {
+void KVRegisterView::ShowPage(Page page) {
     EnableAllPages(page);
     // Showing the page on display again changes nothing a person sees.
     if (page != shownPage_) {
-        // Only the page on display has controls shown.
-        if (shownPage_ != PAGE_COUNT) pages_[shownPage_].HideAll();
+        // Only the page on display has controls shown (PAGE_NONE's container is empty).
+        pages_[shownPage_].HideAll();
         pages_[page].ShowAll();
         shownPage_ = page;
     }
     SetAccelTable(pages_[page].GetAcceleratorHandle());
+    WipeFields(KVWipedOnShow(page));
 }
 
 void KVRegisterView::FocusOn(QWinBase& control) {
@@ -560,58 +212,65 @@ void KVRegisterView::FocusOn(QWinBase& control) {
     }
 }
 
-void KVRegisterView::FocusFirstInput(PageIndex page) {
+void KVRegisterView::FocusFirstInput(Page page) {
     if (firstInput_[page] != nullptr) FocusOn(*firstInput_[page]);
 }
 
+void KVRegisterView::ShowModelPage(Page page) {
+    switch (page) {
+    case KVPages::PAGE_QUERYREGISTER: ShowQueryRegisterPage(); break;
+    case KVPages::PAGE_USERINFO: ShowUserInfoPage(); break;
+    case KVPages::PAGE_PENDING: ShowPendingPage(); break;
+    case KVPages::PAGE_VALIDATE: ShowValidatePage(); break;
+    case KVPages::PAGE_REGISTERINFO: ShowRegisterInfoPage(); break;
+    case KVPages::PAGE_NONE: break;
+    }
+}
+
 void KVRegisterView::ShowQueryRegisterPage() {
-    ShowPage(QUERYREGISTER);
-    FocusFirstInput(QUERYREGISTER);
+    ShowPage(KVPages::PAGE_QUERYREGISTER);
+    FocusFirstInput(KVPages::PAGE_QUERYREGISTER);
     EnableQueryRegisterNextButton();
 }
 
 void KVRegisterView::ShowUserInfoPage() {
-    PostMessageA(GetHwnd(), KVWM_OBSERVER, KVRegisterModel::NOTIFY_COUNTRY, 0);
-    ShowPage(USERINFO);
-    FocusFirstInput(USERINFO);
+    ShowPage(KVPages::PAGE_USERINFO);
+    FocusFirstInput(KVPages::PAGE_USERINFO);
     EnableUserInfoNextButton();
+}
+
+void KVRegisterView::ShowPageText(QStatic& label, Page page, int id, const LanguageReplacements& values) {
+    const KVPageText* text = KVFindPageText(page, id, false);
+    if (text != nullptr) label.SetWindowText(KVLanguageTable::Instance().GetText(text->key, values, text->defaultText));
 }
 
 void KVRegisterView::ShowPendingPage() {
     const LanguageReplacements values = {{"msisdn", model_.GetMsisdn()}};
-    KVLanguageTable& table = KVLanguageTable::Instance();
-    pendingText1_.SetWindowText(table.GetText(
-        "lblPending1", values,
-        "The program is communicating with the server to see if you are allowed to register."));
-    pendingText2_.SetWindowText(table.GetText("lblPending2", values, "Please wait."));
-    ShowPage(PENDING);
+    ShowPageText(pendingText1_, KVPages::PAGE_PENDING, ID_PENDING_TEXT1, values);
+    ShowPageText(pendingText2_, KVPages::PAGE_PENDING, ID_PENDING_TEXT2, values);
+    ShowPage(KVPages::PAGE_PENDING);
 }
 
 void KVRegisterView::ShowValidatePage() {
     const LanguageReplacements values = {{"msisdn", model_.GetMsisdn()}};
-    KVLanguageTable& table = KVLanguageTable::Instance();
-    validateText1_.SetWindowText(table.GetText(
-        "lblValidate1", values,
-        "A registration code has been sent to your mobile phone. This should arrive to you within a minute. "
-        "Enter this registration code below to complete the registration."));
-    validateText2_.SetWindowText(table.GetText(
-        "lblValidate2", values, "The registration code was sent to the mobile phone number <msisdn>."));
-    ShowPage(VALIDATE);
-    SetFieldText(msisdn_, "");
+    ShowPageText(validateText1_, KVPages::PAGE_VALIDATE, ID_VALIDATE_TEXT1, values);
+    ShowPageText(validateText2_, KVPages::PAGE_VALIDATE, ID_VALIDATE_TEXT2, values);
+    ShowPage(KVPages::PAGE_VALIDATE);
     FocusOn(regCode_);
     EnableFinishButton();
 }
 
 void KVRegisterView::ShowRegisterInfoPage() {
     const LanguageReplacements values = {{"email", model_.GetUserEmail()}};
+    // Shown with the address it went to, unlike the text the page was built with.
     registerInfoText_.SetWindowText(KVLanguageTable::Instance().GetText(
         "lblRegisterInfo1", values,
         "An email message has been sent to the address <email>. Verify that this message arrives, because reply "
         "SMS messages sent to you will be sent to this email address."));
-    ShowPage(REGISTERINFO);
+    ShowPage(KVPages::PAGE_REGISTERINFO);
 }
 
-// --- Next buttons ----------------------------------------------------------------------------
+// --- Fields and Next buttons -----------------------------------------------------------------
 
 std::string KVRegisterView::TextOf(QEdit& field) {
     std::string text;
@@ -619,39 +278,55 @@ std::string KVRegisterView::TextOf(QEdit& field) {
     return text;
 }
 
-void KVRegisterView::SetFieldText(QEdit& field, const std::string& text) {
+void KVRegisterView::SetFieldText(QEdit* field, const std::string& text) {
     // A field the layout does not define has nothing to refresh.
-    if (field.GetHwnd() != nullptr) field.SetText(text);
+    if (field != nullptr && field->GetHwnd() != nullptr) field->SetText(text);
 }
 
-bool KVRegisterView::IsNextWanted(PageIndex page, int32_t modelPage) {
-    bool enable = model_.GetPage() == modelPage;
-    if (enable) {
-        QEdit* const fields[] = {&msisdn_, &userEmail_, &groupId_, &userName_, &userPassword_,
-                                 &contactPerson_, &contactInfo_, &confirmUserEmail_};
-        const uint32_t bits[] = {1, 2, 4, 8, 16, 32, 64, 2};
-        for (size_t i = 0; i < 8 && enable; ++i)
-            if ((requiredMask_[page] & bits[i]) != 0 && TextOf(*fields[i]).empty()) enable = false;
-    }
-    if (enable && emailPresent_) enable = KVRegisterModel::CheckEmailSyntax(TextOf(userEmail_));
-    return enable;
+QEdit* KVRegisterView::FormField(int id) {
+    const KVComponentRow* row = KVComponentWithInput(id);
+    if (row == nullptr || row->kind == KVComponentKind::Country) return nullptr;
+    return &componentFields_[static_cast<size_t>(row - kFormComponents)];
 }
 
-void KVRegisterView::EnableNextButton(PageIndex page, int32_t modelPage, QButton& next, const char* logName) {
+QEdit* KVRegisterView::FieldFor(uint32_t code) {
+    if (code == KVNotifications::NOTIFY_REGCODE) return &regCode_;
+    const KVComponentRow* row = KVComponentWithNotification(code);
+    return row != nullptr ? FormField(row->inputControlId) : nullptr;
+}
+
+void KVRegisterView::WipeFields(uint32_t bits) {
+    for (uint32_t code = KVNotifications::NOTIFY_MSISDN; code <= KVNotifications::NOTIFY_REGCODE; ++code)
+        if ((bits & KVFieldBit(code)) != 0) SetFieldText(FieldFor(code), "");
+}
+
+bool KVRegisterView::IsNextWanted(Page page) {
+    const auto emptyBits = [this](uint32_t mask) {
+        uint32_t bits = 0;
+        for (const KVComponentRow& row : kFormComponents)
+            if ((row.requiredBit & mask) != 0 &&
+                TextOf(componentFields_[static_cast<size_t>(&row - kFormComponents)]).empty())
+                bits |= row.requiredBit;
+        return bits;
+    };
+    return model_.IsNextEnabled(page, emptyBits, [this] { return TextOf(*FieldFor(KVNotifications::NOTIFY_USEREMAIL)); });
+}
+
+void KVRegisterView::EnableNextButton(Page page, QButton& next, const char* logName) {
     if (next.GetHwnd() == nullptr) return;
-    const bool enable = IsNextWanted(page, modelPage);
+    const bool enable = IsNextWanted(page);
     QLogEntry(Log(), QLog::LevelInfo, logName)
-        << (page == QUERYREGISTER ? "_cmdQueryRegisterNext.EnableWindow(" : "_cmdUserInfoNext.EnableWindow(")
+        << (page == KVPages::PAGE_QUERYREGISTER ? "_cmdQueryRegisterNext.EnableWindow(" : "_cmdUserInfoNext.EnableWindow(")
         << (enable ? 1 : 0) << ")";
     next.EnableWindow(enable);
 }
 
 void KVRegisterView::EnableQueryRegisterNextButton() {
-    EnableNextButton(QUERYREGISTER, KVRegisterModel::PAGE_QUERYREGISTER, queryRegisterNext_, kEnableQuery);
+    EnableNextButton(KVPages::PAGE_QUERYREGISTER, queryRegisterNext_, kEnableQuery);
 }
 
 void KVRegisterView::EnableUserInfoNextButton() {
-    EnableNextButton(USERINFO, KVRegisterModel::PAGE_USERINFO, userInfoNext_, kEnableUserInfo);
+    EnableNextButton(KVPages::PAGE_USERINFO, userInfoNext_, kEnableUserInfo);
 }
 
 void KVRegisterView::EnableFinishButton() {
@@ -663,9 +338,9 @@ void KVRegisterView::EnableFinishButton() {
 void KVRegisterView::Update(KVObservable* sender, KVNotifyObject* record) {
     if (record == nullptr || sender != &model_ || record->kind != KVNotifyObject::ModelKind) return;
     const uint32_t code = record->code;
-    if (code == KVRegisterModel::NOTIFY_ENDING) return;
+    if (code == KVNotifications::NOTIFY_ENDING) return;
     // Whichever thread notifies, it reaches the window only through messages.
-    if (code == KVRegisterModel::NOTIFY_MESSAGE) {
+    if (code == KVNotifications::NOTIFY_MESSAGE) {
         const std::string caption = Text("Message.txtError", "Error");
         const int answer = ::MessageBoxA(window_, model_.GetMessageText().c_str(), caption.c_str(),
                                          model_.GetMessageStyle());
@@ -676,76 +351,29 @@ void KVRegisterView::Update(KVObservable* sender, KVNotifyObject* record) {
     if (window_ != nullptr) PostMessageA(window_, KVWM_OBSERVER, code, 0);
 }
 
-void KVRegisterView::SelectCountry() {
-    if (country_.GetHwnd() == nullptr) return;
-    const std::string wanted = model_.GetCountry();
-    const LRESULT count = country_.SendMessage(CB_GETCOUNT, 0, 0);
-    LRESULT found = -1;
-    for (LRESULT i = 0; i < count && found < 0; ++i) {
-        std::string entry;
-        country_.GetText(static_cast<int>(i), entry);
-        if (entry == wanted) found = i;
-    }
-    country_.SendMessage(CB_SETCURSEL, static_cast<WPARAM>(found), 0);
-}
-
 void KVRegisterView::OnObserverMessage(uint32_t code) {
     QLogEntry(Log(), QLog::LevelInfo, kObserver) << "Observer message " << code;
     switch (code) {
-    case KVRegisterModel::PAGE_QUERYREGISTER: ShowQueryRegisterPage(); break;
-    case KVRegisterModel::PAGE_USERINFO: ShowUserInfoPage(); break;
-    case KVRegisterModel::PAGE_PENDING: ShowPendingPage(); break;
-    case KVRegisterModel::PAGE_VALIDATE: ShowValidatePage(); break;
-    case KVRegisterModel::PAGE_REGISTERINFO: ShowRegisterInfoPage(); break;
-    case KVRegisterModel::NOTIFY_MSISDN: SetFieldText(msisdn_, model_.GetMsisdn()); break;
-    case KVRegisterModel::NOTIFY_USEREMAIL: SetFieldText(userEmail_, model_.GetUserEmail()); break;
-    case KVRegisterModel::NOTIFY_GROUPID: SetFieldText(groupId_, model_.GetGroupId()); break;
-    case KVRegisterModel::NOTIFY_USERNAME: SetFieldText(userName_, model_.GetUserName()); break;
-    case KVRegisterModel::NOTIFY_USERPASSWORD: SetFieldText(userPassword_, model_.GetUserPassword()); break;
-    case KVRegisterModel::NOTIFY_CONTACTPERSON: SetFieldText(contactPerson_, model_.GetContactPerson()); break;
-    case KVRegisterModel::NOTIFY_CONTACTINFO: SetFieldText(contactInfo_, model_.GetContactInfo()); break;
-    case KVRegisterModel::NOTIFY_COUNTRY: SelectCountry(); break;
-    case KVRegisterModel::NOTIFY_CONFIRMUSEREMAIL:
-        SetFieldText(confirmUserEmail_, model_.GetConfirmUserEmail());
+    case KVPages::PAGE_QUERYREGISTER:
+    case KVPages::PAGE_USERINFO:
+    case KVPages::PAGE_PENDING:
+    case KVPages::PAGE_VALIDATE:
+    case KVPages::PAGE_REGISTERINFO: ShowModelPage(static_cast<Page>(code)); break;
+    case KVNotifications::NOTIFY_COUNTRY: KVSelectCountry(country_, model_.GetCountry()); break;
+    case KVNotifications::NOTIFY_CONTROLSENABLED: EnableAllPages(shownPage_); break;
+    case KVNotifications::NOTIFY_CONTROLSDISABLED: DisableAllPages(); break;
+    default:
+        // The fields' texts, NOTIFY_MSISDN to NOTIFY_REGCODE; other codes find no field.
+        SetFieldText(FieldFor(code), model_.GetFieldText(code));
         break;
-    case KVRegisterModel::NOTIFY_REGCODE: SetFieldText(regCode_, model_.GetRegCode()); break;
-    case KVRegisterModel::NOTIFY_CONTROLSENABLED: EnableAllPages(shownPage_); break;
-    case KVRegisterModel::NOTIFY_CONTROLSDISABLED: DisableAllPages(); break;
-    default: break;
     }
 }
 
 // --- Messages --------------------------------------------------------------------------------
 
-QEdit* KVRegisterView::FormField(int id) {
-    switch (id) {
-    case ID_MSISDN: return &msisdn_;
-    case ID_USEREMAIL: return &userEmail_;
-    case ID_GROUPID: return &groupId_;
-    case ID_USERNAME: return &userName_;
-    case ID_USERPASSWORD: return &userPassword_;
-    case ID_CONTACTPERSON: return &contactPerson_;
-    case ID_CONTACTINFO: return &contactInfo_;
-    case ID_CONFIRMUSEREMAIL: return &confirmUserEmail_;
-    default: return nullptr;
-    }
-}
-
 void KVRegisterView::HandFieldToModel(int id) {
     QEdit* field = FormField(id);
-    if (field == nullptr) return;
-    const std::string text = TextOf(*field);
-    switch (id) {
-    case ID_MSISDN: model_.SetMsisdn(text); break;
-    case ID_USEREMAIL: model_.SetUserEmail(text); break;
-    case ID_GROUPID: model_.SetGroupId(text); break;
-    case ID_USERNAME: model_.SetUserName(text); break;
-    case ID_USERPASSWORD: model_.SetUserPassword(text); break;
-    case ID_CONTACTPERSON: model_.SetContactPerson(text); break;
-    case ID_CONTACTINFO: model_.SetContactInfo(text); break;
-    case ID_CONFIRMUSEREMAIL: model_.SetConfirmUserEmail(text); break;
-    default: break;
-    }
+    if (field != nullptr) model_.SetFieldText(KVComponentWithInput(id)->notification, TextOf(*field));
 }
 
 void KVRegisterView::PressButton(int id) {
@@ -787,7 +415,7 @@ void KVRegisterView::OnCommand(WPARAM wParam, LPARAM lParam) {
         // Only the validation page's table holds 286: the information page has none.
         case ID_VALIDATE_FINISH: target = &validateFinish_; break;
         case ID_VALIDATE_BACK: target = &validateBack_; break;
-        case ID_MSISDN: FocusOn(msisdn_); return;
+        case kMsisdnInput: FocusOn(*FieldFor(KVNotifications::NOTIFY_MSISDN)); return;
         case ID_REGCODE: FocusOn(regCode_); return;
         default: return;
         }
@@ -816,7 +444,7 @@ void KVRegisterView::OnCommand(WPARAM wParam, LPARAM lParam) {
         }
         return;
     }
-    if (id == ID_COUNTRY && notification == CBN_SELCHANGE) {
+    if (id == KVInputId(COMPONENT_COUNTRY) && notification == CBN_SELCHANGE) {
         const LRESULT selected = country_.SendMessage(CB_GETCURSEL, 0, 0);
         std::string text;
         if (selected != CB_ERR) country_.GetText(static_cast<int>(selected), text);
@@ -837,12 +465,7 @@ void KVRegisterView::OnPaint(HDC given) {
         painting = std::make_unique<QPaintDC>(*this);
         dc = painting.get();
     }
-    const int w = width_;
-    const int h = height_;
-    dc->FillSolidRect(Rect(0, 0, w - 6, 59), RGB(255, 255, 255));
-    if (headerLoaded_) dc->BitBlt(w - 48, 13, 32, 32, header_, 0, 0, SRCCOPY);
-    dc->DrawEdge(Rect(0, 59, w - 6, 61), EDGE_ETCHED, BF_TOP);
-    dc->DrawEdge(Rect(0, h - 72, w - 6, h - 70), EDGE_ETCHED, BF_TOP);
+    header_.Paint(*dc, width_, height_);
 }
 
 void KVRegisterView::OnDestroy() {
@@ -898,8 +521,7 @@ bool KVRegisterView::WindowProc(HWND, UINT message, WPARAM wParam, LPARAM lParam
         return true;
     case KVWM_CLEARFIELDS:
         try {
-            SetFieldText(msisdn_, "");
-            SetFieldText(regCode_, "");
+            WipeFields(kWipedAfterMessage);
         } catch (const QException& e) {
             // The message has been answered; a field left filled is no reason to fail.
             ReportSwallowedError(e);

@@ -11,12 +11,14 @@
 #include <string>
 #include <vector>
 
+#include "common/KVLanguageTable.h"
 #include "common/KVObserver.h"
 #include "common/KVRegistry.h"
-#include "register/entry/KVResourceIds.h"
+#include "register/model/KVModelCodes.h"
 #include "register/view/KVComponentContainer.h"
+#include "register/view/KVFormComponents.h"
+#include "register/view/KVWizardHeader.h"
 #include "vuda32/Application/QWinThread.h"
-#include "vuda32/Gdi/QDC.h"
 #include "vuda32/Gdi/QGDIObject.h"
 #include "vuda32/WindowControls/QButton.h"
 #include "vuda32/WindowControls/QCombobox.h"
@@ -31,7 +33,6 @@ class KVRegisterView : public KVObserver, public QWinThread {
 public:
     static constexpr int kDefaultWidth = 426;
     static constexpr int kDefaultHeight = 312;
-    static constexpr UINT kHeaderBitmapId = KV_IDB_HEADER;
 
     // Attaches to the model at once; reads its settings below keyPath with a registry reader
     // of its own, so that it can save its position whatever happens to the caller's.
@@ -70,7 +71,7 @@ public:
     HWND GetWindowHandle() const { return window_; }
 
 private:
-    enum PageIndex { QUERYREGISTER, USERINFO, PENDING, VALIDATE, REGISTERINFO, PAGE_COUNT };
+    using Page = KVPages::Page;
 
     void OnObserverMessage(uint32_t code);
     void OnCommand(WPARAM wParam, LPARAM lParam);
@@ -78,45 +79,52 @@ private:
     void OnDestroy();
     bool IsTitleLabel(HWND control) const;
 
-    void LoadHeaderImage(QDC& reference);
     void CreateUserInfoPages();
-    bool ReadConfig(KVRegisterConfig& config);
     void CreateComponents(const KVRegisterConfig& config);
-    void FillCountryList();
     void CreateFormButtons();
     void CreatePendingPage();
     void CreateValidatePage();
     void CreateRegisterInfoPage();
+    void CreateCancelButton();
+    // Fills the country list from the country-code service; a list left empty is disabled.
+    void FillCountryList();
     void SetFonts();
     void Fail();
 
-    void CreateLabel(QStatic& label, int id, const RECT& rect, const std::string& text);
-    void CreateButton(QButton& button, int id, const RECT& rect, const std::string& text,
-                      bool isDefault);
+    // A label or button of a page, with its text from kPageTexts.
+    void CreateLabel(QStatic& label, Page page, int id, const RECT& rect);
+    void CreateButton(QButton& button, Page page, int id, const RECT& rect);
     // Adds Alt + the key's mnemonic for command, when its text has one.
     void AddMnemonic(std::vector<ACCEL>& entries, const char* key, char defaultChar, WORD command);
-    void BuildAccelerators(PageIndex page, const std::vector<ACCEL>& entries);
+    void BuildAccelerators(Page page, const std::vector<ACCEL>& entries);
 
-    void ShowPage(PageIndex page);
+    // Shows the page: every other one hidden, its accelerators on, and the fields the model
+    // wipes on it emptied.
+    void ShowPage(Page page);
+    // The page's own show operation.
+    void ShowModelPage(Page page);
+    // A text of kPageTexts with its placeholders filled.
+    void ShowPageText(QStatic& label, Page page, int id, const LanguageReplacements& values);
     // Every control of every page enabled, as a show operation starts; the Next or Finish of
     // `shown` goes straight to the state its page calls for, so that no moment shows it
     // enabled when it is about to be disabled again.
-    void EnableAllPages(PageIndex shown);
+    void EnableAllPages(Page shown);
     void DisableAllPages();
     // Errors while the focus moves are ignored: the page works without it.
     void FocusOn(QWinBase& control);
-    void FocusFirstInput(PageIndex page);
-    // Enables Next on page when the model shows it, every required field holds text and the
-    // e-mail address (when the file has one) passes the syntax test.
-    bool IsNextWanted(PageIndex page, int32_t modelPage);
-    void EnableNextButton(PageIndex page, int32_t modelPage, QButton& next, const char* logName);
+    void FocusFirstInput(Page page);
+    // What the model says of the page's Next, given the fields as they are.
+    bool IsNextWanted(Page page);
+    void EnableNextButton(Page page, QButton& next, const char* logName);
     void EnableFinishButton();
     std::string TextOf(QEdit& field);
-    void SetFieldText(QEdit& field, const std::string& text);
-    // The form edit field of a control id, or null.
+    void SetFieldText(QEdit* field, const std::string& text);
+    // The edit field of a control id, or of the code that announces its text; null for others.
     QEdit* FormField(int id);
+    QEdit* FieldFor(uint32_t code);
+    // Empties the fields of the bits (KVFieldBit) on the screen.
+    void WipeFields(uint32_t bits);
     void HandFieldToModel(int id);
-    void SelectCountry();
     void PressButton(int id);
 
     KVRegisterModel& model_;
@@ -129,32 +137,29 @@ private:
     bool failed_ = false;
     HWND owner_ = nullptr;
     bool positionNotRestored_ = false;
-    // register.cfg as PreCreate read it, and whether the window was made at its size.
-    std::unique_ptr<KVRegisterConfig> config_;
-    bool configRead_ = false;
+    // register.cfg as the model read it before the window was made, and whether the window
+    // was made at its size.
+    std::unique_ptr<KVRegisterConfig> layout_;
+    bool layoutRead_ = false;
     bool sizedAtCreation_ = false;
-    bool emailPresent_ = false;
-    bool controlBox_ = false;
     bool countryUnavailable_ = false;
-    // PAGE_COUNT until a page has been shown.
-    PageIndex shownPage_ = PAGE_COUNT;
+    // PAGE_NONE until a page has been shown.
+    Page shownPage_ = KVPages::PAGE_NONE;
     int32_t userInterface_ = 0;
-    QWinBase* firstInput_[2] = {};
-    uint32_t requiredMask_[2] = {};
+    // By page; only the two form pages have one.
+    QWinBase* firstInput_[KVPages::kCount] = {};
 
     QFont normalFont_;
     QFont boldFont_;
-    QMemDC header_;
-    bool headerLoaded_ = false;
+    KVWizardHeader header_;
     std::unique_ptr<KVWizardClass> windowClass_;
 
     QStatic queryRegisterTitle_, queryRegisterSubTitle_;
     QStatic userInfoTitle_, userInfoSubTitle_;
-    QStatic info_[14];
-    QStatic msisdnLabel_, userEmailLabel_, groupIdLabel_, userNameLabel_, userPasswordLabel_;
-    QStatic contactPersonLabel_, contactInfoLabel_, countryLabel_, confirmUserEmailLabel_;
-    QEdit msisdn_, userEmail_, groupId_, userName_, userPassword_, contactPerson_, contactInfo_;
-    QEdit confirmUserEmail_;
+    // The components of register.cfg, by their row of kFormComponents; the fields of the text
+    // lines and the country list are never created.
+    QStatic componentLabels_[kComponentCount];
+    QEdit componentFields_[kComponentCount];
     QCombobox country_;
     QButton queryRegisterNext_, userInfoBack_, userInfoNext_;
     QStatic pendingTitle_, pendingSubTitle_, pendingText1_, pendingText2_;
@@ -165,5 +170,6 @@ private:
     QButton registerInfoOk_;
     QButton cancel_;
 
-    KVComponentContainer pages_[PAGE_COUNT];
+    // By page; PAGE_NONE's stays empty.
+    KVComponentContainer pages_[KVPages::kCount];
 };

@@ -4,7 +4,10 @@ list(APPEND REGISTER_CORE_SOURCES
 if(WIN32)
   list(APPEND REGISTER_WIN_SOURCES
     view/KVComponentContainer.cpp
+    view/KVCountryList.cpp
     view/KVRegisterView.cpp
+    view/KVRegisterViewPages.cpp
     view/KVRegisterViewWindow.cpp
-    view/KVWizardClass.cpp)
+    view/KVWizardClass.cpp
+    view/KVWizardHeader.cpp)
 endif()

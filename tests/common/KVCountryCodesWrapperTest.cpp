@@ -113,24 +113,6 @@ TEST_F(KVCountryCodesWrapperTest, UnterminatedAnswerIsCutAtItsBuffer) {
     EXPECT_EQ("XXXXXXXX", wrapper.GetCountryOnPrefix("99"));
 }
 
-// The test libraries only share the wrapper's idea of the exports; the real one must too.
-TEST_F(KVCountryCodesWrapperTest, ServesFromTheRealLibrary) {
-    KVTestCountryLibrary::InstallFile(env, KV_COUNTRY_DLL);
-    ASSERT_EQ(0, wrapper.SetRegistryKey(env.KeyPath()));
-    int status = 77;
-    const std::string countries = wrapper.GetCountries(&status);
-    EXPECT_EQ(0, status);
-    EXPECT_NE(std::string::npos, (";" + countries + ";").find(";NO;")) << countries;
-    EXPECT_GT(countries.size(), 200u * 3);
-    KVCountryInfo info;
-    EXPECT_EQ(0, wrapper.GetCountryInfo("NO", info));
-    EXPECT_EQ("Norway", info.GetName());
-    // A national layout with spaces: the scripted library would refuse it.
-    EXPECT_EQ("+4740612345", wrapper.ConvertToMsisdn("406 12 345", "NO"));
-    EXPECT_EQ("", wrapper.ConvertToMsisdn("22 12 34 56", "NO"));
-    EXPECT_EQ("NO", wrapper.GetCountryOnPrefix("4740612345"));
-}
-
 TEST_F(KVCountryCodesWrapperTest, FolderGainsOneTrailingBackslash) {
     wrapper.SetFolder("C:\\Program Files\\Korvane");
     EXPECT_EQ("C:\\Program Files\\Korvane\\", wrapper.GetFolder());

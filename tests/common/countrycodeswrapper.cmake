@@ -1,5 +1,5 @@
-# The country-code wrapper, tested with three small libraries built here, with none, and
-# with the real KVCountryCodes.dll.
+# The country-code wrapper, tested with three small libraries built here and with none; the
+# real KVCountryCodes.dll serves it in the whole runs of tests/e2e.
 if(WIN32)
   foreach(variant scripted nocountries initfails)
     add_library(kvtest_cc_${variant} SHARED common/KVTestCountryCodes.cpp)
@@ -17,6 +17,4 @@ if(WIN32)
   kv_add_gtest(kvcommon_countrycodes_test
     SOURCES common/KVCountryCodesWrapperTest.cpp
     LIBS kvcommon kv_test_countrycodes)
-  add_dependencies(kvcommon_countrycodes_test KVCountryCodes)
-  target_compile_definitions(kvcommon_countrycodes_test PRIVATE KV_COUNTRY_DLL="Z:$<TARGET_FILE:KVCountryCodes>")
 endif()

@@ -46,27 +46,27 @@ TEST_F(KVRegisterE2ETest, SignUpOverTwoFormPagesWithBackOnEachPage) {
     KVWizardHost& host = Install(TwoPages());
 
     Step(host, KVResult(KVRESULT_NONE), [](KVWizardDriver& d) {
-        d.WaitForPage(KVWizardPage::QueryRegister);
-        EXPECT_FALSE(d.IsEnabled(kCtlQueryRegisterNext));
-        d.Type(kCtlMsisdn, kMsisdn);
-        EXPECT_FALSE(d.IsEnabled(kCtlQueryRegisterNext)) << "the e-mail address is required";
-        d.Type(kCtlEmail, "kari@example");
-        d.Type(kCtlConfirmEmail, "kari@example");
-        EXPECT_FALSE(d.IsEnabled(kCtlQueryRegisterNext)) << "an address without a dot fails the syntax check";
-        d.Type(kCtlEmail, kEmail);
-        d.Type(kCtlConfirmEmail, "");
-        EXPECT_FALSE(d.IsEnabled(kCtlQueryRegisterNext)) << "the confirmation shares the address's required bit";
-        d.Type(kCtlConfirmEmail, kEmail);
-        EXPECT_TRUE(d.IsEnabled(kCtlQueryRegisterNext));
-        d.Type(kCtlMsisdn, "");
-        EXPECT_FALSE(d.IsEnabled(kCtlQueryRegisterNext));
-        d.Type(kCtlMsisdn, kMsisdn);
+        d.WaitForPage(KVPages::PAGE_QUERYREGISTER);
+        EXPECT_FALSE(d.IsEnabled(ID_QUERYREGISTER_NEXT));
+        d.Type(KVInputId(COMPONENT_MSISDN), kMsisdn);
+        EXPECT_FALSE(d.IsEnabled(ID_QUERYREGISTER_NEXT)) << "the e-mail address is required";
+        d.Type(KVInputId(COMPONENT_USEREMAIL), "kari@example");
+        d.Type(KVInputId(COMPONENT_CONFIRMUSEREMAIL), "kari@example");
+        EXPECT_FALSE(d.IsEnabled(ID_QUERYREGISTER_NEXT)) << "an address without a dot fails the syntax check";
+        d.Type(KVInputId(COMPONENT_USEREMAIL), kEmail);
+        d.Type(KVInputId(COMPONENT_CONFIRMUSEREMAIL), "");
+        EXPECT_FALSE(d.IsEnabled(ID_QUERYREGISTER_NEXT)) << "the confirmation shares the address's required bit";
+        d.Type(KVInputId(COMPONENT_CONFIRMUSEREMAIL), kEmail);
+        EXPECT_TRUE(d.IsEnabled(ID_QUERYREGISTER_NEXT));
+        d.Type(KVInputId(COMPONENT_MSISDN), "");
+        EXPECT_FALSE(d.IsEnabled(ID_QUERYREGISTER_NEXT));
+        d.Type(KVInputId(COMPONENT_MSISDN), kMsisdn);
         // Typing left the focus on the e-mail field: Tab goes on in file order, then the buttons.
-        EXPECT_EQ(kCtlEmail, d.FocusedId());
-        EXPECT_EQ((std::vector<int>{kCtlConfirmEmail, kCtlQueryRegisterNext, kCtlCancel, kCtlMsisdn, kCtlEmail}),
+        EXPECT_EQ(KVInputId(COMPONENT_USEREMAIL), d.FocusedId());
+        EXPECT_EQ((std::vector<int>{KVInputId(COMPONENT_CONFIRMUSEREMAIL), ID_QUERYREGISTER_NEXT, ID_CANCEL, KVInputId(COMPONENT_MSISDN), KVInputId(COMPONENT_USEREMAIL)}),
                   d.TabOrder());
         SavePage(d, "query-register");
-        d.Click(kCtlQueryRegisterNext);
+        d.Click(ID_QUERYREGISTER_NEXT);
     });
     EXPECT_EQ(KVACTION_QUERYREGISTER, action.Action);
     EXPECT_EQ(1, action.UseIp);
@@ -75,28 +75,28 @@ TEST_F(KVRegisterE2ETest, SignUpOverTwoFormPagesWithBackOnEachPage) {
 
     // Back on the user-info page, then Alt+N on the query page asks the server again.
     Step(host, KVResult(KVRESULT_QUERIEDREGISTER), [](KVWizardDriver& d) {
-        d.WaitForPage(KVWizardPage::UserInfo);
-        EXPECT_TRUE(d.HasButton(kCtlUserInfoBack));
-        EXPECT_FALSE(d.IsEnabled(kCtlUserInfoNext)) << "the name is required";
-        d.Type(kCtlUserName, "Kari Nordmann");
-        d.Type(kCtlPassword, "hemmelig");
-        EXPECT_TRUE(d.IsEnabled(kCtlUserInfoNext));
+        d.WaitForPage(KVPages::PAGE_USERINFO);
+        EXPECT_TRUE(d.HasButton(ID_USERINFO_BACK));
+        EXPECT_FALSE(d.IsEnabled(ID_USERINFO_NEXT)) << "the name is required";
+        d.Type(KVInputId(COMPONENT_USERNAME), "Kari Nordmann");
+        d.Type(KVInputId(COMPONENT_USERPASSWORD), "hemmelig");
+        EXPECT_TRUE(d.IsEnabled(ID_USERINFO_NEXT));
         // Leaving the password moved the focus on to the country list.
-        EXPECT_EQ((std::vector<int>{kCtlUserInfoBack, kCtlUserInfoNext, kCtlCancel, kCtlUserName, kCtlPassword,
-                                    kCtlCountry}),
+        EXPECT_EQ((std::vector<int>{ID_USERINFO_BACK, ID_USERINFO_NEXT, ID_CANCEL, KVInputId(COMPONENT_USERNAME), KVInputId(COMPONENT_USERPASSWORD),
+                                    KVInputId(COMPONENT_COUNTRY)}),
                   d.TabOrder());
-        d.Click(kCtlUserInfoBack);
-        d.WaitForPage(KVWizardPage::QueryRegister);
-        EXPECT_EQ(kEmail, d.Text(kCtlEmail));
+        d.Click(ID_USERINFO_BACK);
+        d.WaitForPage(KVPages::PAGE_QUERYREGISTER);
+        EXPECT_EQ(kEmail, d.Text(KVInputId(COMPONENT_USEREMAIL)));
         d.PressAlt('n');
     });
     EXPECT_EQ(KVACTION_QUERYREGISTER, action.Action);
 
     Step(host, KVResult(KVRESULT_QUERIEDREGISTER), [](KVWizardDriver& d) {
-        d.WaitForPage(KVWizardPage::UserInfo);
-        EXPECT_EQ("Kari Nordmann", d.Text(kCtlUserName));
+        d.WaitForPage(KVPages::PAGE_USERINFO);
+        EXPECT_EQ("Kari Nordmann", d.Text(KVInputId(COMPONENT_USERNAME)));
         SavePage(d, "user-info");
-        d.Click(kCtlUserInfoNext);
+        d.Click(ID_USERINFO_NEXT);
     });
     EXPECT_EQ(KVACTION_REGISTER, action.Action);
     EXPECT_EQ("Kari Nordmann", action.UserName);
@@ -107,30 +107,30 @@ TEST_F(KVRegisterE2ETest, SignUpOverTwoFormPagesWithBackOnEachPage) {
     KVResultRecord validate = KVResult(KVRESULT_VALIDATE);
     validate.ResultText = "code sent";
     Step(host, validate, [](KVWizardDriver& d) {
-        d.WaitForPage(KVWizardPage::Validate);
-        EXPECT_EQ(kValidate1, d.Text(kCtlValidateText1));
+        d.WaitForPage(KVPages::PAGE_VALIDATE);
+        EXPECT_EQ(kValidate1, d.Text(ID_VALIDATE_TEXT1));
         EXPECT_EQ(std::string("The registration code was sent to the mobile phone number ") + kMsisdn + ".",
-                  d.Text(kCtlValidateText2));
-        EXPECT_FALSE(d.IsEnabled(kCtlFinish)) << "no code typed yet";
-        for (HWND ok : d.Controls(kCtlFinish)) {
+                  d.Text(ID_VALIDATE_TEXT2));
+        EXPECT_FALSE(d.IsEnabled(ID_VALIDATE_FINISH)) << "no code typed yet";
+        for (HWND ok : d.Controls(ID_VALIDATE_FINISH)) {
             if (!IsWindowVisible(ok)) {
                 EXPECT_TRUE(IsWindowEnabled(ok)) << "the information page's OK";
             }
         }
         SavePage(d, "validate");
         d.PressAlt('b');
-        d.WaitForPage(KVWizardPage::UserInfo);
-        d.Click(kCtlUserInfoNext);
+        d.WaitForPage(KVPages::PAGE_USERINFO);
+        d.Click(ID_USERINFO_NEXT);
     });
     EXPECT_EQ(KVACTION_REGISTER, action.Action);
 
     Step(host, validate, [](KVWizardDriver& d) {
-        d.WaitForPage(KVWizardPage::Validate);
-        EXPECT_EQ(kCtlRegCode, d.FocusedId());
-        d.Type(kCtlRegCode, "4711");
-        EXPECT_TRUE(d.IsEnabled(kCtlFinish));
+        d.WaitForPage(KVPages::PAGE_VALIDATE);
+        EXPECT_EQ(ID_REGCODE, d.FocusedId());
+        d.Type(ID_REGCODE, "4711");
+        EXPECT_TRUE(d.IsEnabled(ID_VALIDATE_FINISH));
         d.PressAlt('r');
-        EXPECT_EQ(kCtlRegCode, d.FocusedId());
+        EXPECT_EQ(ID_REGCODE, d.FocusedId());
         d.PressAlt('f');
     });
     EXPECT_EQ(KVACTION_VALIDATE, action.Action);
@@ -139,21 +139,21 @@ TEST_F(KVRegisterE2ETest, SignUpOverTwoFormPagesWithBackOnEachPage) {
     KVResultRecord registered = KVResult(KVRESULT_REGISTERED);
     registered.InfoText = "welcome";
     Step(host, registered, [](KVWizardDriver& d) {
-        d.WaitForPage(KVWizardPage::RegisterInfo);
+        d.WaitForPage(KVPages::PAGE_REGISTERINFO);
         EXPECT_EQ(std::string("An email message has been sent to the address ") + kEmail +
                       ". Verify that this message arrives, because reply SMS messages sent to you will be sent "
                       "to this email address.",
-                  d.Text(kCtlRegisterInfoText));
-        ExpectAllEnabled(d, {kCtlQueryRegisterNext, kCtlUserInfoNext, kCtlFinish});
+                  d.Text(ID_REGISTERINFO_TEXT));
+        ExpectAllEnabled(d, {ID_QUERYREGISTER_NEXT, ID_USERINFO_NEXT, ID_VALIDATE_FINISH});
         SavePage(d, "register-info");
         d.PressEscape();  // no accelerators on this page: Escape does not cancel
-        EXPECT_EQ(KVWizardPage::RegisterInfo, d.Page());
-        d.Click(kCtlFinish);
+        EXPECT_EQ(KVPages::PAGE_REGISTERINFO, d.Page());
+        d.Click(ID_VALIDATE_FINISH);
     });
     EXPECT_EQ(KVACTION_FINISHED, action.Action);
     Step(host, KVResult(KVRESULT_NONE), [](KVWizardDriver& d) {
         // A run that ended starts again from its first page in a new window.
-        CancelOnPage(d, KVWizardPage::QueryRegister);
+        CancelOnPage(d, KVPages::PAGE_QUERYREGISTER);
     });
     EXPECT_EQ(KVACTION_CANCEL, action.Action);
 }
@@ -162,7 +162,7 @@ TEST_F(KVRegisterE2ETest, OneFormPageHasNoBackAndEnterActsAsNext) {
     KVWizardHost& host = Install(OnePage());
     Step(host, KVResult(KVRESULT_NONE), [](KVWizardDriver& d) {
         FillOnePage(d);
-        EXPECT_FALSE(d.HasButton(kCtlUserInfoBack));
+        EXPECT_FALSE(d.HasButton(ID_USERINFO_BACK));
         d.PressEnter();
     });
     EXPECT_EQ(KVACTION_REGISTER, action.Action);
@@ -173,13 +173,13 @@ TEST_F(KVRegisterE2ETest, OneFormPageHasNoBackAndEnterActsAsNext) {
     // Back on the validation page leads to the one form page, whose number the validation
     // page emptied.
     Step(host, KVResult(KVRESULT_VALIDATE), [](KVWizardDriver& d) {
-        d.WaitForPage(KVWizardPage::Validate);
+        d.WaitForPage(KVPages::PAGE_VALIDATE);
         d.PressAlt('b');
-        d.WaitForPage(KVWizardPage::UserInfo);
-        EXPECT_EQ("", d.Text(kCtlMsisdn));
-        EXPECT_FALSE(d.IsEnabled(kCtlUserInfoNext));
-        d.Type(kCtlMsisdn, kMsisdn);
-        d.Click(kCtlUserInfoNext);
+        d.WaitForPage(KVPages::PAGE_USERINFO);
+        EXPECT_EQ("", d.Text(KVInputId(COMPONENT_MSISDN)));
+        EXPECT_FALSE(d.IsEnabled(ID_USERINFO_NEXT));
+        d.Type(KVInputId(COMPONENT_MSISDN), kMsisdn);
+        d.Click(ID_USERINFO_NEXT);
     });
     EXPECT_EQ(KVACTION_REGISTER, action.Action);
     Step(host, KVResult(KVRESULT_REGISTERED));
@@ -210,23 +210,23 @@ TEST_F(KVRegisterE2ETest, NextChecksTheNumberBeforeTheAddresses) {
         {"91234567", "Kari@example.no", kEmail, "The two email addresses specified must be the same."},
     };
     Step(host, KVResult(KVRESULT_NONE), [&tries](KVWizardDriver& d) {
-        d.WaitForPage(KVWizardPage::UserInfo);
-        d.Type(kCtlGroupId, "Sales");
+        d.WaitForPage(KVPages::PAGE_USERINFO);
+        d.Type(KVInputId(COMPONENT_GROUPID), "Sales");
         for (const Try& t : tries) {
             SCOPED_TRACE(t.shown);
-            d.Type(kCtlMsisdn, t.number);
-            d.Type(kCtlEmail, t.email);
-            d.Type(kCtlConfirmEmail, t.confirmation);
-            d.Click(kCtlUserInfoNext);
+            d.Type(KVInputId(COMPONENT_MSISDN), t.number);
+            d.Type(KVInputId(COMPONENT_USEREMAIL), t.email);
+            d.Type(KVInputId(COMPONENT_CONFIRMUSEREMAIL), t.confirmation);
+            d.Click(ID_USERINFO_NEXT);
             const KVMessageBoxInfo box = d.WaitForMessageBox();
             EXPECT_EQ(t.shown, box.text);
             EXPECT_EQ(SystemIcon(IDI_WARNING), box.icon);
             d.DismissMessageBox(box);
-            d.WaitForPage(KVWizardPage::UserInfo);
+            d.WaitForPage(KVPages::PAGE_USERINFO);
         }
-        d.Type(kCtlMsisdn, "91234567");
-        d.Type(kCtlEmail, kEmail);
-        d.Click(kCtlUserInfoNext);
+        d.Type(KVInputId(COMPONENT_MSISDN), "91234567");
+        d.Type(KVInputId(COMPONENT_USEREMAIL), kEmail);
+        d.Click(ID_USERINFO_NEXT);
     });
     EXPECT_EQ(KVACTION_REGISTER, action.Action);
     EXPECT_EQ(kMsisdn, action.Msisdn);
@@ -234,11 +234,11 @@ TEST_F(KVRegisterE2ETest, NextChecksTheNumberBeforeTheAddresses) {
     EXPECT_EQ("SPRING", action.GroupId) << "the campaign replaces the group typed";
 
     Step(host, KVResult(KVRESULT_VALIDATE), [](KVWizardDriver& d) {
-        d.WaitForPage(KVWizardPage::Validate);
+        d.WaitForPage(KVPages::PAGE_VALIDATE);
         d.PressAlt('b');
-        d.WaitForPage(KVWizardPage::UserInfo);
-        d.Type(kCtlMsisdn, "0046701234567");
-        d.Click(kCtlUserInfoNext);
+        d.WaitForPage(KVPages::PAGE_USERINFO);
+        d.Type(KVInputId(COMPONENT_MSISDN), "0046701234567");
+        d.Click(ID_USERINFO_NEXT);
     });
     EXPECT_EQ(KVACTION_REGISTER, action.Action);
     EXPECT_EQ("0046701234567", action.Msisdn);
@@ -277,10 +277,10 @@ TEST_F(KVRegisterE2ETest, PendingPageShowsItsTextsAndTimesOut) {
     pending.WaitSeconds = 1;
     const auto start = std::chrono::steady_clock::now();
     Step(host, pending, [](KVWizardDriver& d) {
-        d.WaitForPage(KVWizardPage::Pending);
-        EXPECT_EQ(kPending1, d.Text(kCtlPendingText1));
-        EXPECT_EQ(std::string("Please wait while ") + kMsisdn + " is checked.", d.Text(kCtlPendingText2));
-        ExpectAllEnabled(d, {kCtlQueryRegisterNext, kCtlUserInfoNext, kCtlFinish});
+        d.WaitForPage(KVPages::PAGE_PENDING);
+        EXPECT_EQ(kPending1, d.Text(ID_PENDING_TEXT1));
+        EXPECT_EQ(std::string("Please wait while ") + kMsisdn + " is checked.", d.Text(ID_PENDING_TEXT2));
+        ExpectAllEnabled(d, {ID_QUERYREGISTER_NEXT, ID_USERINFO_NEXT, ID_VALIDATE_FINISH});
         SavePage(d, "pending");
     });
     const auto waited = std::chrono::steady_clock::now() - start;
@@ -293,7 +293,7 @@ TEST_F(KVRegisterE2ETest, PendingPageShowsItsTextsAndTimesOut) {
     EXPECT_NE(std::string::npos, log.find("| ACTION [T:2,M:+4791234567,E:kari@example.no,U:Kari Nordmann,C:] \n"));
 
     pending.WaitSeconds = 60;
-    Step(host, pending, [](KVWizardDriver& d) { CancelOnPage(d, KVWizardPage::Pending); });
+    Step(host, pending, [](KVWizardDriver& d) { CancelOnPage(d, KVPages::PAGE_PENDING); });
     EXPECT_EQ(KVACTION_CANCEL, action.Action);
 }
 
@@ -304,11 +304,11 @@ TEST_F(KVRegisterE2ETest, EveryServerErrorKeyGetsItsTreatment) {
     struct Row {
         const char* key;
         bool ends;
-        KVWizardPage page;  // where the user corrects it
+        KVPages::Page page;  // where the user corrects it
         const char* shown;  // the server sent "server text", or nothing with the empty key
     };
-    const KVWizardPage kQuery = KVWizardPage::QueryRegister, kUserInfo = KVWizardPage::UserInfo,
-                       kNone = KVWizardPage::None;
+    const KVPages::Page kQuery = KVPages::PAGE_QUERYREGISTER, kUserInfo = KVPages::PAGE_USERINFO,
+                       kNone = KVPages::PAGE_NONE;
     const Row rows[] = {
         {"SERVER NOT FOUND", true, kNone, "The Remote Host could not be found. Are you connected to the Internet?"},
         {"HTTPERROR", true, kNone, "The service could not be located on the Remote Host."},
@@ -322,7 +322,7 @@ TEST_F(KVRegisterE2ETest, EveryServerErrorKeyGetsItsTreatment) {
         {"ExternalDisallow", false, kQuery, "server text"},
         {"ExternalError", true, kNone, "server text"},
         {"RegMSISDNNotAllowed", false, kQuery, "server text"},
-        {"InvalidRegCode", false, KVWizardPage::Validate, kTwoAttemptsLeft},
+        {"InvalidRegCode", false, KVPages::PAGE_VALIDATE, kTwoAttemptsLeft},
         {"RegCodeBlocked", true, kNone, "server text"},  // after one wrong code only
         {"RegTaskFailed", false, kUserInfo, "server text"},
         {"RegCodeExpired", false, kUserInfo, "server text"},
@@ -343,7 +343,7 @@ TEST_F(KVRegisterE2ETest, EveryServerErrorKeyGetsItsTreatment) {
         EXPECT_EQ(kInvalidMsisdn, box.text);
         d.DismissMessageBox(box);
         FillQueryPage(d);
-        d.Click(kCtlQueryRegisterNext);
+        d.Click(ID_QUERYREGISTER_NEXT);
     });
     EXPECT_EQ(KVACTION_QUERYREGISTER, action.Action);
     EXPECT_EQ(kMsisdn, action.Msisdn);
@@ -362,20 +362,20 @@ TEST_F(KVRegisterE2ETest, EveryServerErrorKeyGetsItsTreatment) {
             d.DismissMessageBox(box);
             if (row.ends) return d.WaitForWizardGone();
             d.WaitForPage(row.page);
-            if (row.page == KVWizardPage::Validate) {
-                d.Type(kCtlRegCode, "4711");
-                return d.Click(kCtlFinish);
+            if (row.page == KVPages::PAGE_VALIDATE) {
+                d.Type(ID_REGCODE, "4711");
+                return d.Click(ID_VALIDATE_FINISH);
             }
             if (row.page == kUserInfo) {
-                d.Click(kCtlUserInfoBack);
+                d.Click(ID_USERINFO_BACK);
                 d.WaitForPage(kQuery);
             }
-            EXPECT_EQ("", d.Text(kCtlMsisdn)) << "a message box empties the number field";
-            d.Type(kCtlMsisdn, kMsisdn);
-            d.Click(kCtlQueryRegisterNext);
+            EXPECT_EQ("", d.Text(KVInputId(COMPONENT_MSISDN))) << "a message box empties the number field";
+            d.Type(KVInputId(COMPONENT_MSISDN), kMsisdn);
+            d.Click(ID_QUERYREGISTER_NEXT);
         });
         running = !row.ends;
-        EXPECT_EQ(row.ends ? KVACTION_CANCEL : row.page == KVWizardPage::Validate ? KVACTION_VALIDATE
+        EXPECT_EQ(row.ends ? KVACTION_CANCEL : row.page == KVPages::PAGE_VALIDATE ? KVACTION_VALIDATE
                                                                                   : KVACTION_QUERYREGISTER,
                   action.Action);
     }
@@ -385,9 +385,9 @@ TEST_F(KVRegisterE2ETest, ThreeWrongCodesThenTheNumberIsBlocked) {
     KVWizardHost& host = Install(OnePage());
     ASSERT_EQ(KVACTION_REGISTER, SubmitFirstPage(host, false).Action);
     Step(host, KVResult(KVRESULT_VALIDATE), [](KVWizardDriver& d) {
-        d.WaitForPage(KVWizardPage::Validate);
-        d.Type(kCtlRegCode, "1111");
-        d.Click(kCtlFinish);
+        d.WaitForPage(KVPages::PAGE_VALIDATE);
+        d.Type(ID_REGCODE, "1111");
+        d.Click(ID_VALIDATE_FINISH);
     });
     ASSERT_EQ(KVACTION_VALIDATE, action.Action);
 
@@ -399,10 +399,10 @@ TEST_F(KVRegisterE2ETest, ThreeWrongCodesThenTheNumberIsBlocked) {
             const KVMessageBoxInfo box = d.WaitForMessageBox();
             EXPECT_EQ(messages[i], box.text);
             d.DismissMessageBox(box);
-            d.WaitForPage(KVWizardPage::Validate);
-            EXPECT_EQ("", d.Text(kCtlRegCode)) << "a message box empties the code field";
-            d.Type(kCtlRegCode, code);
-            d.Click(kCtlFinish);
+            d.WaitForPage(KVPages::PAGE_VALIDATE);
+            EXPECT_EQ("", d.Text(ID_REGCODE)) << "a message box empties the code field";
+            d.Type(ID_REGCODE, code);
+            d.Click(ID_VALIDATE_FINISH);
         });
         EXPECT_EQ(KVACTION_VALIDATE, action.Action);
         EXPECT_EQ(code, action.RegCode);
@@ -419,13 +419,13 @@ TEST_F(KVRegisterE2ETest, ThreeWrongCodesThenTheNumberIsBlocked) {
 TEST_F(KVRegisterE2ETest, CancelCloseAndEscapeEachEndARun) {
     KVWizardHost& host = Install(TwoPages());
     const std::vector<std::pair<const char*, KVWizardDriver::Script>> ways = {
-        {"Cancel", [](KVWizardDriver& d) { CancelOnPage(d, KVWizardPage::QueryRegister); }},
+        {"Cancel", [](KVWizardDriver& d) { CancelOnPage(d, KVPages::PAGE_QUERYREGISTER); }},
         {"close box", [](KVWizardDriver& d) {
-             d.WaitForPage(KVWizardPage::QueryRegister);
+             d.WaitForPage(KVPages::PAGE_QUERYREGISTER);
              d.Close();
          }},
         {"Escape", [](KVWizardDriver& d) {
-             d.WaitForPage(KVWizardPage::QueryRegister);
+             d.WaitForPage(KVPages::PAGE_QUERYREGISTER);
              d.PressEscape();
          }},
     };
@@ -443,14 +443,14 @@ TEST_F(KVRegisterE2ETest, BetweenStepsCancelCountsAndEnterOrBackDoNot) {
 
     driver.Play([](KVWizardDriver& d) {
         d.Settle();
-        EXPECT_FALSE(d.IsEnabled(kCtlMsisdn)) << "between steps the page takes no input";
+        EXPECT_FALSE(d.IsEnabled(KVInputId(COMPONENT_MSISDN))) << "between steps the page takes no input";
         d.PressEnter();
     });
     ASSERT_EQ("", driver.Await());
     Step(host, KVResult(KVRESULT_QUERIEDREGISTER), [](KVWizardDriver& d) {
-        d.WaitForPage(KVWizardPage::UserInfo);
-        d.Type(kCtlUserName, "Kari Nordmann");
-        d.Click(kCtlUserInfoNext);
+        d.WaitForPage(KVPages::PAGE_USERINFO);
+        d.Type(KVInputId(COMPONENT_USERNAME), "Kari Nordmann");
+        d.Click(ID_USERINFO_NEXT);
     });
     EXPECT_EQ(KVACTION_REGISTER, action.Action);
     EXPECT_EQ(1u, Count(host.Log(), "| KVRegisterModel::NextPage | KVACTION_QUERYREGISTER \n"));
@@ -458,12 +458,12 @@ TEST_F(KVRegisterE2ETest, BetweenStepsCancelCountsAndEnterOrBackDoNot) {
     driver.Play([](KVWizardDriver& d) {
         d.Settle();
         // A click on Back that was on its way when the page was disabled.
-        HWND back = GetDlgItem(d.WaitForWizard(), kCtlUserInfoBack);
-        PostMessageA(GetParent(back), WM_COMMAND, MAKEWPARAM(kCtlUserInfoBack, BN_CLICKED), LPARAM(back));
+        HWND back = GetDlgItem(d.WaitForWizard(), ID_USERINFO_BACK);
+        PostMessageA(GetParent(back), WM_COMMAND, MAKEWPARAM(ID_USERINFO_BACK, BN_CLICKED), LPARAM(back));
         d.Settle();
         d.Settle();  // a page change the click made is posted in turn
-        EXPECT_EQ(KVWizardPage::UserInfo, d.Page());
-        d.Click(kCtlCancel);
+        EXPECT_EQ(KVPages::PAGE_USERINFO, d.Page());
+        d.Click(ID_CANCEL);
     });
     ASSERT_EQ("", driver.Await());
     EXPECT_NE(std::string::npos, host.Log().find("| KVRegisterModel::PreviousPage | No step in progress, dropped \n"));
@@ -505,11 +505,11 @@ TEST_F(KVRegisterE2ETest, MissingLanguageFileStopsTheStepUntilItIsBack) {
     ExpectFileError(host, "| KVRegister::Initialize | errMissingOrCorruptFile [" + host.Folder() + "] \n");
     host.WriteFile("register.lang", {"txtDialogName=Sign-up"});
     Step(host, KVResult(KVRESULT_NONE), [](KVWizardDriver& d) {
-        d.WaitForPage(KVWizardPage::QueryRegister);
+        d.WaitForPage(KVPages::PAGE_QUERYREGISTER);
         char title[64] = {};
         GetWindowTextA(d.Wizard(), title, sizeof title);
         EXPECT_STREQ("Sign-up", title);
-        d.Click(kCtlCancel);
+        d.Click(ID_CANCEL);
     });
     EXPECT_EQ(KVACTION_CANCEL, action.Action);
 }
@@ -519,9 +519,9 @@ TEST_F(KVRegisterE2ETest, WindowPositionIsSavedAndRestored) {
     RECT shown{};
     std::vector<LONG> titleEnds;
     Step(host, KVResult(KVRESULT_NONE), [&](KVWizardDriver& d) {
-        d.WaitForPage(KVWizardPage::QueryRegister);
+        d.WaitForPage(KVPages::PAGE_QUERYREGISTER);
         GetWindowRect(d.Wizard(), &shown);
-        for (int id : {kCtlQueryRegisterTitle, kCtlQueryRegisterSubTitle, kCtlUserInfoTitle, kCtlUserInfoSubTitle})
+        for (int id : {ID_QUERYREGISTER_TITLE, ID_QUERYREGISTER_SUBTITLE, ID_USERINFO_TITLE, ID_USERINFO_SUBTITLE})
             for (HWND label : d.Controls(id)) {
                 char kind[16] = {};
                 GetClassNameA(label, kind, sizeof kind);
@@ -531,7 +531,7 @@ TEST_F(KVRegisterE2ETest, WindowPositionIsSavedAndRestored) {
                 MapWindowPoints(nullptr, d.Wizard(), reinterpret_cast<POINT*>(&rect), 2);
                 titleEnds.push_back(rect.right);
             }
-        d.Click(kCtlCancel);
+        d.Click(ID_CANCEL);
     });
     EXPECT_EQ(460, shown.right - shown.left);
     EXPECT_EQ(360, shown.bottom - shown.top);
@@ -557,9 +557,9 @@ TEST_F(KVRegisterE2ETest, WindowPositionIsSavedAndRestored) {
     const int32_t place[5] = {0, 37, 41, 100, 100};
     env.SetBinary(HKEY_CURRENT_USER, "Positions", "RegisterWindow", place, sizeof place);
     Step(host, KVResult(KVRESULT_NONE), [&shown](KVWizardDriver& d) {
-        d.WaitForPage(KVWizardPage::QueryRegister);
+        d.WaitForPage(KVPages::PAGE_QUERYREGISTER);
         GetWindowRect(d.Wizard(), &shown);
-        d.Click(kCtlCancel);
+        d.Click(ID_CANCEL);
     });
     EXPECT_EQ(37, shown.left);
     EXPECT_EQ(41, shown.top);
@@ -571,12 +571,12 @@ TEST_F(KVRegisterE2ETest, MissingHeaderImageDrawsTheBuiltInOne) {
     const POINT probes[] = {{4, 4}, {16, 16}, {27, 9}, {9, 27}};
     std::vector<COLORREF> drawn;
     Step(host, KVResult(KVRESULT_NONE), [&](KVWizardDriver& d) {
-        d.WaitForPage(KVWizardPage::QueryRegister);
+        d.WaitForPage(KVPages::PAGE_QUERYREGISTER);
         RECT rect;
         GetWindowRect(d.Wizard(), &rect);
         const int width = rect.right - rect.left;
         for (const POINT& p : probes) drawn.push_back(d.ClientPixel(width - 48 + p.x, 13 + p.y));
-        d.Click(kCtlCancel);
+        d.Click(ID_CANCEL);
     });
     HBITMAP bitmap = static_cast<HBITMAP>(
         LoadImageA(host.Module(), MAKEINTRESOURCEA(200), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
@@ -597,11 +597,11 @@ TEST_F(KVRegisterE2ETest, CountryListHoldsEveryRegionOfTheRealLibraryWithTheHome
     std::vector<std::string> shown;
     bool enabled = false;
     Step(host, KVResult(KVRESULT_NONE), [&](KVWizardDriver& d) {
-        d.WaitForPage(KVWizardPage::UserInfo);
-        shown = d.ListItems(kCtlCountry);
-        enabled = d.IsEnabled(kCtlCountry);
-        EXPECT_EQ("Norway", d.ListSelection(kCtlCountry));
-        d.Click(kCtlCancel);
+        d.WaitForPage(KVPages::PAGE_USERINFO);
+        shown = d.ListItems(KVInputId(COMPONENT_COUNTRY));
+        enabled = d.IsEnabled(KVInputId(COMPONENT_COUNTRY));
+        EXPECT_EQ("Norway", d.ListSelection(KVInputId(COMPONENT_COUNTRY)));
+        d.Click(ID_CANCEL);
     });
     EXPECT_TRUE(enabled);
 
@@ -656,7 +656,7 @@ TEST_F(KVRegisterE2ETest, UnloadingInTheMiddleOfARunNeitherBlocksNorCrashes) {
     EXPECT_NE(0u, GetModuleFileNameA(module, name, MAX_PATH)) << "the window's thread keeps the library's code";
 
     driver.Play([](KVWizardDriver& d) {
-        d.Click(kCtlCancel);  // nobody waits for it any more
+        d.Click(ID_CANCEL);  // nobody waits for it any more
         PostMessageA(d.Wizard(), WM_CLOSE, 0, 0);  // as the end of the session does
         d.WaitForWizardGone();
     });
@@ -670,7 +670,7 @@ TEST_F(KVRegisterE2ETest, UnloadingInTheMiddleOfARunNeitherBlocksNorCrashes) {
 
     // Loaded again, the library starts a sign-up as if it had never been there.
     host.Load();
-    Step(host, KVResult(KVRESULT_NONE), [](KVWizardDriver& d) { CancelOnPage(d, KVWizardPage::QueryRegister); });
+    Step(host, KVResult(KVRESULT_NONE), [](KVWizardDriver& d) { CancelOnPage(d, KVPages::PAGE_QUERYREGISTER); });
     EXPECT_EQ(KVACTION_CANCEL, action.Action);
 }
 
@@ -702,7 +702,7 @@ TEST_F(KVRegisterE2ETest, ProcessEndingWithARunOpenEndsCleanly) {
 TEST_F(KVRegisterE2ETest, TwoHundredRunsLeaveNothingBehind) {
     KVWizardHost& host = Install(TwoPages());
     const auto run = [&] {
-        Step(host, KVResult(KVRESULT_NONE), [](KVWizardDriver& d) { CancelOnPage(d, KVWizardPage::QueryRegister); });
+        Step(host, KVResult(KVRESULT_NONE), [](KVWizardDriver& d) { CancelOnPage(d, KVPages::PAGE_QUERYREGISTER); });
         return action.Action == KVACTION_CANCEL;
     };
     // The first runs fill the caches of the system (classes, fonts, the country table).
@@ -720,7 +720,7 @@ TEST_F(KVRegisterE2ETest, OversizedInputHasADefinedResult) {
         SCOPED_TRACE("a register.cfg of 1 MB");
         std::vector<std::string> lines = TwoPages();
         for (int i = 0; i < 1024 * 1024 / 32; ++i) lines.push_back("20,80,420,110,1,2,3,4,5,6,7,8,9");
-        Step(Install(lines), KVResult(KVRESULT_NONE), [](KVWizardDriver& d) { CancelOnPage(d, KVWizardPage::QueryRegister); });
+        Step(Install(lines), KVResult(KVRESULT_NONE), [](KVWizardDriver& d) { CancelOnPage(d, KVPages::PAGE_QUERYREGISTER); });
         EXPECT_EQ(KVACTION_CANCEL, action.Action);
     }
     {
@@ -740,9 +740,9 @@ TEST_F(KVRegisterE2ETest, OversizedInputHasADefinedResult) {
         SCOPED_TRACE("a label of 10 KB");
         Step(Install({"460,360", "1,8", "1,2", "20,62,420,76,0", "20,80,150,100,0,160,78,420,100,0"},
                      {"lblInfo1=" + std::string(10240, 'x')}), KVResult(KVRESULT_NONE), [](KVWizardDriver& d) {
-            d.WaitForPage(KVWizardPage::QueryRegister);
-            EXPECT_EQ(10240u, d.Text(kCtlInfo1).size());
-            d.Click(kCtlCancel);
+            d.WaitForPage(KVPages::PAGE_QUERYREGISTER);
+            EXPECT_EQ(10240u, d.Text(KVLabelId(1)).size());
+            d.Click(ID_CANCEL);
         });
         EXPECT_EQ(KVACTION_CANCEL, action.Action);
     }
@@ -750,12 +750,12 @@ TEST_F(KVRegisterE2ETest, OversizedInputHasADefinedResult) {
         SCOPED_TRACE("10 KB typed into a field");
         Step(Install(TwoPages()), KVResult(KVRESULT_NONE), [](KVWizardDriver& d) {
             FillQueryPage(d);
-            d.Type(kCtlMsisdn, "+47" + std::string(10237, '4'));
-            d.Click(kCtlQueryRegisterNext);
+            d.Type(KVInputId(COMPONENT_MSISDN), "+47" + std::string(10237, '4'));
+            d.Click(ID_QUERYREGISTER_NEXT);
             const KVMessageBoxInfo box = d.WaitForMessageBox();
             EXPECT_EQ(kInvalidMsisdn, box.text);
             d.DismissMessageBox(box);
-            CancelOnPage(d, KVWizardPage::QueryRegister);
+            CancelOnPage(d, KVPages::PAGE_QUERYREGISTER);
         });
         EXPECT_EQ(KVACTION_CANCEL, action.Action);
     }

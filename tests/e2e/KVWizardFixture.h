@@ -55,23 +55,23 @@ inline std::vector<std::string> CountryPage() {
 }
 
 inline void FillQueryPage(KVWizardDriver& d) {
-    d.WaitForPage(KVWizardPage::QueryRegister);
-    d.Type(kCtlMsisdn, kMsisdn);
-    d.Type(kCtlEmail, kEmail);
-    d.Type(kCtlConfirmEmail, kEmail);
+    d.WaitForPage(KVPages::PAGE_QUERYREGISTER);
+    d.Type(KVInputId(COMPONENT_MSISDN), kMsisdn);
+    d.Type(KVInputId(COMPONENT_USEREMAIL), kEmail);
+    d.Type(KVInputId(COMPONENT_CONFIRMUSEREMAIL), kEmail);
 }
 
 inline void FillOnePage(KVWizardDriver& d) {
-    d.WaitForPage(KVWizardPage::UserInfo);
-    d.Type(kCtlMsisdn, kMsisdn);
-    d.Type(kCtlEmail, kEmail);
-    d.Type(kCtlConfirmEmail, kEmail);
-    d.Type(kCtlUserName, "Kari Nordmann");
+    d.WaitForPage(KVPages::PAGE_USERINFO);
+    d.Type(KVInputId(COMPONENT_MSISDN), kMsisdn);
+    d.Type(KVInputId(COMPONENT_USEREMAIL), kEmail);
+    d.Type(KVInputId(COMPONENT_CONFIRMUSEREMAIL), kEmail);
+    d.Type(KVInputId(COMPONENT_USERNAME), "Kari Nordmann");
 }
 
-inline void CancelOnPage(KVWizardDriver& d, KVWizardPage page) {
+inline void CancelOnPage(KVWizardDriver& d, KVPages::Page page) {
     d.WaitForPage(page);
-    d.Click(kCtlCancel);
+    d.Click(ID_CANCEL);
 }
 
 inline size_t Count(const std::string& text, const std::string& needle) {
@@ -109,11 +109,11 @@ protected:
     KVWizardDriver::Script CancelIfAPageShows(bool pageExpected) {
         return [this, pageExpected](KVWizardDriver& d) {
             d.WaitUntil("a page, or the end of the step", [this, &d] {
-                return stepEnded_.load() || (d.Wizard() && d.Page() != KVWizardPage::None);
+                return stepEnded_.load() || (d.Wizard() && d.Page() != KVPages::PAGE_NONE);
             });
             if (stepEnded_) return;
-            if (!pageExpected) ADD_FAILURE() << "the wizard showed " << KVWizardPageName(d.Page());
-            d.Click(kCtlCancel);
+            if (!pageExpected) ADD_FAILURE() << "the wizard showed " << KVNamesOf(d.Page()).constant;
+            d.Click(ID_CANCEL);
         };
     }
 
@@ -137,10 +137,10 @@ protected:
         return Step(host, KVResult(KVRESULT_NONE), [queryPage](KVWizardDriver& d) {
             if (queryPage) {
                 FillQueryPage(d);
-                d.Click(kCtlQueryRegisterNext);
+                d.Click(ID_QUERYREGISTER_NEXT);
             } else {
                 FillOnePage(d);
-                d.Click(kCtlUserInfoNext);
+                d.Click(ID_USERINFO_NEXT);
             }
         });
     }

@@ -63,31 +63,22 @@ protected:
     std::vector<std::string> notes;
 };
 
-TEST_F(KVSimServerTest, SignUpWaitsSendsACodeAndKeepsTheAccountForTheNextServer) {
+// Whole sign-ups, waits and blocked numbers are the host's scenarios; here what their roads do
+// not show: the wait's length, the accounts an earlier server kept, forced errors.
+TEST_F(KVSimServerTest, AccountsOfAnEarlierServerKeepTheirNumberAndAddress) {
     settings.pendingAnswers = 1;
     settings.waitSeconds = 2;
     {
         KVSimServer server = Server();
-        EXPECT_EQ(KVRESULT_QUERIEDREGISTER, server.Answer(Ask(KVACTION_QUERYREGISTER)).Result);
         const KVResultRecord pending = server.Answer(Ask(KVACTION_REGISTER));
-        EXPECT_EQ(KVRESULT_PENDING, pending.Result);
         EXPECT_EQ(2, pending.WaitSeconds);
         EXPECT_EQ("", server.Code()) << "no code goes out while the registration waits";
-        EXPECT_EQ(KVRESULT_VALIDATE, server.Answer(Ask(KVACTION_REGISTER)).Result);
+        ASSERT_EQ(KVRESULT_VALIDATE, server.Answer(Ask(KVACTION_REGISTER)).Result);
         EXPECT_EQ("123456\n", ReadAll(folder / "regcode.txt"));
-        ASSERT_EQ(1u, notes.size());
-        EXPECT_NE(std::string::npos, notes[0].find(kCode)) << notes[0];
-
-        const KVResultRecord wrong = server.Answer(Validate("123457"));
-        EXPECT_EQ(KVRESULT_ERROR, wrong.Result);
-        EXPECT_EQ("InvalidRegCode", wrong.ErrorKey);
-        const KVResultRecord registered = server.Answer(Validate(kCode));
-        EXPECT_EQ(KVRESULT_REGISTERED, registered.Result);
-        EXPECT_NE(std::string::npos, registered.InfoText.find(kNumber)) << registered.InfoText;
+        ASSERT_EQ(KVRESULT_REGISTERED, server.Answer(Validate(kCode)).Result);
     }
     KVSimServer next = Server();
     EXPECT_TRUE(next.IsRegistered(kNumber));
-    EXPECT_EQ("RegMSISDNNotAllowed", next.Answer(Ask(KVACTION_QUERYREGISTER)).ErrorKey);
     EXPECT_EQ("RegMSISDNNotAllowed", next.Answer(Ask(KVACTION_REGISTER)).ErrorKey);
     EXPECT_EQ("EmailNotValid", next.Answer(Ask(KVACTION_QUERYREGISTER, "+4798765432")).ErrorKey)
         << "the address belongs to the first account";
@@ -95,20 +86,8 @@ TEST_F(KVSimServerTest, SignUpWaitsSendsACodeAndKeepsTheAccountForTheNextServer)
               next.Answer(Ask(KVACTION_QUERYREGISTER, "+4798765432", "ola@example.no")).Result);
 }
 
-TEST_F(KVSimServerTest, ThirdWrongCodeBlocksTheNumberForGood) {
-    KVSimServer server = Server();
-    ASSERT_EQ(KVRESULT_VALIDATE, server.Answer(Ask(KVACTION_REGISTER)).Result);
-    EXPECT_EQ("InvalidRegCode", server.Answer(Validate("1")).ErrorKey);
-    EXPECT_EQ("InvalidRegCode", server.Answer(Validate("2")).ErrorKey);
-    EXPECT_EQ("RegCodeBlocked", server.Answer(Validate("3")).ErrorKey);
-    EXPECT_EQ("RegCodeBlocked", server.Answer(Validate(kCode)).ErrorKey) << "the right code comes too late";
-    EXPECT_EQ("RegCodeBlocked", server.Answer(Ask(KVACTION_REGISTER)).ErrorKey);
-    EXPECT_FALSE(server.IsRegistered(kNumber));
-}
-
 TEST_F(KVSimServerTest, ForcedErrorsTakeTheNextRequestsOfTheirStepInOrder) {
-    for (const char* text : {"validate=InvalidRegCode", "register=RegTaskFailed:Try once more",
-                             "register=SERVER NOT FOUND", "query=Made-Up Key"}) {
+    for (const char* text : {"validate=InvalidRegCode", "register=RegTaskFailed:Try once more", "query=Made-Up Key"}) {
         KVSimFailure failure;
         std::string problem;
         ASSERT_TRUE(KVSimServer::ParseFailure(text, &failure, &problem)) << text << ": " << problem;
@@ -119,16 +98,10 @@ TEST_F(KVSimServerTest, ForcedErrorsTakeTheNextRequestsOfTheirStepInOrder) {
     EXPECT_EQ("Made-Up Key", madeUp.ErrorKey);
     EXPECT_FALSE(madeUp.ErrorText.empty()) << "a key of no table still gets a text";
     EXPECT_EQ(KVRESULT_QUERIEDREGISTER, server.Answer(Ask(KVACTION_QUERYREGISTER)).Result);
-
     const KVResultRecord custom = server.Answer(Ask(KVACTION_REGISTER));
     EXPECT_EQ("RegTaskFailed", custom.ErrorKey);
     EXPECT_EQ("Try once more", custom.ErrorText);
-    const KVResultRecord fatal = server.Answer(Ask(KVACTION_REGISTER));
-    EXPECT_EQ(KVRESULT_ERROR, fatal.Result);
-    EXPECT_EQ("SERVER NOT FOUND", fatal.ErrorKey);
-    EXPECT_FALSE(fatal.ErrorText.empty());
     EXPECT_EQ(KVRESULT_VALIDATE, server.Answer(Ask(KVACTION_REGISTER)).Result);
-
     EXPECT_EQ("InvalidRegCode", server.Answer(Validate(kCode)).ErrorKey) << "forced, though the code is right";
     EXPECT_EQ(KVRESULT_REGISTERED, server.Answer(Validate(kCode)).Result);
 }

@@ -1,5 +1,7 @@
-// The platform-free input rules: e-mail syntax, e-mail split and verdict, number prefixes.
+// The platform-free input rules: e-mail syntax, e-mail split and verdict, number prefixes;
+// and the page rules the model gives its window: Next and the first page.
 #include "register/model/KVInputRules.h"
+#include "register/model/KVModelCodes.h"
 
 #include <gtest/gtest.h>
 
@@ -105,6 +107,59 @@ TEST(KVInputRulesTest, PrefixesAfterDoubleZeroAreThreeThenFourDigits) {
     c = MsisdnPrefixCandidates("0479123");  // one zero is a national number
     EXPECT_EQ("", c.first);
     EXPECT_EQ("", c.second);
+}
+
+// A field without text blocks Next only when the page requires its bit; the e-mail field and
+// its confirmation share one bit, so either one empty blocks it.
+TEST(KVPageRulesTest, NextWantsThePageTheRequiredFieldsAndAGoodAddress) {
+    uint32_t empty = 0;
+    std::string email;
+    int asked = 0;
+    const auto emptyBits = [&](uint32_t mask) {
+        ++asked;
+        return empty & mask;
+    };
+    const auto address = [&] { return email; };
+    const KVNextRule rule{1u | 2u, false};
+    EXPECT_TRUE(rule.Enables(true, emptyBits, address));
+    EXPECT_FALSE(rule.Enables(false, emptyBits, address));
+    empty = 2u;
+    EXPECT_FALSE(rule.Enables(true, emptyBits, address));
+    empty = 4u | 64u;  // bits the page does not require
+    EXPECT_TRUE(rule.Enables(true, emptyBits, address));
+    // A page that requires nothing reads no field.
+    asked = 0;
+    EXPECT_TRUE((KVNextRule{0, false}.Enables(true, emptyBits, address)));
+    EXPECT_EQ(0, asked);
+
+    const KVNextRule withEmail{0, true};
+    EXPECT_FALSE(withEmail.Enables(true, emptyBits, address));
+    email = "kari@example";
+    EXPECT_FALSE(withEmail.Enables(true, emptyBits, address));
+    email = "kari@example.no";
+    EXPECT_TRUE(withEmail.Enables(true, emptyBits, address));
+}
+
+TEST(KVPageRulesTest, FirstPageComesFromTheModelsPageElseItsFormPages) {
+    struct Case {
+        int32_t page, userInterface;
+        KVPages::Page shown;
+        bool failed;
+    };
+    for (const Case& c : {Case{KVPages::PAGE_VALIDATE, 0, KVPages::PAGE_VALIDATE, false},
+                          Case{KVPages::PAGE_PENDING, 7, KVPages::PAGE_PENDING, false},
+                          // The information page is only shown when a step announces it.
+                          Case{KVPages::PAGE_REGISTERINFO, 1, KVPages::PAGE_USERINFO, false},
+                          Case{KVPages::PAGE_NONE, 2, KVPages::PAGE_QUERYREGISTER, false},
+                          Case{KVPages::PAGE_NONE, 1, KVPages::PAGE_USERINFO, false},
+                          Case{KVPages::PAGE_NONE, 0, KVPages::PAGE_NONE, false},
+                          Case{KVPages::PAGE_REGISTERINFO, 0, KVPages::PAGE_NONE, true},
+                          Case{KVPages::PAGE_NONE, 3, KVPages::PAGE_NONE, true},
+                          Case{-1, -1, KVPages::PAGE_NONE, true}}) {
+        const KVFirstShow first = KVFirstShownPage(c.page, c.userInterface);
+        EXPECT_EQ(c.shown, first.page) << c.page << " " << c.userInterface;
+        EXPECT_EQ(c.failed, first.failed) << c.page << " " << c.userInterface;
+    }
 }
 
 }  // namespace

@@ -24,13 +24,13 @@ bool SameProblem(const KVConfigProblem& a, const KVConfigProblem& b) {
 
 void CheckComponents(const KVRegisterConfig& config) {
     for (const KVConfigComponent& c : config.components) {
-        Require(c.row != nullptr && KVFindComponent(c.row->id) == c.row);
+        Require(c.row != nullptr && KVFindComponent(c.row->number) == c.row);
         Require(NoZero(c.label));
         Require(c.row->kind == KVComponentKind::TextLine ? !NoZero(c.input) : NoZero(c.input));
-        Require(!c.required || c.row->kind == KVComponentKind::Edit);
+        Require(!c.required || c.row->kind == KVComponentKind::Edit || c.row->kind == KVComponentKind::Password);
         Require(c.lineNumber >= 4);
     }
-    for (KVConfigPage page : {KVConfigPage::QueryRegister, KVConfigPage::UserInfo}) {
+    for (KVPages::Page page : {KVPages::PAGE_QUERYREGISTER, KVPages::PAGE_USERINFO}) {
         Require((config.RequiredMask(page) & ~uint32_t{127}) == 0);
         const KVConfigComponent* first = config.FirstInput(page);
         Require(!first || (first->page == page && first->row->inputControlId != 0));

@@ -51,7 +51,7 @@ TEST(KVRegisterConfigTest, ReadsAValidFileWithTwoPages) {
 
     ASSERT_EQ(4u, config.components.size());
     const KVConfigComponent& msisdn = config.components[0];
-    EXPECT_EQ(8, msisdn.row->id);
+    EXPECT_EQ(8, msisdn.row->number);
     EXPECT_EQ(4, msisdn.lineNumber);
     EXPECT_EQ(20, msisdn.label.left);
     EXPECT_EQ(80, msisdn.label.top);
@@ -62,12 +62,12 @@ TEST(KVRegisterConfigTest, ReadsAValidFileWithTwoPages) {
     EXPECT_EQ(78, msisdn.input.top);
     EXPECT_EQ(420, msisdn.input.right);
     EXPECT_EQ(100, msisdn.input.bottom);
-    EXPECT_EQ(KVConfigPage::QueryRegister, msisdn.page);
+    EXPECT_EQ(KVPages::PAGE_QUERYREGISTER, msisdn.page);
     EXPECT_FALSE(config.components[2].required);
     const KVConfigComponent& info = config.components[3];
-    EXPECT_EQ(1, info.row->id);
+    EXPECT_EQ(1, info.row->number);
     EXPECT_EQ(7, info.lineNumber);
-    EXPECT_EQ(KVConfigPage::UserInfo, info.page);
+    EXPECT_EQ(KVPages::PAGE_USERINFO, info.page);
     EXPECT_EQ("1", info.idField);
     EXPECT_EQ("20,80,420,110,1", info.definition);
 
@@ -75,10 +75,10 @@ TEST(KVRegisterConfigTest, ReadsAValidFileWithTwoPages) {
     EXPECT_EQ("16", config.definitions[2].idField);
     EXPECT_EQ("20,140,150,160,0,160,138,420,160,0", config.definitions[2].definition);
 
-    EXPECT_EQ(1u | 2u, config.RequiredMask(KVConfigPage::QueryRegister));
-    EXPECT_EQ(0u, config.RequiredMask(KVConfigPage::UserInfo));
-    EXPECT_EQ(&msisdn, config.FirstInput(KVConfigPage::QueryRegister));
-    EXPECT_EQ(nullptr, config.FirstInput(KVConfigPage::UserInfo));  // a text line has no input
+    EXPECT_EQ(1u | 2u, config.RequiredMask(KVPages::PAGE_QUERYREGISTER));
+    EXPECT_EQ(0u, config.RequiredMask(KVPages::PAGE_USERINFO));
+    EXPECT_EQ(&msisdn, config.FirstInput(KVPages::PAGE_QUERYREGISTER));
+    EXPECT_EQ(nullptr, config.FirstInput(KVPages::PAGE_USERINFO));  // a text line has no input
 }
 
 struct Rejection {
@@ -133,7 +133,7 @@ TEST(KVRegisterConfigTest, AFailingComponentIsLoggedButNotKept) {
     ASSERT_EQ(2u, config.definitions.size());
     EXPECT_EQ("9", config.definitions[1].idField);
     ASSERT_EQ(1u, config.components.size());
-    EXPECT_EQ(8, config.components[0].row->id);
+    EXPECT_EQ(8, config.components[0].row->number);
 }
 
 TEST(KVRegisterConfigTest, OnlyCrLfEndsALine) {
@@ -205,7 +205,7 @@ TEST(KVRegisterConfigTest, IdListFieldsPairWithLinesInOrder) {
     const KVRegisterConfig none = KVParseRegisterConfig(Lines({"", "", "1,2", "garbage"}));
     EXPECT_FALSE(none.Failed());
     EXPECT_TRUE(none.components.empty());
-    EXPECT_EQ(nullptr, none.FirstInput(KVConfigPage::QueryRegister));
+    EXPECT_EQ(nullptr, none.FirstInput(KVPages::PAGE_QUERYREGISTER));
 
     // The file ends before the second component's line: its coordinates read 0.
     const KVRegisterConfig shortFile = KVParseRegisterConfig(Lines({"", "8,9", "1,2", kMsisdnOnQuery}));
@@ -238,26 +238,26 @@ TEST(KVRegisterConfigTest, CountryListHasNoRequiredFlag) {
     const KVConfigComponent& country = config.components[1];
     EXPECT_FALSE(country.required);
     EXPECT_EQ(160, country.input.left);
-    EXPECT_EQ(KVConfigPage::UserInfo, country.page);
-    EXPECT_EQ(&country, config.FirstInput(KVConfigPage::UserInfo));
-    EXPECT_EQ(8u, config.RequiredMask(KVConfigPage::UserInfo));
+    EXPECT_EQ(KVPages::PAGE_USERINFO, country.page);
+    EXPECT_EQ(&country, config.FirstInput(KVPages::PAGE_USERINFO));
+    EXPECT_EQ(8u, config.RequiredMask(KVPages::PAGE_USERINFO));
 }
 
 TEST(KVRegisterConfigTest, PageCountsBackFromUserInterface) {
     struct Case {
         std::string_view userInterface, page;
         bool failed;
-        KVConfigPage placed;
+        KVPages::Page placed;
     };
-    for (const Case& c : {Case{"2", "0", false, KVConfigPage::QueryRegister},
-                          Case{"2", "1", false, KVConfigPage::UserInfo},
-                          Case{"1", "0", false, KVConfigPage::UserInfo},
-                          Case{"1", "-1", false, KVConfigPage::QueryRegister},
-                          Case{"0", "-1", false, KVConfigPage::UserInfo},
-                          Case{"0", "-2", false, KVConfigPage::QueryRegister},
-                          Case{"0", "0", true, KVConfigPage::UserInfo},
-                          Case{"2", "-2147483648", true, KVConfigPage::UserInfo},
-                          Case{"0", "2147483647", true, KVConfigPage::UserInfo}}) {
+    for (const Case& c : {Case{"2", "0", false, KVPages::PAGE_QUERYREGISTER},
+                          Case{"2", "1", false, KVPages::PAGE_USERINFO},
+                          Case{"1", "0", false, KVPages::PAGE_USERINFO},
+                          Case{"1", "-1", false, KVPages::PAGE_QUERYREGISTER},
+                          Case{"0", "-1", false, KVPages::PAGE_USERINFO},
+                          Case{"0", "-2", false, KVPages::PAGE_QUERYREGISTER},
+                          Case{"0", "0", true, KVPages::PAGE_USERINFO},
+                          Case{"2", "-2147483648", true, KVPages::PAGE_USERINFO},
+                          Case{"0", "2147483647", true, KVPages::PAGE_USERINFO}}) {
         const std::string trace = std::string(c.userInterface) + " " + std::string(c.page);
         const KVRegisterConfig config = KVParseRegisterConfig(
             Lines({"", "1", "1," + std::string(c.userInterface), "20,80,420,110," + std::string(c.page)}));
@@ -275,9 +275,9 @@ TEST(KVRegisterConfigTest, EmailAndConfirmationShareOneRequiredBit) {
                                                                  "20,80,150,100,1,160,78,420,100,0",
                                                                  "20,80,150,100,0,160,78,420,100,0"}));
     ASSERT_FALSE(config.Failed()) << config.problems[0].LogText();
-    EXPECT_EQ(2u | 16u, config.RequiredMask(KVConfigPage::UserInfo));
-    EXPECT_EQ(16, config.FirstInput(KVConfigPage::UserInfo)->row->id);
-    EXPECT_EQ(0u, config.RequiredMask(KVConfigPage::QueryRegister));
+    EXPECT_EQ(2u | 16u, config.RequiredMask(KVPages::PAGE_USERINFO));
+    EXPECT_EQ(16, config.FirstInput(KVPages::PAGE_USERINFO)->row->number);
+    EXPECT_EQ(0u, config.RequiredMask(KVPages::PAGE_QUERYREGISTER));
 }
 
 TEST(KVRegisterConfigTest, CollectAllRecordsEveryProblemAndGoesOn) {
@@ -300,7 +300,7 @@ TEST(KVRegisterConfigTest, CollectAllRecordsEveryProblemAndGoesOn) {
               logged);
     EXPECT_EQ((std::vector<int>{3, 3, 3, 4, 5, 6, 7, 9}), lines);
     ASSERT_EQ(1u, all.components.size());
-    EXPECT_EQ(9, all.components[0].row->id);
+    EXPECT_EQ(9, all.components[0].row->number);
     EXPECT_EQ(6u, all.definitions.size());
 
     // Stopping at the first problem reads no component at all.

@@ -123,19 +123,3 @@ TEST(QErrorReportTest, NoSystemTextAndZeroCodes) {
     EXPECT_EQ(lines[7], "Win32 Error Code: 0x00000000");
     EXPECT_EQ(lines[8], "Win32 Error description: No Error Message for this Error!");
 }
-
-TEST(QErrorReportTest, AppInfoIsReplacedWhole) {
-    const QAppInfo before = GetAppInfo();
-    SetAppInfo(4294967295u, "Outlook SMS", "2.0.1", "No warranty.");
-    const QErrorReport r =
-        FormatErrorReport(QGenException("b.cpp", "M", 1, 0xFFFFFFFFu, 0xFFFFFFFFu).GetFirstInfo(),
-                          GetAppInfo(), "");
-    const std::vector<std::string> lines = Lines(r.body);
-    EXPECT_EQ(r.caption, "Outlook SMS - Error !");
-    EXPECT_EQ(lines[0], "No warranty.");
-    EXPECT_EQ(lines[2], "Application address: 4294967295");
-    EXPECT_EQ(lines[3], "Version: 2.0.1");
-    EXPECT_EQ(lines[5], "Error Code: 0xffffffff");
-    EXPECT_EQ(lines[7], "Win32 Error Code: 0xffffffff");
-    SetAppInfo(before.address, before.name.c_str(), before.version.c_str(), before.disclaimer.c_str());
-}

@@ -35,12 +35,7 @@ QThreadLastError& LastError() {
 // written (out of memory) is given up rather than passed on.
 void RecordCreateError(uint32_t code, const char* text, uint32_t systemError) {
     try {
-        QThreadLastError record;
-        record.code = code;
-        record.text = text;
-        record.method = kCreateMethod;
-        record.systemError = systemError;
-        record.valid = true;
+        QThreadLastError record{code, text, kCreateMethod, systemError, true};
         QCriticalSectionLock lock(LastErrorLock());
         LastError() = std::move(record);
     } catch (...) {

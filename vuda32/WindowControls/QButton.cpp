@@ -4,17 +4,6 @@ namespace {
 const DWORD kDefaultStyle = 0x50010000;  // child, visible, tab stop
 }
 
-QButton::~QButton() { Unsubclass(GetHwnd(), m_previous); }
-
-bool QButton::Create(QWinBase* parent, int id, const RECT& rect, const std::string& title,
-                     DWORD style, DWORD exStyle) {
-    return CreateControl(parent, id, rect, title, style, exStyle);
-}
-
-bool QButton::Create(QWinBase* parent, int id, const RECT& rect, const std::string& title) {
-    return CreateControl(parent, id, rect, title);
-}
-
 bool QButton::Create(QWinBase* parent, DWORD style, int id, const RECT& rect,
                      const std::string& title) {
     return CreateControl(parent, id, rect, title, style | WS_CHILD | WS_VISIBLE, 0);
@@ -26,15 +15,3 @@ bool QButton::Create(QWinBase* parent, int id, const RECT& rect, const std::stri
 }
 
 void QButton::SetDefault() { SetControlDefault("BUTTON", kDefaultStyle, 0); }
-
-void QButton::Attach() { m_previous = Subclass(GetHwnd()); }
-
-bool QButton::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
-                         LRESULT& result, bool extra) {
-    if (extra)
-        return false;
-    if (OfferAcceleratorToParent(hwnd, message, wParam, lParam, result))
-        return true;
-    result = CallWindowProcA(m_previous, hwnd, message, wParam, lParam);
-    return true;
-}

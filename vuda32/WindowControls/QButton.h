@@ -2,15 +2,11 @@
 //   QButton   a subclassed button: push, radio or any style the caller gives
 #pragma once
 
-#include "vuda32/Window/QWinBase.h"
+#include "vuda32/WindowControls/QControl.h"
 
-class QButton : public QWinBase {
+class QButton : public QSubclassedControl {
 public:
-    ~QButton() override;
-    using QWinBase::Create;
-    bool Create(QWinBase* parent, int id, const RECT& rect, const std::string& title,
-                DWORD style, DWORD exStyle);
-    bool Create(QWinBase* parent, int id, const RECT& rect, const std::string& title);
+    using QSubclassedControl::Create;
     // A button of the given style, made a visible child.
     bool Create(QWinBase* parent, DWORD style, int id, const RECT& rect,
                 const std::string& title);
@@ -18,11 +14,5 @@ public:
     bool Create(QWinBase* parent, int id, const RECT& rect, const std::string& title,
                 bool automatic);
 
-    bool WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result,
-                    bool extra) override;
     void SetDefault() override;
-    void Attach() override;
-
-private:
-    WNDPROC m_previous = nullptr;
 };

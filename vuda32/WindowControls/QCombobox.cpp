@@ -12,17 +12,8 @@ constexpr int kLineItemText = 196;
 }
 
 QCombobox::~QCombobox() {
+    // The combo box itself after it, by the base.
     Unsubclass(m_editHwnd, m_editPrevious);
-    Unsubclass(GetHwnd(), m_previous);
-}
-
-bool QCombobox::Create(QWinBase* parent, int id, const RECT& rect, const std::string& title,
-                       DWORD style, DWORD exStyle) {
-    return CreateControl(parent, id, rect, title, style, exStyle);
-}
-
-bool QCombobox::Create(QWinBase* parent, int id, const RECT& rect, const std::string& title) {
-    return CreateControl(parent, id, rect, title);
 }
 
 void QCombobox::SetDefault() { SetControlDefault("COMBOBOX", 0x50A10042, 0); }
@@ -39,7 +30,7 @@ void QCombobox::Attach() {
             m_editPrevious = Subclass(edit);
         }
     }
-    m_previous = Subclass(combo);
+    QSubclassedControl::Attach();
 }
 
 bool QCombobox::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
@@ -53,11 +44,8 @@ bool QCombobox::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
     }
     if (message == WM_WINDOWPOSCHANGING)
         m_suppressSelection = m_editHwnd != nullptr && GetFocus() != m_editHwnd;
-    if (OfferAcceleratorToParent(hwnd, message, wParam, lParam, result))
-        return true;
-    WNDPROC previous = hwnd == m_editHwnd ? m_editPrevious : m_previous;
-    result = CallWindowProcA(previous, hwnd, message, wParam, lParam);
-    return true;
+    return ForwardToClass(hwnd, message, wParam, lParam, result, extra,
+                          hwnd == m_editHwnd ? m_editPrevious : nullptr);
 }
 
 LRESULT QCombobox::AddString(const std::string& text) {

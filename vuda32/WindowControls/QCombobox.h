@@ -4,15 +4,11 @@
 //               not typing in it
 #pragma once
 
-#include "vuda32/Window/QWinBase.h"
+#include "vuda32/WindowControls/QControl.h"
 
-class QCombobox : public QWinBase {
+class QCombobox : public QSubclassedControl {
 public:
     ~QCombobox() override;
-    using QWinBase::Create;
-    bool Create(QWinBase* parent, int id, const RECT& rect, const std::string& title,
-                DWORD style, DWORD exStyle);
-    bool Create(QWinBase* parent, int id, const RECT& rect, const std::string& title);
 
     bool WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result,
                     bool extra) override;
@@ -28,7 +24,6 @@ public:
     HWND GetEditHwnd() const { return m_editHwnd; }
 
 private:
-    WNDPROC m_previous = nullptr;
     WNDPROC m_editPrevious = nullptr;
     HWND m_editHwnd = nullptr;
     bool m_suppressSelection = false;

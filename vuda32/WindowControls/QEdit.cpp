@@ -11,20 +11,7 @@ constexpr int kLineGetSelectedText = 213;
 constexpr int kLineSetText = 242;
 }
 
-QEdit::~QEdit() { Unsubclass(GetHwnd(), m_previous); }
-
-bool QEdit::Create(QWinBase* parent, int id, const RECT& rect, const std::string& title,
-                   DWORD style, DWORD exStyle) {
-    return CreateControl(parent, id, rect, title, style, exStyle);
-}
-
-bool QEdit::Create(QWinBase* parent, int id, const RECT& rect, const std::string& title) {
-    return CreateControl(parent, id, rect, title);
-}
-
 void QEdit::SetDefault() { SetControlDefault("EDIT", 0x50800080, WS_EX_CLIENTEDGE); }
-
-void QEdit::Attach() { m_previous = Subclass(GetHwnd()); }
 
 bool QEdit::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
                        LRESULT& result, bool extra) {
@@ -38,10 +25,7 @@ bool QEdit::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
         result = 0;
         return true;
     }
-    if (OfferAcceleratorToParent(hwnd, message, wParam, lParam, result))
-        return true;
-    result = CallWindowProcA(m_previous, hwnd, message, wParam, lParam);
-    return true;
+    return ForwardToClass(hwnd, message, wParam, lParam, result, extra);
 }
 
 void QEdit::SetText(const std::string& text) {

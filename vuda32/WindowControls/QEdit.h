@@ -2,21 +2,13 @@
 //   QEdit   a subclassed edit control; optionally moves the focus on with Tab itself
 #pragma once
 
-#include "vuda32/Window/QWinBase.h"
+#include "vuda32/WindowControls/QControl.h"
 
-class QEdit : public QWinBase {
+class QEdit : public QSubclassedControl {
 public:
-    ~QEdit() override;
-    using QWinBase::Create;
-    bool Create(QWinBase* parent, int id, const RECT& rect, const std::string& title,
-                DWORD style, DWORD exStyle);
-    // With the default styles.
-    bool Create(QWinBase* parent, int id, const RECT& rect, const std::string& title);
-
     bool WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result,
                     bool extra) override;
     void SetDefault() override;
-    void Attach() override;
 
     void SetText(const std::string& text);
     // Returns 1.
@@ -28,6 +20,5 @@ public:
     bool GetTabNavigation() const { return m_tabNavigation; }
 
 private:
-    WNDPROC m_previous = nullptr;
     bool m_tabNavigation = false;
 };

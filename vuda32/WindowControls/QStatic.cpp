@@ -8,15 +8,6 @@ const char* const kFile = ".\\WindowControls\\QStatic.cpp";
 constexpr int kLineChangeColor = 64;
 }
 
-bool QStatic::Create(QWinBase* parent, int id, const RECT& rect, const std::string& title,
-                     DWORD style, DWORD exStyle) {
-    return CreateControl(parent, id, rect, title, style, exStyle);
-}
-
-bool QStatic::Create(QWinBase* parent, int id, const RECT& rect, const std::string& title) {
-    return CreateControl(parent, id, rect, title);
-}
-
 void QStatic::SetDefault() { SetControlDefault("STATIC", 0x5000000B, 0); }
 
 bool QStatic::WindowProc(HWND, UINT, WPARAM, LPARAM, LRESULT&, bool) { return false; }

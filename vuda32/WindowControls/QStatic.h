@@ -2,15 +2,10 @@
 //   QStatic   a label; not subclassed, its messages stay with the platform
 #pragma once
 
-#include "vuda32/Window/QWinBase.h"
+#include "vuda32/WindowControls/QControl.h"
 
-class QStatic : public QWinBase {
+class QStatic : public QControl {
 public:
-    using QWinBase::Create;
-    bool Create(QWinBase* parent, int id, const RECT& rect, const std::string& title,
-                DWORD style, DWORD exStyle);
-    bool Create(QWinBase* parent, int id, const RECT& rect, const std::string& title);
-
     bool WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result,
                     bool extra) override;
     void SetDefault() override;

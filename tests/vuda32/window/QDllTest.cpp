@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <vector>
 
 #include "tests/support/KVRaised.h"
@@ -67,67 +68,19 @@ TEST_F(QDllTest, TheLastConstructedObjectIsTheApplicationAndGetsTheModuleEntrysC
     EXPECT_FALSE(QDllMain(FakeInstance(), 1, nullptr));
 }
 
-namespace {
-
-// Records the messages the hooked thread is sent; can stop them from reaching later hooks.
-class RecordingHook : public QWindowsHook {
-public:
-    bool OnHook(WPARAM, LPARAM lParam) override {
-        messages.push_back(reinterpret_cast<CWPSTRUCT*>(lParam)->message);
-        return true;
-    }
-    std::vector<UINT> messages;
-};
-
-HWND MessageWindow() {
-    return CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr,
-                           nullptr);
-}
-
-}  // namespace
-
-class QWindowsHookTest : public ::testing::Test {
-protected:
-    KVTestEnv env;
+// Hooks are not installed by the wizard; what stays is the table's one rule: one hook a kind.
+TEST_F(QDllTest, ASecondHookOfAKindIsRefusedUntilTheFirstIsGone) {
     QDll app;
-};
-
-TEST_F(QWindowsHookTest, SeesTheMessagesSentToTheHookedThreadAndRefusesASecondOfItsKind) {
-    auto first = std::make_unique<RecordingHook>();
+    auto first = std::make_unique<QWindowsHook>();
     first->CreateCallWndProc(nullptr, GetCurrentThreadId());
-    EXPECT_EQ(first->GetKind(), 0);
-    EXPECT_EQ(GetGlobalData().GetHookSlot(0), first.get());
-    HWND window = MessageWindow();
-    ASSERT_NE(window, nullptr);
-    SendMessageA(window, WM_USER + 17, 0, 0);
-    DestroyWindow(window);
-    EXPECT_NE(std::find(first->messages.begin(), first->messages.end(), WM_USER + 17u),
-              first->messages.end());
-
-    // A second hook of the kind is refused and the first stays.
     {
-        RecordingHook second;
+        QWindowsHook second;
         EXPECT_EQ(Where(RaisedBy<QGenException>(
                       [&] { second.CreateCallWndProc(nullptr, GetCurrentThreadId()); })),
                   "QGenException 9501 AddHook:108 error 0 in .\\Application\\QGlobalData.cpp");
-        EXPECT_EQ(GetGlobalData().GetHookSlot(0), first.get());
     }
-    // The refused one's destruction left the slot alone.
     EXPECT_EQ(GetGlobalData().GetHookSlot(0), first.get());
-
     first.reset();
-    EXPECT_EQ(GetGlobalData().GetHookSlot(0), nullptr);
-    RecordingHook third;
+    QWindowsHook third;
     EXPECT_NO_THROW(third.CreateCallWndProc(nullptr, GetCurrentThreadId()));
-}
-
-TEST_F(QWindowsHookTest, APlatformRefusalRaises11501AndKeepsTheTableEntry) {
-    RecordingHook hook;
-    // No thread has this id.
-    EXPECT_EQ(Where(RaisedBy<QGenException>([&] { hook.CreateCallWndProc(nullptr, 0xFFFFFFF0u); })),
-              "QGenException 11501 CreateCallWndProc:88 error 87 in .\\Window\\QWindowsHook.cpp");
-    EXPECT_EQ(GetGlobalData().GetHookSlot(0), &hook);
-    // A kind outside the table reads as no hook.
-    EXPECT_EQ(GetGlobalData().GetHookSlot(-1), nullptr);
-    EXPECT_EQ(GetGlobalData().GetHookSlot(5), nullptr);
 }

