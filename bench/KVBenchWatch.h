@@ -13,7 +13,9 @@
 #include <stdexcept>
 #include <string>
 
+#include "register/model/KVModelCodes.h"
 #include "register/view/KVFormComponents.h"
+#include "register/view/KVViewMessages.h"
 
 namespace kvbench {
 
@@ -80,7 +82,9 @@ struct Census {
 // --- Watching a window's thread -----------------------------------------------------------------
 
 // What a watched thread must show before it counts as ready.
-enum class Want { Nothing, BareWindow, FirstPage, UserInfoPage, ValidatePage };
+// FirstPageAnnounced: the first page, once the window's thread takes the model's notification
+// of it; before that the step has not begun, and Next stays disabled whatever is typed.
+enum class Want { Nothing, BareWindow, FirstPage, FirstPageAnnounced, UserInfoPage, ValidatePage };
 
 inline bool IsShown(HWND window, int id) {
     HWND control = GetDlgItem(window, id);
@@ -89,13 +93,13 @@ inline bool IsShown(HWND window, int id) {
 
 inline bool IsShownAndEnabled(HWND window, int id) { return IsShown(window, id) && IsWindowEnabled(GetDlgItem(window, id)); }
 
-// A page alone, ready for input. Right after it is created the wizard holds every page's
-// controls shown and enabled at once, so the other pages' buttons must be hidden too.
+// A page alone, ready for input: the other pages' buttons hidden too.
 inline bool IsReady(Want want, HWND window) {
     if (!window || !IsWindowVisible(window)) return false;
     switch (want) {
     case Want::BareWindow: return true;
     case Want::FirstPage:
+    case Want::FirstPageAnnounced:
         return IsShown(window, ID_QUERYREGISTER_NEXT) && !IsShown(window, ID_USERINFO_NEXT) &&
                !IsShown(window, ID_REGCODE) && IsShownAndEnabled(window, KVInputId(COMPONENT_MSISDN));
     case Want::UserInfoPage:
@@ -166,7 +170,9 @@ inline LRESULT CALLBACK OnTaken(int code, WPARAM wParam, LPARAM lParam) {
         Trace(now, msg->message, 'T');
         const Want want = g_watch.want;
         HWND window = g_watch.window;
-        if (want != Want::Nothing && IsReady(want, window) && g_watch.want.exchange(Want::Nothing) == want) {
+        const bool announced = msg->message == KVWM_OBSERVER && msg->wParam == KVPages::PAGE_QUERYREGISTER;
+        if (want != Want::Nothing && (want != Want::FirstPageAnnounced || announced) && IsReady(want, window) &&
+            g_watch.want.exchange(Want::Nothing) == want) {
             g_watch.readyAt = now;
             if (Census* census = g_watch.census.exchange(nullptr)) census->Take(window);
             SetEvent(g_watch.ready);

@@ -13,6 +13,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <thread>
@@ -330,7 +331,7 @@ public:
     // A whole sign-up: for the click on each page's Next or Finish, the time until its step
     // returns, added to clicks[0] to clicks[2].
     void SignUp(std::vector<double> clicks[3]) {
-        watcher_.ExpectWindow(Want::FirstPage);
+        watcher_.ExpectWindow(Want::FirstPageAnnounced);
         clicks_.clear();
         // Only for the sign-up: the driver's reports of new windows would slow a first page.
         KVWizardDriver driver;
@@ -520,9 +521,10 @@ void RunTrace(const BenchInstallation& installation, WizardBench& wizard) {
 
 void Run(int runs, bool trace) {
     BenchInstallation installation(KV_INSTALL_ROOT, trace ? 5 : 0);
-    Host host(installation.Folder(), installation.KeyPath());
+    std::optional<Host> host;
+    host.emplace(installation.Folder(), installation.KeyPath());
     Watcher watcher;
-    WizardBench wizard(host, watcher);
+    WizardBench wizard(*host, watcher);
     RegisterBareClass();
     if (trace) {
         RunTrace(installation, wizard);
@@ -553,11 +555,26 @@ void Run(int runs, bool trace) {
     }
     for (const std::vector<double>& each : clicks) allClicks.insert(allClicks.end(), each.begin(), each.end());
 
+    // The first step of a library the host has only just loaded, as a host that loads it for
+    // one sign-up has it: the language files and the country-code library are not there yet.
+    // The library of the runs above goes first, so that each run loads it anew.
+    host.reset();
+    std::vector<double> freshPage, freshBare;
+    for (int i = 0; i < runs; ++i) {
+        freshBare.push_back(BareFirstWindow(watcher, census));
+        Host fresh(installation.Folder(), installation.KeyPath());
+        freshPage.push_back(WizardBench(fresh, watcher).FirstPage());
+    }
+
     const Summary page = Summarize(firstPage), bare = Summarize(bareWindow);
     const Summary click = Summarize(allClicks), trip = Summarize(roundTrips);
     PrintFigure("first step until its page is shown:", page, "ms", 1000);
     PrintFigure("bare window with the same controls:", bare, "ms", 1000);
-    PrintRatio("first page / bare", 1.5, page, bare);
+    PrintRatio("first page / bare", 1.3, page, bare);
+    const Summary fresh = Summarize(freshPage), freshBareWindow = Summarize(freshBare);
+    PrintFigure("the same, the library just loaded:", fresh, "ms", 1000);
+    PrintFigure("bare window, alternating with it:", freshBareWindow, "ms", 1000);
+    std::printf("time ratio first page / bare, library just loaded: %6.2f\n", fresh.median / freshBareWindow.median);
     PrintFigure("click until the step returns, all:", click, "us", 1);
     PrintFigure("  Next on the query page:", Summarize(clicks[0]), "us", 1);
     PrintFigure("  Next on the user-info page:", Summarize(clicks[1]), "us", 1);

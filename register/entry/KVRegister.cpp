@@ -105,7 +105,15 @@ void KVRegister::Init(const std::string& keyPath) {
     log_ = KVOpenLog(GetRegistry());
 }
 
-void KVRegister::SetError(const std::string& errorKey) { errorKey_ = errorKey; }
+void KVRegister::SetError(const std::string& errorKey) {
+    QCriticalSectionLock hold(errorLock_);
+    errorKey_ = errorKey;
+}
+
+std::string KVRegister::GetError() const {
+    QCriticalSectionLock hold(errorLock_);
+    return errorKey_;
+}
 
 KVRegistry& KVRegister::GetRegistry() {
     if (!registry_) registry_ = std::make_unique<KVRegistry>(keyPath_);
@@ -154,8 +162,9 @@ bool KVRegister::CreateWindowOfRun() {
 }
 
 void KVRegister::FillError(KVActionRecord& action) {
-    QLogEntry(log_.get(), QLog::LevelInfo, kRegister) << "Exiting due to error: " << errorKey_;
-    FillErrorRecord(action, errorKey_);
+    const std::string errorKey = GetError();
+    QLogEntry(log_.get(), QLog::LevelInfo, kRegister) << "Exiting due to error: " << errorKey;
+    FillErrorRecord(action, errorKey);
 }
 
 int KVRegister::Register(const KVResultRecord& result, KVActionRecord& action) {
@@ -166,13 +175,14 @@ int KVRegister::Register(const KVResultRecord& result, KVActionRecord& action) {
         failed = Initialize();
         if (!failed && !model_) {
             model_ = std::make_unique<KVRegisterModel>(keyPath_);
-            // A failed start of the country service only records the error key.
-            model_->Initialize(GetRegistry().GetCampaignID());
+            // The country-code service starts once the first page is on display (or at the
+            // first number check); a failed start only records the error key.
+            model_->SetCampaignId(GetRegistry().GetCampaignID());
         }
         if (!failed && !view_ && !CreateWindowOfRun()) {
             QLogEntry(log_.get(), QLog::LevelError, kRegister) << "The wizard window could not be started";
             // A window that failed without naming a file still needs a text for the host.
-            if (errorKey_.empty()) SetError(kMissingOrCorruptFile);
+            if (GetError().empty()) SetError(kMissingOrCorruptFile);
             action.Action = KVACTION_ERROR;
             failed = 1;
         }

@@ -11,6 +11,7 @@
 #include "include/KVRegisterApi.h"
 #include "register/entry/KVWizardWindow.h"
 #include "vuda32/Application/QDll.h"
+#include "vuda32/Synchronization/QCriticalSection.h"
 
 class KVRegisterModel;
 class KVRegistry;
@@ -39,8 +40,9 @@ public:
     // Ends a run: registry reader, window and model go.
     void DestroyWizard();
 
+    // The window's thread records errors too (the country-code service starts there).
     void SetError(const std::string& errorKey) override;
-    const std::string& GetError() const { return errorKey_; }
+    std::string GetError() const;
     // Created on first request with the stored key path.
     KVRegistry& GetRegistry();
     QLog* GetLog() const override { return log_.get(); }
@@ -70,6 +72,7 @@ private:
     std::unique_ptr<KVWizardWindow> view_;
     std::unique_ptr<KVRegistry> registry_;
     std::string keyPath_;
+    mutable QCriticalSection errorLock_;
     std::string errorKey_;
     bool languagesLoaded_ = false;
     KVWizardWindowFactory windowFactory_;

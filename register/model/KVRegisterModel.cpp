@@ -86,12 +86,16 @@ KVRegisterModel::KVRegisterModel(const std::string& keyPath) : keyPath_(keyPath)
 KVRegisterModel::~KVRegisterModel() = default;
 
 int KVRegisterModel::Initialize(const std::string& campaignId) {
-    std::string keyPath;
-    {
-        QCriticalSectionLock hold(lock_);
-        campaignId_ = campaignId;
-        keyPath = keyPath_;
-    }
+    SetCampaignId(campaignId);
+    return StartCountryService();
+}
+
+void KVRegisterModel::SetCampaignId(const std::string& campaignId) { Store(campaignId_, campaignId); }
+
+int KVRegisterModel::StartCountryService() {
+    QCriticalSectionLock once(serviceLock_);
+    if (serviceStarted_) return serviceResult_;
+    const std::string keyPath = Read(keyPath_);
     KVCountryCodesWrapper& service = KVCountryCodesWrapper::Instance();
     int result = service.SetRegistryKey(keyPath);
     if (result == 0) {
@@ -106,6 +110,8 @@ int KVRegisterModel::Initialize(const std::string& campaignId) {
         QLogEntry(Log(), QLog::LevelInfo, kInitialize) << kMissingOrCorruptFile;
         if (KVRunContext* run = KVRunContext::Current()) run->SetError(kMissingOrCorruptFile);
     }
+    serviceStarted_ = true;
+    serviceResult_ = result;
     return result;
 }
 
@@ -554,6 +560,8 @@ void KVRegisterModel::LogStepRecord() {
 }
 
 bool KVRegisterModel::ValidateMsisdn() {
+    // The check asks the service: at the latest it starts here.
+    StartCountryService();
     ServiceLookup lookup;
     const KVMsisdnVerdict verdict = JudgeMsisdn(GetMsisdn(), lookup);
     {

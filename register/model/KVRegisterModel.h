@@ -34,9 +34,14 @@ public:
     KVRegisterModel(const KVRegisterModel&) = delete;
     KVRegisterModel& operator=(const KVRegisterModel&) = delete;
 
-    // Hands the key path to the country-code service and preselects the home country.
-    // 0, or the service's failure code (the run goes on without the service).
+    // Keeps the campaign identifier and starts the country-code service at once.
     int Initialize(const std::string& campaignId);
+    // Keeps the campaign identifier only: the service starts when it is first needed.
+    void SetCampaignId(const std::string& campaignId);
+    // Hands the key path to the country-code service and preselects the home country, once
+    // per model: a later call waits until the first has finished and returns its result.
+    // 0, or the service's failure code (the run goes on without the service).
+    int StartCountryService();
 
     // Reads the installation's register.cfg, the layout of the form pages, into `config`. UseIp
     // and UserInterface reach the model as far as the reading accepted them, and the Next rules
@@ -198,6 +203,11 @@ private:
     bool handedOver_ = false;
     std::string keyPath_;
     std::string campaignId_;
+    // Held through the whole start of the country-code service, apart from lock_: loading
+    // the library takes long, and the other fields stay usable meanwhile.
+    QCriticalSection serviceLock_;
+    bool serviceStarted_ = false;
+    int serviceResult_ = 0;
     // Index 0 the query-register page, 1 the user-info page.
     KVNextRule nextRules_[2];
 };

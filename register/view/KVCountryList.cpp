@@ -9,6 +9,9 @@ bool KVFillCountryList(QCombobox& list) {
     int status = 0;
     const std::string countries = service.GetCountries(&status);
     if (status != 0) return false;
+    // Drawn once when filled, not after every entry: a shown list (the user-info page may be
+    // the first) would otherwise redraw for each of its entries.
+    list.SendMessage(WM_SETREDRAW, FALSE, 0);
     std::string_view rest(countries);
     while (!rest.empty()) {
         const size_t end = rest.find(';');
@@ -18,6 +21,8 @@ bool KVFillCountryList(QCombobox& list) {
         KVCountryInfo info;
         if (service.GetCountryInfo(code, info) == 0) list.AddString(info.GetName());
     }
+    list.SendMessage(WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list.GetHwnd(), nullptr, TRUE);
     const LRESULT count = list.SendMessage(CB_GETCOUNT, 0, 0);
     return count != CB_ERR && count > 0;
 }

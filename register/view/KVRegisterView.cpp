@@ -4,6 +4,7 @@
 #include "common/KVRunContext.h"
 #include "register/model/KVRegisterModel.h"
 #include "register/view/KVCountryList.h"
+#include "register/view/KVRegisterConfig.h"
 #include "register/view/KVViewMessages.h"
 #include "register/view/KVWindowPosition.h"
 #include "register/view/KVWizardClass.h"
@@ -57,11 +58,10 @@ bool KVRegisterView::PreCreate(CREATESTRUCTA& params) {
     SetCreateTitle(title_);
     params.style = WS_OVERLAPPED | WS_CAPTION;
     params.dwExStyle = WS_EX_TOPMOST;
-    // The window's own DPI is known once it exists (OnCreate sizes it again); the screen's
-    // until then.
+    // The window's own DPI is known once it exists (CreateUserInfoPages sizes it again where
+    // that differs); the screen's until then.
     layout_.SetDpi(KVDpiLayout::WindowDpi(nullptr));
-    params.cx = layout_.Scale(width_);
-    params.cy = layout_.Scale(height_);
+    createdAtDpi_ = layout_.Dpi();
     // The host's window only places the wizard and never becomes its owner: a window owned
     // across threads shares its input with the owner's thread, which is blocked in the step's
     // wait for paint messages, so on Windows a click on the host's window would stall the
@@ -71,21 +71,35 @@ bool KVRegisterView::PreCreate(CREATESTRUCTA& params) {
         params.x = 0;
         params.y = 0;
         positionNotRestored_ = true;
-        return true;
+    } else {
+        // The saved record holds the size the window had at the display scale of its day; only
+        // its place is used. The size always comes from the layout at today's scale, so a
+        // window saved at 150 % and opened at 100 % comes back where it was, at the 100 % size.
+        try {
+            const KVWindowPosition saved = KVWindowPosition::FromBytes(registry_.GetWindowPosition(kPositionValue));
+            params.x = saved.left;
+            params.y = saved.top;
+        } catch (const QException&) {
+            QLogEntry(Log(), QLog::LevelInfo, kPreCreate) << "Unable to get WinPos from registry";
+            params.x = 0;
+            params.y = 0;
+            positionNotRestored_ = true;
+        }
     }
-    // The saved record holds the size the window had at the display scale of its day; only
-    // its place is used. The size always comes from the layout at today's scale, so a window
-    // saved at 150 % and opened at 100 % comes back where it was, at the 100 % size.
-    try {
-        const KVWindowPosition saved = KVWindowPosition::FromBytes(registry_.GetWindowPosition(kPositionValue));
-        params.x = saved.left;
-        params.y = saved.top;
-    } catch (const QException&) {
-        QLogEntry(Log(), QLog::LevelInfo, kPreCreate) << "Unable to get WinPos from registry";
-        params.x = 0;
-        params.y = 0;
-        positionNotRestored_ = true;
+    // The model reads register.cfg before the window exists, which is then made with its size
+    // and caption buttons at once instead of being changed afterwards. Without a saved place
+    // and without a host's window the window is centred at its built-in size and keeps that
+    // place, so it is made at that size and takes its own in CreateUserInfoPages.
+    config_ = std::make_unique<KVRegisterConfig>();
+    configRead_ = model_.LoadLayout(installRoot_, *config_);
+    if (configRead_ && config_->sizeGiven && (!positionNotRestored_ || owner_ != nullptr)) {
+        width_ = config_->width;
+        height_ = config_->height;
+        sizedAtCreation_ = true;
     }
+    if (configRead_ && config_->controlBox) params.style |= WS_SYSMENU;
+    params.cx = layout_.Scale(width_);
+    params.cy = layout_.Scale(height_);
     return true;
 }
 
@@ -108,10 +122,6 @@ void KVRegisterView::OnCreate() {
     CreateCancelButton();
     SetAccelWindow(GetHwnd());
     SetFonts();
-    // Until a step shows a page the window shows none, with every control disabled as
-    // between two steps: nobody sees five pages stacked on each other while it appears.
-    for (KVComponentContainer& page : pages_) page.HideAll();
-    DisableAllPages();
 }
 
 // --- Pages -----------------------------------------------------------------------------------
@@ -136,6 +146,11 @@ void KVRegisterView::Initialize() {
         failed_ = first.failed;
         return;
     }
+    // The first page waits for nothing that only the first Next or another page needs: the
+    // country-code service starts, and the country list fills, right after it is painted.
+    // Queued now, that comes before anything a person or the model sends the page, the
+    // country the user-info page announces with itself included.
+    PostMessageA(GetHwnd(), KVWM_COUNTRIES, 0, 0);
     // What the page announces with itself comes after the page, as the model's notices do.
     if (const uint32_t extra = KVAnnouncedWith(first.page)) PostMessageA(GetHwnd(), KVWM_OBSERVER, extra, 0);
     ShowModelPage(first.page);
@@ -146,7 +161,8 @@ void KVRegisterView::Initialize() {
     else
         DisableAllPages();
     InvalidateRect(GetHwnd(), nullptr, TRUE);
-    UpdateWindow();
+    // The page's controls too: the work queued above must not keep them unpainted.
+    RedrawWindow(GetHwnd(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
 }
 
 void KVRegisterView::EnableAllPages(Page shown) {
@@ -185,7 +201,8 @@ void KVRegisterView::ShowPage(Page page) {
     EnableAllPages(page);
     // Showing the page on display again changes nothing a person sees.
     if (page != shownPage_) {
-        for (KVComponentContainer& each : pages_) each.HideAll();
+        // Only the page on display has controls shown (PAGE_NONE's container is empty).
+        pages_[shownPage_].HideAll();
         pages_[page].ShowAll();
         shownPage_ = page;
     }
@@ -522,6 +539,11 @@ bool KVRegisterView::WindowProc(HWND, UINT message, WPARAM wParam, LPARAM lParam
         return true;
     case KVWM_SHOW:
         ShowWindow(SW_SHOWNORMAL);
+        result = 0;
+        return true;
+    case KVWM_COUNTRIES:
+        model_.StartCountryService();
+        FillCountryList();
         result = 0;
         return true;
     case KVWM_CLEARFIELDS:

@@ -90,6 +90,8 @@ private:
     void CreateValidatePage();
     void CreateRegisterInfoPage();
     void CreateCancelButton();
+    // Fills the country list from the country-code service; a list left empty is disabled.
+    void FillCountryList();
     void SetFonts();
     void Fail();
 
@@ -139,6 +141,13 @@ private:
     bool failed_ = false;
     HWND owner_ = nullptr;
     bool positionNotRestored_ = false;
+    // register.cfg as the model read it before the window was made, and whether the window
+    // was made at its size.
+    std::unique_ptr<KVRegisterConfig> config_;
+    bool configRead_ = false;
+    bool sizedAtCreation_ = false;
+    // The DPI the window was made for; its own may differ once it stands on its monitor.
+    int createdAtDpi_ = 0;
     bool countryUnavailable_ = false;
     // PAGE_NONE until a page has been shown.
     Page shownPage_ = KVPages::PAGE_NONE;

@@ -13,12 +13,14 @@ namespace {
 const char kCreatePages[] = "KVRegisterView::CreateUserInfoPages";
 const char kMissingOrCorruptFile[] = "errMissingOrCorruptFile";
 
-const DWORD kLabelStyle = WS_CHILD | WS_VISIBLE;
-const DWORD kFieldStyle = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL;
-const DWORD kCodeFieldStyle = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_BORDER | WS_TABSTOP;
-const DWORD kCountryStyle = WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_BORDER | WS_TABSTOP | CBS_DROPDOWNLIST |
-                            CBS_AUTOHSCROLL | CBS_SORT | CBS_HASSTRINGS;
-const DWORD kButtonStyle = WS_CHILD | WS_VISIBLE | WS_TABSTOP;
+// The controls of the pages are made hidden and enabled: a page shows its own when it is
+// shown, and hiding or disabling them one by one before that would only cost time.
+const DWORD kLabelStyle = WS_CHILD;
+const DWORD kFieldStyle = WS_CHILD | WS_CLIPSIBLINGS | WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL;
+const DWORD kCodeFieldStyle = WS_CHILD | WS_CLIPSIBLINGS | WS_BORDER | WS_TABSTOP;
+const DWORD kCountryStyle = WS_CHILD | WS_VSCROLL | WS_BORDER | WS_TABSTOP | CBS_DROPDOWNLIST | CBS_AUTOHSCROLL |
+                            CBS_SORT | CBS_HASSTRINGS;
+const DWORD kButtonStyle = WS_CHILD | WS_TABSTOP;
 
 QLog* Log() {
     KVRunContext* run = KVRunContext::Current();
@@ -56,7 +58,9 @@ void KVRegisterView::CreateLabel(QStatic& label, Page page, int id, const RECT& 
 
 void KVRegisterView::CreateButton(QButton& button, Page page, int id, const RECT& rect) {
     const KVPageText& text = PageText(page, id, true);
-    const DWORD style = kButtonStyle | (text.kind == KVControlKind::DefaultButton ? BS_DEFPUSHBUTTON : 0);
+    DWORD style = kButtonStyle | (text.kind == KVControlKind::DefaultButton ? BS_DEFPUSHBUTTON : 0);
+    // A button of no page (Cancel) is there from the start.
+    if (page == KVPages::PAGE_NONE) style |= WS_VISIBLE;
     button.Create(this, id, layout_.Place(button, rect), Text(text.key, text.defaultText), style, 0);
 }
 
@@ -66,9 +70,9 @@ void KVRegisterView::Fail() {
 }
 
 void KVRegisterView::CreateUserInfoPages() {
-    // The file is read first: the titles reach to the window's final width.
-    KVRegisterConfig config;
-    const bool read = model_.LoadLayout(installRoot_, config);
+    // The model read the file before the window was made: the titles reach to its final width.
+    const KVRegisterConfig& config = *config_;
+    const bool read = configRead_;
     if (read && config.sizeGiven) {
         width_ = config.width;
         height_ = config.height;
@@ -88,13 +92,12 @@ void KVRegisterView::CreateUserInfoPages() {
         Fail();
         return;
     }
-    // Without a saved place the window was centred at its built-in size and keeps that place;
-    // over the host's window it is centred again at its real size.
-    SetWindowPos(HWND_TOPMOST, 0, 0, layout_.Scale(width_), layout_.Scale(height_), SWP_NOMOVE | SWP_NOACTIVATE);
-    if (owner_ != nullptr && config.sizeGiven) CenterWindow(owner_);
+    // Without a saved place the window was centred at its built-in size and keeps that place.
+    // A window whose monitor has another scale than the screen's takes that scale's size.
+    if (!sizedAtCreation_ || layout_.Dpi() != createdAtDpi_)
+        SetWindowPos(HWND_TOPMOST, 0, 0, layout_.Scale(width_), layout_.Scale(height_), SWP_NOMOVE | SWP_NOACTIVATE);
 
     userInterface_ = config.userInterface;
-    if (config.controlBox) ModifyStyle(GWL_STYLE, 0, WS_SYSMENU, SWP_FRAMECHANGED);
 
     CreateComponents(config);
     if (config.Failed()) {
@@ -102,12 +105,15 @@ void KVRegisterView::CreateUserInfoPages() {
         Fail();
         return;
     }
+    CreateFormButtons();
+}
+
+void KVRegisterView::FillCountryList() {
     if (country_.GetHwnd() != nullptr && !KVFillCountryList(country_)) {
         QLogEntry(Log(), QLog::LevelInfo, kCreatePages) << "No countries from the country service";
         countryUnavailable_ = true;
         country_.EnableWindow(false);
     }
-    CreateFormButtons();
 }
 
 void KVRegisterView::CreateComponents(const KVRegisterConfig& config) {

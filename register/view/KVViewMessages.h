@@ -12,4 +12,7 @@ enum KVViewMessage : UINT {
     KVWM_SHOW = WM_USER + 2,
     // Empties the fields the model names after a message box.
     KVWM_CLEARFIELDS = WM_USER + 3,
+    // Starts the country-code service and fills the country list, once the first page is on
+    // display.
+    KVWM_COUNTRIES = WM_USER + 4,
 };

@@ -1,7 +1,10 @@
 // A scripted stand-in for the sibling country-code library, built three ways by the test tree:
 // complete, without KVGetCountries (KVTEST_NO_COUNTRIES), and with an initialisation that
 // answers 5 (KVTEST_INIT_RESULT). It knows three countries and records every call it gets;
-// KVTestCalls hands the record to the test. Every initialisation makes Norway home again.
+// KVTestCalls hands the record to the test. Every initialisation makes Norway home again, and
+// counts whether the wizard in this process showed a page by then.
+#include <windows.h>
+
 #include <cstring>
 #include <string>
 
@@ -17,6 +20,7 @@ namespace {
 
 std::string g_calls;
 std::string g_home = "NO";
+int g_initsBeforePage = 0;
 
 void Record(const std::string& call) { g_calls += call + "\n"; }
 
@@ -38,13 +42,29 @@ const Country* ByCode(const char* code) {
     return nullptr;
 }
 
+// A wizard window on display with the Next button of a form page shown.
+bool WizardShowsAFormPage() {
+    HWND wizard = FindWindowA("KV Registration", nullptr);
+    if (!wizard || !IsWindowVisible(wizard)) return false;
+    for (int next : {247, 248}) {
+        HWND button = GetDlgItem(wizard, next);
+        if (button && IsWindowVisible(button)) return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 KVTEST_EXPORT const char* __cdecl KVTestCalls() { return g_calls.c_str(); }
-KVTEST_EXPORT void __cdecl KVTestClearCalls() { g_calls.clear(); }
+KVTEST_EXPORT void __cdecl KVTestClearCalls() {
+    g_calls.clear();
+    g_initsBeforePage = 0;
+}
+KVTEST_EXPORT int __cdecl KVTestInitsBeforePage() { return g_initsBeforePage; }
 
 KVTEST_EXPORT int __cdecl KVCountryInit(const char* keyPath) {
     Record(std::string("KVCountryInit ") + keyPath);
+    if (!WizardShowsAFormPage()) ++g_initsBeforePage;
     g_home = "NO";
     return KVTEST_INIT_RESULT;
 }

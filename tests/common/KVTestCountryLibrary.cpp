@@ -55,6 +55,13 @@ std::string KVTestCountryLibrary::Calls() {
     return calls ? calls() : std::string();
 }
 
+int KVTestCountryLibrary::InitsBeforePage() {
+    using CountFn = int(__cdecl*)();
+    const CountFn count =
+        reinterpret_cast<CountFn>(reinterpret_cast<void (*)()>(TestExport("KVTestInitsBeforePage")));
+    return count ? count() : -1;
+}
+
 void KVTestCountryLibrary::ClearCalls() {
     using ClearFn = void(__cdecl*)();
     const ClearFn clear = reinterpret_cast<ClearFn>(reinterpret_cast<void (*)()>(TestExport("KVTestClearCalls")));

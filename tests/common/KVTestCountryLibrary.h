@@ -21,4 +21,7 @@ public:
     // Every call the loaded library has received, one per line; empty when none is loaded.
     static std::string Calls();
     static void ClearCalls();
+    // How many initialisations came while no wizard window of the process showed a form
+    // page; -1 when no test library is loaded.
+    static int InitsBeforePage();
 };

@@ -12,6 +12,7 @@
 #include <thread>
 #include <vector>
 
+#include "tests/common/KVTestCountryLibrary.h"
 #include "tests/support/KVTestEnv.h"
 
 namespace {
@@ -97,6 +98,23 @@ TEST_F(KVRegisterModelTest, FirstStepErrorLeadsToTheFirstFormPage) {
         EXPECT_EQ(KVRegisterModel::STYLE_CORRECTABLE, fresh.GetMessageStyle());
         EXPECT_EQ(KVACTION_CANCEL, step.Action);
     }
+}
+
+// Nothing has started the country-code service when the first number is checked (a run
+// without form pages checks at once): the check starts it for the model's run, and only once.
+TEST_F(KVRegisterModelTest, NumberCheckStartsTheCountryServiceOfItsRunOnce) {
+    KVTestCountryLibrary::InstallShared(env);
+    KVTestCountryLibrary::ClearCalls();
+    KVRegisterModel fresh(env.KeyPath());
+    for (int check = 0; check < 2; ++check) {
+        fresh.SetMsisdn("+4791234567");
+        EXPECT_TRUE(fresh.ValidateMsisdn()) << "check " << check + 1;
+    }
+    EXPECT_EQ("Norway", fresh.GetCountry()) << "the home country is preselected";
+    EXPECT_EQ(0, fresh.StartCountryService());
+    const std::string calls = KVTestCountryLibrary::Calls();
+    EXPECT_EQ(0u, calls.find("KVCountryInit " + env.KeyPath() + "\n")) << calls;
+    EXPECT_EQ(std::string::npos, calls.find("KVCountryInit", 1)) << calls;
 }
 
 }  // namespace

@@ -7,7 +7,7 @@ kv_add_gtest(kvregister_rules_test
 if(WIN32)
   kv_add_gtest(kvregister_model_test
     SOURCES model/KVRegisterModelTest.cpp
-    LIBS kvregister kv_test_support)
+    LIBS kvregister kv_test_support kv_test_countrycodes)
 endif()
 
 # The e-mail and number rules under libFuzzer. The corpus holds a few typed values and what
