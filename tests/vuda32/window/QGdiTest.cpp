@@ -69,15 +69,12 @@ protected:
 
 using QFontTest = QGdiTest;
 
-TEST_F(QFontTest, PointSizeFontsAreOwnedAndStockFontsBorrowed) {
-    HDC screen = GetDC(nullptr);
-    QDCHandle dc(screen);
-    ASSERT_EQ(GetDeviceCaps(screen, LOGPIXELSY), 96);
+TEST_F(QFontTest, ARecreatedFontDeletesTheOneItReplaces) {
     QFont font;
     font.Create("Arial", -11, FW_NORMAL, false, true);
     HGDIOBJ replaced = font.GetHandle();
-    font.CreatePointFont("Tahoma", 9, dc, FW_BOLD, true, false);
-    EXPECT_EQ(GetObjectType(replaced), 0u);  // an owned font is deleted when replaced
+    font.Create("Tahoma", -12, FW_BOLD, true, false);
+    EXPECT_EQ(GetObjectType(replaced), 0u);
     LOGFONTA description = {};
     font.GetInfo(sizeof(description), &description);
     EXPECT_EQ(description.lfHeight, -12);
@@ -87,15 +84,6 @@ TEST_F(QFontTest, PointSizeFontsAreOwnedAndStockFontsBorrowed) {
     EXPECT_EQ(description.lfCharSet, DEFAULT_CHARSET);
     EXPECT_EQ(description.lfOutPrecision, OUT_TT_ONLY_PRECIS);
     EXPECT_STREQ(description.lfFaceName, "Tahoma");
-    ReleaseDC(nullptr, screen);
-
-    // Stock fonts are borrowed; other stock objects are refused.
-    EXPECT_EQ(Where(RaisedBy<QException>([] { QFont().CreateStockFont(DEFAULT_PALETTE); })),
-              "QGenException 15503 CreateStockFont:118 error 0 in .\\Gdi\\QFont.cpp");
-    HGDIOBJ stock = GetStockObject(DEFAULT_GUI_FONT);
-    QFont().CreateStockFont(DEFAULT_GUI_FONT);
-    EXPECT_EQ(GetObjectType(stock), static_cast<DWORD>(OBJ_FONT));
-
 }
 
 using QDCTest = QGdiTest;
