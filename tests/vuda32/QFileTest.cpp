@@ -70,19 +70,6 @@ TEST_F(QFileTest, EmptyWritesReturnTwoAndEmptyReadsGiveEmptyText) {
     EXPECT_EQ(read, 0u);
 }
 
-TEST_F(QFileTest, ReadStringKeepsZeroBytesUnlessReadThroughATemporary) {
-    const std::string path = env.WriteFile("abzc.txt", std::string("ab\0c", 4));
-    for (const bool throughTemporary : {false, true}) {
-        QFile file;
-        OpenToRead(file, path);
-        std::string text;
-        uint32_t read = 0;
-        file.ReadString(text, &read, throughTemporary);
-        EXPECT_EQ(text, throughTemporary ? std::string("ab") : std::string("ab\0c", 4));
-        EXPECT_EQ(read, 4u);
-    }
-}
-
 TEST_F(QFileTest, FailuresRaiseWithTheirPlaceAndKeepNoHalfResultsNorHandles) {
     const std::string path = env.WriteFile("data.txt", "abcd");
     QFile file;

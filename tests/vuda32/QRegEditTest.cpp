@@ -135,19 +135,6 @@ TEST_F(QRegEditTest, ReadsFallBackToTheirDefaultOrRaiseWhenMissingOrOfAnotherTyp
               "QGenException 1503 GetValue:320 error 234 in .\\System\\QRegEdit.cpp");
 }
 
-TEST_F(QRegEditTest, TwoRootOpenFallsBackToTheSecondRootAndEnumValueEndsWithFalse) {
-    QRegEdit reg;
-    env.SetString(HKEY_LOCAL_MACHINE, "", "InstallRoot", "machine");
-    EXPECT_TRUE(reg.OpenKey(HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE, env.KeyPath(), KEY_READ));
-    env.SetString(HKEY_CURRENT_USER, "", "InstallRoot", "user");
-    EXPECT_FALSE(reg.OpenKey(HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE, env.KeyPath(), KEY_READ));
-    std::string name;
-    DWORD type = 0;
-    EXPECT_TRUE(reg.EnumValue(0, name, type));
-    EXPECT_EQ(name, "InstallRoot");
-    EXPECT_FALSE(reg.EnumValue(1, name, type));
-}
-
 TEST_F(QRegEditTest, OpeningAndCreatingHoldOneKeyAndNoneAfterAFailureAndReadOnlyKeysRefuseWrites) {
     QRegEdit reg;
     Create(reg, "Sub");

@@ -1,13 +1,9 @@
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <vector>
 
-#include "tests/support/KVRaised.h"
 #include "tests/support/KVTestEnv.h"
 #include "vuda32/Application/QDll.h"
-#include "vuda32/Application/QGlobalData.h"
-#include "vuda32/Window/QWindowsHook.h"
 #include "vuda32/Exception/QException.h"
 
 namespace {
@@ -68,19 +64,3 @@ TEST_F(QDllTest, TheLastConstructedObjectIsTheApplicationAndGetsTheModuleEntrysC
     EXPECT_FALSE(QDllMain(FakeInstance(), 1, nullptr));
 }
 
-// Hooks are not installed by the wizard; what stays is the table's one rule: one hook a kind.
-TEST_F(QDllTest, ASecondHookOfAKindIsRefusedUntilTheFirstIsGone) {
-    QDll app;
-    auto first = std::make_unique<QWindowsHook>();
-    first->CreateCallWndProc(nullptr, GetCurrentThreadId());
-    {
-        QWindowsHook second;
-        EXPECT_EQ(Where(RaisedBy<QGenException>(
-                      [&] { second.CreateCallWndProc(nullptr, GetCurrentThreadId()); })),
-                  "QGenException 9501 AddHook:108 error 0 in .\\Application\\QGlobalData.cpp");
-    }
-    EXPECT_EQ(GetGlobalData().GetHookSlot(0), first.get());
-    first.reset();
-    QWindowsHook third;
-    EXPECT_NO_THROW(third.CreateCallWndProc(nullptr, GetCurrentThreadId()));
-}

@@ -3,7 +3,6 @@
 #include <stdexcept>
 
 #include <algorithm>
-#include <thread>
 
 #include "tests/support/KVRaised.h"
 #include "tests/support/KVTestEnv.h"
@@ -90,26 +89,6 @@ TEST_F(QWinBaseTest, RefusingPreCreateLeavesNoWindowAndRaisesNothing) {
     EXPECT_EQ(window.GetHwnd(), nullptr);
     EXPECT_TRUE(window.messages.empty());
     EXPECT_EQ(FindWindowA("QMainWindowClassName", nullptr), nullptr);
-}
-
-TEST_F(QWinBaseTest, UnknownWindowTypeRaises3503AndReleasesTheCreationLock) {
-    window.SetWindowType(2);
-    window.SetDefault();
-    EXPECT_EQ(Where(RaisedBy<QWinException>([&] { window.InternalCreate(); })),
-              "QWinException 3503 InternalCreate:1130 error 0 in .\\Window\\QWinBase.cpp");
-    EXPECT_EQ(window.GetHwnd(), nullptr);
-    EXPECT_EQ(testApp.app.GetPendingWindow(), nullptr);
-
-    // A lock left held would block another thread's creation for ever.
-    bool createdThere = false;
-    std::thread other([&] {
-        QTestWindow second;
-        createdThere = second.Create(static_cast<QWinBase*>(nullptr));
-        if (createdThere)
-            second.Destroy();
-    });
-    other.join();
-    EXPECT_TRUE(createdThere);
 }
 
 // An unknown class, or a window refusing at WM_NCCREATE (after the object is bound) or at
