@@ -248,7 +248,7 @@ protected:
 };
 
 TEST_F(KVRegisterStressTest, SoakOfRunsEndedEveryWayLeavesNothingBehind) {
-    const uint32_t runs = StressRuns(8);
+    const uint32_t runs = StressRuns(120);
     KVWizardHost& host = Install(TwoPages());
     const char* const endings[] = {"finished", "cancelled", "error", "window closed"};
     const uint32_t kEndings = 4;
@@ -503,6 +503,8 @@ TEST_F(KVRegisterStressTest, WindowThreadHungPastTheWaitLeavesLaterRunsWorking) 
                                                          "ended: 1 freed \n"));
         } else {
             const HMODULE module = host.Module();
+            const std::string sibling = host.Folder() + "\\KVCountryCodes.dll";
+            EXPECT_NE(nullptr, GetModuleHandleA(sibling.c_str())) << "the run uses the country-code library";
             const auto before = std::chrono::steady_clock::now();
             host.Unload();
             EXPECT_LT(std::chrono::steady_clock::now() - before, std::chrono::seconds(1));
@@ -511,6 +513,7 @@ TEST_F(KVRegisterStressTest, WindowThreadHungPastTheWaitLeavesLaterRunsWorking) 
             hang.Release();
             EXPECT_TRUE(hang.Ended(10000));
             EXPECT_EQ(0u, GetModuleFileNameA(module, name, MAX_PATH)) << "its thread unloaded the library last";
+            EXPECT_EQ(nullptr, GetModuleHandleA(sibling.c_str())) << "the country-code library went with it";
             EXPECT_NE(std::string::npos, host.Log().find("| KVRegister::~KVRegister | Destructor \n"));
             host.Load();
             cancelledRun();

@@ -97,6 +97,7 @@ TEST_F(KVPreviewDpiTest, TheShippedInstallationDrawsFivePagesAtTheDisplaysScale)
         SCOPED_TRACE(name);
         const std::string png = KVReadFile(Output() + "\\" + name);
         ASSERT_GT(png.size(), 24u);
+        EXPECT_EQ(png.substr(1, 3), "PNG");
         // The whole window at its register.cfg size, scaled.
         EXPECT_EQ(BigEndian(png, 16), static_cast<uint32_t>(MulDiv(460, dpi_, 96)));
         EXPECT_EQ(BigEndian(png, 20), static_cast<uint32_t>(MulDiv(350, dpi_, 96)));

@@ -280,31 +280,10 @@ TEST(KVRegisterConfigTest, EmailAndConfirmationShareOneRequiredBit) {
     EXPECT_EQ(0u, config.RequiredMask(KVPages::PAGE_QUERYREGISTER));
 }
 
-TEST(KVRegisterConfigTest, CollectAllRecordsEveryProblemAndGoesOn) {
-    const std::string file = Lines({"", "8,17,8,0,9,1", "5,7,3",
-                                    "20,80,150,100,1,160,78,420,100,-1",  // UserInterface 7: page 5 or 6
-                                    "20,80,420,110,5", kMsisdnOnQuery,
-                                    "", "20,110,150,130,1,160,108,420,130,5", "20,80,420,110,9"});
-    const KVRegisterConfig all = KVParseRegisterConfig(file, true);
-    std::vector<std::string> logged;
-    std::vector<int> lines;
-    for (const KVConfigProblem& p : all.problems) {
-        logged.push_back(p.LogText());
-        lines.push_back(p.lineNumber);
-    }
-    EXPECT_EQ((std::vector<std::string>{"File read IP error UseIp [5]", "File read UI error UserInterface [7]",
-                                        "File read UI error ControlBox [3]", "Page value invalid [-1]",
-                                        "File unknown component error [17]",
-                                        "File duplicate component error [8]",
-                                        "File unknown component error [0]", "Page value invalid [9]"}),
-              logged);
-    EXPECT_EQ((std::vector<int>{3, 3, 3, 4, 5, 6, 7, 9}), lines);
-    ASSERT_EQ(1u, all.components.size());
-    EXPECT_EQ(9, all.components[0].row->number);
-    EXPECT_EQ(6u, all.definitions.size());
-
-    // Stopping at the first problem reads no component at all.
-    const KVRegisterConfig first = KVParseRegisterConfig(file);
+// Collecting every problem is the preview's reading (KVPreviewTest); the DLL stops at the first.
+TEST(KVRegisterConfigTest, TheFirstProblemEndsTheReading) {
+    const KVRegisterConfig first =
+        KVParseRegisterConfig(Lines({"", "8,17", "5,7,3", kMsisdnOnQuery, "20,80,420,110,5"}));
     ASSERT_EQ(1u, first.problems.size());
     EXPECT_EQ("File read IP error UseIp [5]", first.problems[0].LogText());
     EXPECT_TRUE(first.definitions.empty());
