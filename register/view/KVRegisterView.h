@@ -95,9 +95,12 @@ private:
     void SetFonts();
     void Fail();
 
-    // A label or button of a page, with its text from kPageTexts.
+    // A label or button of a page, with its text from kPageTexts, added to its page (a button
+    // of no page, Cancel, to none).
     void CreateLabel(QStatic& label, Page page, int id, const RECT& rect);
     void CreateButton(QButton& button, Page page, int id, const RECT& rect);
+    // A label whose text is set when its page is shown.
+    void CreateText(QStatic& text, Page page, int id, const RECT& rect);
     // Adds Alt + the key's mnemonic for command, when its text has one.
     void AddMnemonic(std::vector<ACCEL>& entries, const char* key, char defaultChar, WORD command);
     void BuildAccelerators(Page page, const std::vector<ACCEL>& entries);

@@ -54,6 +54,12 @@ const KVPageText& PageText(int32_t page, int id, bool isButton) {
 void KVRegisterView::CreateLabel(QStatic& label, Page page, int id, const RECT& rect) {
     const KVPageText& text = PageText(page, id, false);
     label.Create(this, id, layout_.Place(label, rect), Text(text.key, text.defaultText), kLabelStyle, 0);
+    pages_[page].Add(&label);
+}
+
+void KVRegisterView::CreateText(QStatic& text, Page page, int id, const RECT& rect) {
+    text.Create(this, id, layout_.Place(text, rect), "", kLabelStyle, 0);
+    pages_[page].Add(&text);
 }
 
 void KVRegisterView::CreateButton(QButton& button, Page page, int id, const RECT& rect) {
@@ -62,6 +68,7 @@ void KVRegisterView::CreateButton(QButton& button, Page page, int id, const RECT
     // A button of no page (Cancel) is there from the start.
     if (page == KVPages::PAGE_NONE) style |= WS_VISIBLE;
     button.Create(this, id, layout_.Place(button, rect), Text(text.key, text.defaultText), style, 0);
+    if (page != KVPages::PAGE_NONE) pages_[page].Add(&button);
 }
 
 void KVRegisterView::Fail() {
@@ -81,12 +88,8 @@ void KVRegisterView::CreateUserInfoPages() {
     CreateLabel(queryRegisterTitle_, KVPages::PAGE_QUERYREGISTER, ID_QUERYREGISTER_TITLE, Rect(23, 9, w + 66, 23));
     CreateLabel(queryRegisterSubTitle_, KVPages::PAGE_QUERYREGISTER, ID_QUERYREGISTER_SUBTITLE,
                 Rect(44, 24, w + 66, 50));
-    pages_[KVPages::PAGE_QUERYREGISTER].Add(&queryRegisterTitle_);
-    pages_[KVPages::PAGE_QUERYREGISTER].Add(&queryRegisterSubTitle_);
     CreateLabel(userInfoTitle_, KVPages::PAGE_USERINFO, ID_USERINFO_TITLE, Rect(23, 9, w + 66, 23));
     CreateLabel(userInfoSubTitle_, KVPages::PAGE_USERINFO, ID_USERINFO_SUBTITLE, Rect(44, 24, w + 66, 50));
-    pages_[KVPages::PAGE_USERINFO].Add(&userInfoTitle_);
-    pages_[KVPages::PAGE_USERINFO].Add(&userInfoSubTitle_);
 
     if (!read) {
         Fail();
@@ -173,13 +176,10 @@ void KVRegisterView::CreateFormButtons() {
     const int h = height_;
     CreateButton(queryRegisterNext_, KVPages::PAGE_QUERYREGISTER, ID_QUERYREGISTER_NEXT,
                  Rect(w - 176, h - 58, w - 101, h - 35));
-    pages_[KVPages::PAGE_QUERYREGISTER].Add(&queryRegisterNext_);
     if (userInterface_ > 1) {
         CreateButton(userInfoBack_, KVPages::PAGE_USERINFO, ID_USERINFO_BACK, Rect(w - 251, h - 58, w - 176, h - 35));
-        pages_[KVPages::PAGE_USERINFO].Add(&userInfoBack_);
     }
     CreateButton(userInfoNext_, KVPages::PAGE_USERINFO, ID_USERINFO_NEXT, Rect(w - 176, h - 58, w - 101, h - 35));
-    pages_[KVPages::PAGE_USERINFO].Add(&userInfoNext_);
 
     std::vector<ACCEL> query;
     AddMnemonic(query, "cmdQueryRegisterNext", 'n', ID_QUERYREGISTER_NEXT);
@@ -199,11 +199,8 @@ void KVRegisterView::CreatePendingPage() {
     CreateLabel(pendingTitle_, page, ID_PENDING_TITLE, Rect(23, 9, w + 66, 23));
     CreateLabel(pendingSubTitle_, page, ID_PENDING_SUBTITLE, Rect(44, 24, w + 66, 38));
     // The texts are filled in when the page is shown.
-    pendingText1_.Create(this, ID_PENDING_TEXT1, layout_.Place(pendingText1_, Rect(44, 81, w - 40, 121)), "", kLabelStyle, 0);
-    pendingText2_.Create(this, ID_PENDING_TEXT2, layout_.Place(pendingText2_, Rect(44, 131, w - 40, 209)), "", kLabelStyle, 0);
-    for (QWinBase* c : {static_cast<QWinBase*>(&pendingTitle_), static_cast<QWinBase*>(&pendingSubTitle_),
-                        static_cast<QWinBase*>(&pendingText1_), static_cast<QWinBase*>(&pendingText2_)})
-        pages_[page].Add(c);
+    CreateText(pendingText1_, page, ID_PENDING_TEXT1, Rect(44, 81, w - 40, 121));
+    CreateText(pendingText2_, page, ID_PENDING_TEXT2, Rect(44, 131, w - 40, 209));
     BuildAccelerators(page, {ACCEL{FVIRTKEY, VK_ESCAPE, ID_CANCEL}});
 }
 
@@ -213,18 +210,15 @@ void KVRegisterView::CreateValidatePage() {
     const Page page = KVPages::PAGE_VALIDATE;
     CreateLabel(validateTitle_, page, ID_VALIDATE_TITLE, Rect(23, 9, w + 66, 23));
     CreateLabel(validateSubTitle_, page, ID_VALIDATE_SUBTITLE, Rect(44, 24, w + 66, 38));
-    validateText1_.Create(this, ID_VALIDATE_TEXT1, layout_.Place(validateText1_, Rect(44, 61, w - 40, 101)), "", kLabelStyle, 0);
-    validateText2_.Create(this, ID_VALIDATE_TEXT2, layout_.Place(validateText2_, Rect(44, 111, w - 40, 172)), "", kLabelStyle, 0);
+    // The texts are filled in when the page is shown.
+    CreateText(validateText1_, page, ID_VALIDATE_TEXT1, Rect(44, 61, w - 40, 101));
+    CreateText(validateText2_, page, ID_VALIDATE_TEXT2, Rect(44, 111, w - 40, 172));
     CreateLabel(regCodeLabel_, page, ID_REGCODE_LABEL, Rect(44, 183, w - 40, 197));
     regCode_.Create(this, ID_REGCODE, layout_.Place(regCode_, Rect(43, 199, 221, 220)), "", kCodeFieldStyle,
                     WS_EX_CLIENTEDGE);
+    pages_[page].Add(&regCode_);
     CreateButton(validateBack_, page, ID_VALIDATE_BACK, Rect(w - 251, h - 58, w - 176, h - 35));
     CreateButton(validateFinish_, page, ID_VALIDATE_FINISH, Rect(w - 176, h - 58, w - 101, h - 35));
-    for (QWinBase* c : {static_cast<QWinBase*>(&validateTitle_), static_cast<QWinBase*>(&validateSubTitle_),
-                        static_cast<QWinBase*>(&validateText1_), static_cast<QWinBase*>(&validateText2_),
-                        static_cast<QWinBase*>(&regCodeLabel_), static_cast<QWinBase*>(&regCode_),
-                        static_cast<QWinBase*>(&validateBack_), static_cast<QWinBase*>(&validateFinish_)})
-        pages_[page].Add(c);
     std::vector<ACCEL> entries;
     AddMnemonic(entries, "lblRegCode", 'r', ID_REGCODE);
     AddMnemonic(entries, "cmdValidateBack", 'b', ID_VALIDATE_BACK);
@@ -242,9 +236,6 @@ void KVRegisterView::CreateRegisterInfoPage() {
     CreateLabel(registerInfoSubTitle_, page, ID_REGISTERINFO_SUBTITLE, Rect(44, 24, w + 66, 38));
     CreateLabel(registerInfoText_, page, ID_REGISTERINFO_TEXT, Rect(44, 81, w - 40, 211));
     CreateButton(registerInfoOk_, page, ID_REGISTERINFO_OK, Rect(w - 176, h - 58, w - 101, h - 35));
-    for (QWinBase* c : {static_cast<QWinBase*>(&registerInfoTitle_), static_cast<QWinBase*>(&registerInfoSubTitle_),
-                        static_cast<QWinBase*>(&registerInfoText_), static_cast<QWinBase*>(&registerInfoOk_)})
-        pages_[page].Add(c);
 }
 
 void KVRegisterView::CreateCancelButton() {

@@ -543,16 +543,13 @@ TEST_F(KVRegisterE2ETest, MissingHeaderImageDrawsTheBuiltInOne) {
 TEST_F(KVRegisterE2ETest, CountryListHoldsEveryRegionOfTheRealLibraryWithTheHomeCountryChosen) {
     env.SetString(HKEY_CURRENT_USER, "", "HomeCountry", "NO");
     KVWizardHost& host = Install(CountryPage());
-    std::vector<std::string> shown;
-    bool enabled = false;
+    KVCountryListSeen seen;
     Step(host, KVResult(KVRESULT_NONE), [&](KVWizardDriver& d) {
-        d.WaitForPage(KVPages::PAGE_USERINFO);
-        shown = d.ListItems(KVInputId(COMPONENT_COUNTRY));
-        enabled = d.IsEnabled(KVInputId(COMPONENT_COUNTRY));
+        seen = SeeCountryList(d);
         EXPECT_EQ("Norway", d.ListSelection(KVInputId(COMPONENT_COUNTRY)));
         d.Click(ID_CANCEL);
     });
-    EXPECT_TRUE(enabled);
+    EXPECT_TRUE(seen.enabled);
 
     // What the library itself names, read while KVRegister.dll still holds it.
     HMODULE library = LoadLibraryA((host.Folder() + "\\KVCountryCodes.dll").c_str());
@@ -577,6 +574,7 @@ TEST_F(KVRegisterE2ETest, CountryListHoldsEveryRegionOfTheRealLibraryWithTheHome
     FreeLibrary(library);
     EXPECT_GT(names.size(), 200u);
 
+    std::vector<std::string>& shown = seen.entries;
     for (size_t i = 1; i < shown.size(); ++i)
         EXPECT_LE(lstrcmpiA(shown[i - 1].c_str(), shown[i].c_str()), 0) << shown[i - 1] << " before " << shown[i];
     EXPECT_NE(shown.end(), std::find(shown.begin(), shown.end(), "C\xF4te d'Ivoire"));

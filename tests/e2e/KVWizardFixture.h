@@ -69,6 +69,17 @@ inline void FillOnePage(KVWizardDriver& d) {
     d.Type(KVInputId(COMPONENT_USERNAME), "Kari Nordmann");
 }
 
+// The country list of the user-info page as a person sees it, once that page shows.
+struct KVCountryListSeen {
+    std::vector<std::string> entries;
+    bool enabled = false;
+};
+
+inline KVCountryListSeen SeeCountryList(KVWizardDriver& d) {
+    d.WaitForPage(KVPages::PAGE_USERINFO);
+    return {d.ListItems(KVInputId(COMPONENT_COUNTRY)), d.IsEnabled(KVInputId(COMPONENT_COUNTRY))};
+}
+
 inline void CancelOnPage(KVWizardDriver& d, KVPages::Page page) {
     d.WaitForPage(page);
     d.Click(ID_CANCEL);
