@@ -98,6 +98,8 @@ private:
     // A label or button of a page, with its text from kPageTexts, added to its page (a button
     // of no page, Cancel, to none).
     void CreateLabel(QStatic& label, Page page, int id, const RECT& rect);
+    // A page's title and subtitle at their places, the subtitle reaching down to subTitleBottom.
+    void CreateHeading(Page page, int titleId, int subTitleId, int subTitleBottom);
     void CreateButton(QButton& button, Page page, int id, const RECT& rect);
     // A label whose text is set when its page is shown.
     void CreateText(QStatic& text, Page page, int id, const RECT& rect);
@@ -163,19 +165,22 @@ private:
     KVWizardHeader header_;
     std::unique_ptr<KVWizardClass> windowClass_;
 
-    QStatic queryRegisterTitle_, queryRegisterSubTitle_;
-    QStatic userInfoTitle_, userInfoSubTitle_;
+    // Each page's bold title and the subtitle under it; PAGE_NONE's are never created.
+    struct PageHeading {
+        QStatic title, subTitle;
+    };
+    PageHeading headings_[KVPages::kCount];
     // The components of register.cfg, by their row of kFormComponents; the fields of the text
     // lines and the country list are never created.
     QStatic componentLabels_[kComponentCount];
     QEdit componentFields_[kComponentCount];
     QCombobox country_;
     QButton queryRegisterNext_, userInfoBack_, userInfoNext_;
-    QStatic pendingTitle_, pendingSubTitle_, pendingText1_, pendingText2_;
-    QStatic validateTitle_, validateSubTitle_, validateText1_, validateText2_, regCodeLabel_;
+    QStatic pendingText1_, pendingText2_;
+    QStatic validateText1_, validateText2_, regCodeLabel_;
     QEdit regCode_;
     QButton validateBack_, validateFinish_;
-    QStatic registerInfoTitle_, registerInfoSubTitle_, registerInfoText_;
+    QStatic registerInfoText_;
     QButton registerInfoOk_;
     QButton cancel_;
 

@@ -84,12 +84,8 @@ void KVRegisterView::CreateUserInfoPages() {
         width_ = config.width;
         height_ = config.height;
     }
-    const int w = width_;
-    CreateLabel(queryRegisterTitle_, KVPages::PAGE_QUERYREGISTER, ID_QUERYREGISTER_TITLE, Rect(23, 9, w + 66, 23));
-    CreateLabel(queryRegisterSubTitle_, KVPages::PAGE_QUERYREGISTER, ID_QUERYREGISTER_SUBTITLE,
-                Rect(44, 24, w + 66, 50));
-    CreateLabel(userInfoTitle_, KVPages::PAGE_USERINFO, ID_USERINFO_TITLE, Rect(23, 9, w + 66, 23));
-    CreateLabel(userInfoSubTitle_, KVPages::PAGE_USERINFO, ID_USERINFO_SUBTITLE, Rect(44, 24, w + 66, 50));
+    CreateHeading(KVPages::PAGE_QUERYREGISTER, ID_QUERYREGISTER_TITLE, ID_QUERYREGISTER_SUBTITLE, 50);
+    CreateHeading(KVPages::PAGE_USERINFO, ID_USERINFO_TITLE, ID_USERINFO_SUBTITLE, 50);
 
     if (!read) {
         Fail();
@@ -193,11 +189,15 @@ void KVRegisterView::CreateFormButtons() {
     BuildAccelerators(KVPages::PAGE_USERINFO, userInfo);
 }
 
+void KVRegisterView::CreateHeading(Page page, int titleId, int subTitleId, int subTitleBottom) {
+    CreateLabel(headings_[page].title, page, titleId, Rect(23, 9, width_ + 66, 23));
+    CreateLabel(headings_[page].subTitle, page, subTitleId, Rect(44, 24, width_ + 66, subTitleBottom));
+}
+
 void KVRegisterView::CreatePendingPage() {
     const int w = width_;
     const Page page = KVPages::PAGE_PENDING;
-    CreateLabel(pendingTitle_, page, ID_PENDING_TITLE, Rect(23, 9, w + 66, 23));
-    CreateLabel(pendingSubTitle_, page, ID_PENDING_SUBTITLE, Rect(44, 24, w + 66, 38));
+    CreateHeading(page, ID_PENDING_TITLE, ID_PENDING_SUBTITLE, 38);
     // The texts are filled in when the page is shown.
     CreateText(pendingText1_, page, ID_PENDING_TEXT1, Rect(44, 81, w - 40, 121));
     CreateText(pendingText2_, page, ID_PENDING_TEXT2, Rect(44, 131, w - 40, 209));
@@ -208,8 +208,7 @@ void KVRegisterView::CreateValidatePage() {
     const int w = width_;
     const int h = height_;
     const Page page = KVPages::PAGE_VALIDATE;
-    CreateLabel(validateTitle_, page, ID_VALIDATE_TITLE, Rect(23, 9, w + 66, 23));
-    CreateLabel(validateSubTitle_, page, ID_VALIDATE_SUBTITLE, Rect(44, 24, w + 66, 38));
+    CreateHeading(page, ID_VALIDATE_TITLE, ID_VALIDATE_SUBTITLE, 38);
     // The texts are filled in when the page is shown.
     CreateText(validateText1_, page, ID_VALIDATE_TEXT1, Rect(44, 61, w - 40, 101));
     CreateText(validateText2_, page, ID_VALIDATE_TEXT2, Rect(44, 111, w - 40, 172));
@@ -232,8 +231,7 @@ void KVRegisterView::CreateRegisterInfoPage() {
     const int w = width_;
     const int h = height_;
     const Page page = KVPages::PAGE_REGISTERINFO;
-    CreateLabel(registerInfoTitle_, page, ID_REGISTERINFO_TITLE, Rect(23, 9, w + 66, 23));
-    CreateLabel(registerInfoSubTitle_, page, ID_REGISTERINFO_SUBTITLE, Rect(44, 24, w + 66, 38));
+    CreateHeading(page, ID_REGISTERINFO_TITLE, ID_REGISTERINFO_SUBTITLE, 38);
     CreateLabel(registerInfoText_, page, ID_REGISTERINFO_TEXT, Rect(44, 81, w - 40, 211));
     CreateButton(registerInfoOk_, page, ID_REGISTERINFO_OK, Rect(w - 176, h - 58, w - 101, h - 35));
 }
@@ -244,10 +242,8 @@ void KVRegisterView::CreateCancelButton() {
 
 bool KVRegisterView::IsTitleLabel(HWND control) const {
     if (control == nullptr) return false;
-    for (const QStatic* label : {&queryRegisterTitle_, &queryRegisterSubTitle_, &userInfoTitle_, &userInfoSubTitle_,
-                                 &pendingTitle_, &pendingSubTitle_, &validateTitle_, &validateSubTitle_,
-                                 &registerInfoTitle_, &registerInfoSubTitle_})
-        if (label->GetHwnd() == control) return true;
+    for (const PageHeading& heading : headings_)
+        if (heading.title.GetHwnd() == control || heading.subTitle.GetHwnd() == control) return true;
     return false;
 }
 
@@ -258,6 +254,6 @@ void KVRegisterView::SetFonts() {
         for (QWinBase* control : page.GetComponents())
             if (control->GetHwnd() != nullptr) control->SetFont(normal);
     cancel_.SetFont(normal);
-    for (QStatic* title : {&queryRegisterTitle_, &userInfoTitle_, &pendingTitle_, &validateTitle_, &registerInfoTitle_})
-        title->SetFont(bold);
+    for (PageHeading& heading : headings_)
+        if (heading.title.GetHwnd() != nullptr) heading.title.SetFont(bold);
 }
