@@ -7,7 +7,6 @@
 
 #include "tests/e2e/KVCHost.h"
 #include "tests/e2e/KVWizardFixture.h"
-#include "tests/support/KVTestLog.h"
 
 namespace {
 
@@ -34,22 +33,7 @@ std::string LogLine(const std::string& log, const std::string& text) {
     return log.substr(begin, log.find('\n', at) - begin);
 }
 
-// The host's own window on the test's thread, the one that makes the steps: each paint it
-// handles wakes the driver, which sees that the thread blocked in a step still paints it.
-std::atomic<int> g_hostPaints{0};
-KVWizardDriver* g_hostDriver = nullptr;
-
-LRESULT CALLBACK HostWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message != WM_PAINT) return DefWindowProcA(window, message, wParam, lParam);
-    PAINTSTRUCT paint;
-    BeginPaint(window, &paint);
-    EndPaint(window, &paint);
-    ++g_hostPaints;
-    if (g_hostDriver) g_hostDriver->Wake();
-    return 0;
-}
-
-class KVRegisterCTest : public ::testing::Test {
+class KVRegisterCTest : public KVWizardFixture {
 protected:
     void TearDown() override { KVCHostUnload(); }
 
@@ -67,11 +51,7 @@ protected:
     // A run of the C host with `person` played meanwhile; the script must run through.
     KVCRun Run(const std::vector<KVCAnswer>& answers, KVWizardDriver::Script person, bool wide = false,
                HWND owner = nullptr) {
-        const DWORD hostThread = GetCurrentThreadId();
-        driver.Play([hostThread, person](KVWizardDriver& d) {
-            d.WatchThread(hostThread);
-            if (person) person(d);
-        });
+        PlayUser(person);
         static KVCRun run;
         KVCHostRun(wide ? 1 : 0, answers.data(), static_cast<int>(answers.size()), owner, &run);
         driver.Wake();
@@ -79,12 +59,9 @@ protected:
         return run;
     }
 
-    std::string Log() const { return KVTestLog::Read(env); }
+    std::string Log() const { return host_->Log(); }
 
-    KVTestEnv env;
-    std::unique_ptr<KVWizardHost> host_;
     const KVCHostExports* exports_ = nullptr;
-    KVWizardDriver driver;
 };
 
 // Each step's record as the C interface hands it over, the wait of a busy server included.
@@ -207,13 +184,9 @@ TEST_F(KVRegisterCTest, RecordsAndTextsItCannotTakeAreRefused) {
 // person works in the wizard and a server error's message box comes up on that same thread.
 TEST_F(KVRegisterCTest, OwnerWindowPlacesTheWizardAndKeepsPaintingWhileItsThreadWaits) {
     Install(OnePage());
-    WNDCLASSA hostClass{};
-    hostClass.lpfnWndProc = &HostWindowProc;
-    hostClass.lpszClassName = "KVTestHostWindow";
-    RegisterClassA(&hostClass);
-    const HWND owner = CreateWindowExA(0, "KVTestHostWindow", "Host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 350, 200,
-                                       600, 450, nullptr, nullptr, nullptr, nullptr);
-    g_hostDriver = &driver;
+    KVHostWindow host(WS_OVERLAPPEDWINDOW | WS_VISIBLE, RECT{350, 200, 950, 650});
+    host.wake = &driver;
+    const HWND owner = host.Handle();
     const DWORD hostThread = GetCurrentThreadId();
     const KVCRun& run = Run(
         {Answer(KVRESULT_NONE), Answer(KVRESULT_ERROR, "MSISDN ERROR"), Answer(KVRESULT_REGISTERED)},
@@ -232,9 +205,9 @@ TEST_F(KVRegisterCTest, OwnerWindowPlacesTheWizardAndKeepsPaintingWhileItsThread
             EXPECT_EQ(owner, below) << "the host's window is below the wizard";
 
             FillOnePage(d);
-            const int paints = g_hostPaints;
-            InvalidateRect(owner, nullptr, TRUE);
-            d.WaitUntil("the host's window to be painted", [&] { return g_hostPaints > paints; });
+            const int paints = host.paints;
+            host.Uncover();
+            d.WaitUntil("the host's window to be painted", [&] { return host.paints > paints; });
             d.Click(ID_USERINFO_NEXT);
             const KVMessageBoxInfo box = d.WaitForMessageBox();
             EXPECT_EQ(hostThread, GetWindowThreadProcessId(box.window, nullptr));
@@ -245,8 +218,6 @@ TEST_F(KVRegisterCTest, OwnerWindowPlacesTheWizardAndKeepsPaintingWhileItsThread
             d.Click(ID_USERINFO_NEXT);
         },
         false, owner);
-    g_hostDriver = nullptr;
-    DestroyWindow(owner);
     EXPECT_EQ((std::vector<int>{KVACTION_REGISTER, KVACTION_REGISTER, KVACTION_FINISHED}), Actions(run));
 }
 

@@ -12,28 +12,26 @@
 #include <string>
 #include <vector>
 
+#include "driver/KVWindowText.h"
 #include "register/model/KVRegisterModel.h"
 #include "register/view/KVViewMessages.h"
 #include "tests/common/KVTestCountryLibrary.h"
 #include "tests/e2e/KVWizardFixture.h"
-#include "tests/support/KVTestLog.h"
 
 namespace {
 
 const uint32_t kDefaultSeed = 20240611;
 
-// A positive number from the environment, or `fallback`.
+// A positive number from the environment (or zero where allowed), or `fallback`.
 uint32_t EnvNumber(const char* name, uint32_t fallback, bool zeroAllowed = false) {
-    char text[32] = {};
-    const DWORD length = GetEnvironmentVariableA(name, text, sizeof text);
-    if (length == 0 || length >= sizeof text) return fallback;
+    const char* text = std::getenv(name);
+    if (text == nullptr) return fallback;
     char* end = nullptr;
     const unsigned long value = std::strtoul(text, &end, 10);
-    if (end == text || *end != '\0' || value > UINT32_MAX || (value == 0 && !zeroAllowed)) {
-        std::printf("%s=%s is not a number; %u is used\n", name, text, fallback);
-        return fallback;
-    }
-    return static_cast<uint32_t>(value);
+    if (end != text && *end == '\0' && value <= UINT32_MAX && (value != 0 || zeroAllowed))
+        return static_cast<uint32_t>(value);
+    std::printf("%s=%s is not a number; %u is used\n", name, text, fallback);
+    return fallback;
 }
 
 uint32_t StressRuns(uint32_t fallback) { return EnvNumber("KV_STRESS_RUNS", fallback); }
@@ -65,71 +63,18 @@ void CancelOrClose(KVWizardDriver& d, bool closeBox) {
     d.Click(ID_CANCEL);
 }
 
-std::string WizardTitle(KVWizardDriver& d) {
-    char title[64] = {};
-    GetWindowTextA(d.Wizard(), title, sizeof title);
-    return title;
-}
-
-// A window of the host whose painting takes a while, made on the host's thread: a step that
-// waits dispatches its paint, so a press comes in while the host's thread is busy with it.
-class SlowHostWindow {
-public:
-    static constexpr DWORD kPaintMs = 50;
-
-    SlowHostWindow() {
-        WNDCLASSA windowClass{};
-        windowClass.lpfnWndProc = &Procedure;
-        windowClass.hInstance = GetModuleHandleA(nullptr);
-        windowClass.lpszClassName = "KVTestSlowHost";
-        RegisterClassA(&windowClass);
-        window_ = CreateWindowExA(0, "KVTestSlowHost", "host", WS_POPUP | WS_VISIBLE, 0, 0, 40, 40, nullptr, nullptr,
-                                  GetModuleHandleA(nullptr), nullptr);
-    }
-    ~SlowHostWindow() {
-        DestroyWindow(window_);
-        UnregisterClassA("KVTestSlowHost", GetModuleHandleA(nullptr));
-    }
-    SlowHostWindow(const SlowHostWindow&) = delete;
-    SlowHostWindow& operator=(const SlowHostWindow&) = delete;
-
-    // From any thread: the host's thread is woken to paint it.
-    void Uncover() const { InvalidateRect(window_, nullptr, FALSE); }
-
-private:
-    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-        if (message != WM_PAINT) return DefWindowProcA(window, message, wParam, lParam);
-        PAINTSTRUCT paint;
-        BeginPaint(window, &paint);
-        Sleep(kPaintMs);
-        EndPaint(window, &paint);
-        return 0;
-    }
-
-    HWND window_ = nullptr;
-};
-
 // Keys the person types on after a press, arriving just before the hand-over's notice that
 // disables the page: the field they land in has the focus and reports its text again as it
-// is disabled. A hook on the wizard's thread types them when the thread takes that notice.
-class TypingOn {
+// is disabled. The hook types them when the wizard's thread takes that notice.
+class TypingOn : public KVWizardThreadHook {
 public:
-    TypingOn() { current_ = this; }
-    ~TypingOn() {
-        if (hook_) UnhookWindowsHookEx(hook_);
-        current_ = nullptr;
-    }
-    TypingOn(const TypingOn&) = delete;
-    TypingOn& operator=(const TypingOn&) = delete;
+    ~TypingOn() override { Unhook(); }
 
     // Before the press: the keys that follow it into `field`.
     void Arm(HWND field, const std::string& keys) {
         const DWORD thread = GetWindowThreadProcessId(field, nullptr);
-        if (thread != thread_) {
-            if (hook_) UnhookWindowsHookEx(hook_);
-            hook_ = SetWindowsHookExA(WH_GETMESSAGE, &OnMessage, nullptr, thread);
-            thread_ = thread;
-        }
+        if (thread != thread_) Hook(thread);
+        thread_ = thread;
         field_ = field;
         keys_ = keys;
         typed_ = false;
@@ -138,20 +83,14 @@ public:
     bool Typed() const { return typed_; }
 
 private:
-    static LRESULT CALLBACK OnMessage(int code, WPARAM removed, LPARAM lParam) {
-        const MSG* message = reinterpret_cast<const MSG*>(lParam);
-        TypingOn* self = current_;
-        if (code == HC_ACTION && removed == PM_REMOVE && self && self->field_ && message->message == KVWM_OBSERVER &&
-            message->wParam == KVRegisterModel::NOTIFY_CONTROLSDISABLED) {
-            for (char c : self->keys_) SendMessageA(self->field_, WM_CHAR, static_cast<unsigned char>(c), 1);
-            self->field_ = nullptr;
-            self->typed_ = true;
-        }
-        return CallNextHookEx(nullptr, code, removed, lParam);
+    void Taken(const MSG& message) override {
+        if (!field_ || message.message != KVWM_OBSERVER || message.wParam != KVRegisterModel::NOTIFY_CONTROLSDISABLED)
+            return;
+        for (char c : keys_) SendMessageA(field_, WM_CHAR, static_cast<unsigned char>(c), 1);
+        field_ = nullptr;
+        typed_ = true;
     }
 
-    static inline TypingOn* current_ = nullptr;
-    HHOOK hook_ = nullptr;
     DWORD thread_ = 0;
     HWND field_ = nullptr;
     std::string keys_;
@@ -161,58 +100,39 @@ private:
 // Makes a wizard's thread hang when its window is asked to close, until released: as a
 // thread does that waits on something that never comes. Its window is hidden first, so that
 // the driver plays the person at the next run's window.
-class WindowThreadHang {
+class WindowThreadHang : public KVWizardThreadHook {
 public:
-    WindowThreadHang() : release_(CreateEventA(nullptr, TRUE, FALSE, nullptr)) { current_ = this; }
-    ~WindowThreadHang() {
+    WindowThreadHang() : release_(CreateEventA(nullptr, TRUE, FALSE, nullptr)) {}
+    ~WindowThreadHang() override {
         Release();
-        if (hook_) UnhookWindowsHookEx(hook_);
+        Unhook();
         CloseHandle(thread_);
         CloseHandle(release_);
-        current_ = nullptr;
     }
-    WindowThreadHang(const WindowThreadHang&) = delete;
-    WindowThreadHang& operator=(const WindowThreadHang&) = delete;
 
     void Install(HWND wizard) {
         const DWORD id = GetWindowThreadProcessId(wizard, nullptr);
         thread_ = OpenThread(SYNCHRONIZE, FALSE, id);
-        hook_ = SetWindowsHookExA(WH_GETMESSAGE, &OnMessage, nullptr, id);
-        if (!thread_ || !hook_) throw KVDriverError("cannot hook the wizard's thread");
+        if (!thread_) throw KVDriverError("cannot open the wizard's thread");
+        Hook(id);
     }
     void Release() { SetEvent(release_); }
     // After Release: whether the thread has ended within the time.
     bool Ended(DWORD timeoutMs) const { return WaitForSingleObject(thread_, timeoutMs) == WAIT_OBJECT_0; }
 
 private:
-    static LRESULT CALLBACK OnMessage(int code, WPARAM removed, LPARAM lParam) {
-        MSG* message = reinterpret_cast<MSG*>(lParam);
-        if (code == HC_ACTION && removed == PM_REMOVE && message->message == WM_CLOSE && current_) {
-            ShowWindow(message->hwnd, SW_HIDE);
-            WaitForSingleObject(current_->release_, INFINITE);
-        }
-        return CallNextHookEx(nullptr, code, removed, lParam);
+    void Taken(const MSG& message) override {
+        if (message.message != WM_CLOSE) return;
+        ShowWindow(message.hwnd, SW_HIDE);
+        WaitForSingleObject(release_, INFINITE);
     }
 
-    static inline WindowThreadHang* current_ = nullptr;
     HANDLE release_;
     HANDLE thread_ = nullptr;
-    HHOOK hook_ = nullptr;
 };
 
 class KVRegisterStressTest : public KVWizardFixture {
 protected:
-    // The query page of a new run, which must start empty, filled in and sent.
-    void StartRun(KVWizardHost& host) {
-        Step(host, KVResult(KVRESULT_NONE), [](KVWizardDriver& d) {
-            d.WaitForPage(KVPages::PAGE_QUERYREGISTER);
-            EXPECT_EQ("", d.Text(KVInputId(COMPONENT_MSISDN))) << "a new run starts with an empty page";
-            FillQueryPage(d);
-            d.Click(ID_QUERYREGISTER_NEXT);
-        });
-        EXPECT_EQ(KVACTION_QUERYREGISTER, action.Action);
-    }
-
     // The user-info page of the run, with a name typed and Next clicked.
     void SubmitUserInfo(KVWizardHost& host) {
         Step(host, KVResult(KVRESULT_QUERIEDREGISTER), [](KVWizardDriver& d) {
@@ -229,7 +149,7 @@ protected:
     }
 
     void RunToTheEnd(KVWizardHost& host) {
-        StartRun(host);
+        SubmitFirstPage(host, true);
         SubmitUserInfo(host);
         Step(host, KVResult(KVRESULT_VALIDATE), [](KVWizardDriver& d) {
             d.WaitForPage(KVPages::PAGE_VALIDATE);
@@ -307,7 +227,7 @@ TEST_F(KVRegisterStressTest, CancelOrCloseAtARandomMomentAlwaysEndsTheRun) {
         const bool closeBox = random() % 2 == 1;
         const DWORD delayMs = random() % 61;
         ++counts[moment];
-        if (moment != kPageShows) StartRun(host);
+        if (moment != kPageShows) SubmitFirstPage(host, true);
 
         KVResultRecord result = KVResult(KVRESULT_NONE);
         if (moment == kPendingWait) {
@@ -344,7 +264,7 @@ TEST_F(KVRegisterStressTest, CancelOrCloseAtARandomMomentAlwaysEndsTheRun) {
                                    << delayMs << " ms into " << moments[moment] << "; seed " << seed;
     }
     // Whatever the last try hit, the next run starts at its first page, empty.
-    StartRun(host);
+    SubmitFirstPage(host, true);
     Step(host, KVResult(KVRESULT_QUERIEDREGISTER), [](KVWizardDriver& d) { CancelOnPage(d, KVPages::PAGE_USERINFO); });
     EXPECT_EQ(KVACTION_CANCEL, action.Action);
     std::printf("races: %u tries (%u on a page shown, %u in the pending wait, %u after Back), "
@@ -358,7 +278,7 @@ TEST_F(KVRegisterStressTest, SlowHostKeepsOnlyTheCancelPressedBetweenSteps) {
     const std::string sent = "| KVRegisterModel::NextPage | KVACTION_QUERYREGISTER \n";
     for (const bool cancel : {true, false}) {
         SCOPED_TRACE(cancel ? "Cancel pressed between steps" : "no Cancel between steps");
-        StartRun(host);
+        SubmitFirstPage(host, true);
         const size_t sentBefore = Count(host.Log(), sent);
 
         // The host talks to its server for two seconds; the user keeps pressing meanwhile.
@@ -419,10 +339,12 @@ TEST_F(KVRegisterStressTest, SlowHostKeepsOnlyTheCancelPressedBetweenSteps) {
 TEST_F(KVRegisterStressTest, HandOversKeepWhatWasTypedBeforeThePress) {
     const uint32_t handOvers = StressRuns(50);
     KVWizardHost& host = Install(TwoPages());
-    const SlowHostWindow hostWindow;
+    // The host's own window, whose painting takes a while: a press comes in while the host's
+    // thread is busy with it.
+    const KVHostWindow hostWindow(WS_POPUP | WS_VISIBLE, RECT{0, 0, 40, 40}, 50);
     TypingOn typingOn;
     uint32_t typedOn = 0;
-    StartRun(host);
+    SubmitFirstPage(host, true);
     uint32_t byEnter = 0;
     double longestMs = 0;
     const auto start = std::chrono::steady_clock::now();
@@ -527,7 +449,7 @@ TEST_F(KVRegisterStressTest, LanguageFileDeletedBetweenRunsOrBeforeALoad) {
     const auto titledRun = [&] {
         Step(host, KVResult(KVRESULT_NONE), [&title](KVWizardDriver& d) {
             d.WaitForPage(KVPages::PAGE_QUERYREGISTER);
-            title = WizardTitle(d);
+            title = KVWindowText(d.Wizard());
             d.Click(ID_CANCEL);
         });
         EXPECT_EQ(KVACTION_CANCEL, action.Action);
