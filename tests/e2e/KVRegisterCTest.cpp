@@ -101,39 +101,6 @@ TEST_F(KVRegisterCTest, SignUpHandsOverTheWholeAccountAtEachStep) {
     EXPECT_NE(std::string::npos, Log().find("| KVRegisterModel::Register | KVRESULT_PENDING [busy] \n"));
 }
 
-// A name one character too long for its array comes back empty and marked; the host answers
-// as a server that refuses it, and the person shortens it to the longest that fits. The run
-// after it starts empty.
-TEST_F(KVRegisterCTest, TextLongerThanItsArrayIsReportedNeverCut) {
-    Install(OnePage());
-    const std::string tooLong(KVREGISTER_TEXT_CHARS, 'x'), longest(KVREGISTER_TEXT_CHARS - 1, 'y');
-    const KVCRun run = Run({Answer(KVRESULT_NONE), Answer(KVRESULT_ERROR, "RegTaskFailed", kTooLong),
-                            Answer(KVRESULT_REGISTERED)},
-                           [&](KVWizardDriver& d) {
-                               FillOnePage(d);
-                               d.Type(KVInputId(COMPONENT_USERNAME), tooLong);
-                               d.Click(ID_USERINFO_NEXT);
-                               const KVMessageBoxInfo box = d.WaitForMessageBox();
-                               EXPECT_EQ(kTooLong, box.text);
-                               d.DismissMessageBox(box);
-                               d.WaitForPage(KVPages::PAGE_USERINFO);
-                               d.Type(KVInputId(COMPONENT_MSISDN), kMsisdn);  // the message emptied it
-                               d.Type(KVInputId(COMPONENT_USERNAME), longest);
-                               d.Click(ID_USERINFO_NEXT);
-                           });
-    EXPECT_EQ((std::vector<int>{KVACTION_REGISTER, KVACTION_REGISTER, KVACTION_FINISHED}), Actions(run));
-    EXPECT_EQ((std::vector<int>{KVREGISTER_TEXTTOOLONG, KVREGISTER_OK, KVREGISTER_OK}), Returned(run));
-    EXPECT_EQ(static_cast<UINT32>(KVTEXT_USERNAME), run.actions[0].TextErrors);
-    EXPECT_STREQ("", run.actions[0].UserName);
-    EXPECT_STREQ(kEmail, run.actions[0].UserEmail);
-    EXPECT_EQ(0u, run.actions[1].TextErrors);
-    EXPECT_EQ(longest, run.actions[1].UserName);
-    EXPECT_EQ(0u, LogLine(Log(), "| KVRegisterC::Internal | Left empty: UserName did not fit").find("1 | "));
-    const KVCRun next = Run({Answer(KVRESULT_NONE)}, [](KVWizardDriver& d) { CancelOnPage(d, KVPages::PAGE_USERINFO); });
-    EXPECT_EQ((std::vector<int>{KVACTION_CANCEL}), Actions(next));
-    EXPECT_STREQ("", next.actions[0].Msisdn) << "a new run keeps nothing of the last one";
-}
-
 // What the DLL cannot take is refused before anything runs, with no window and no change:
 // records missing or too small, texts without their zero, and on the W road the texts that the
 // code page cannot hold. The person's name comes back in UTF-16.
@@ -180,16 +147,19 @@ TEST_F(KVRegisterCTest, RecordsAndTextsItCannotTakeAreRefused) {
     EXPECT_NE(std::string::npos, Log().find("KVRESULT_REGISTERED [Hei, Zo\xEB]"));
 }
 
-// The owner's thread is the one blocked in the step, in its wait for paint messages, while the
-// person works in the wizard and a server error's message box comes up on that same thread.
-TEST_F(KVRegisterCTest, OwnerWindowPlacesTheWizardAndKeepsPaintingWhileItsThreadWaits) {
+// The owner's window places the wizard, and its thread, the one blocked in the step, paints it
+// while the person works. A name one character too long for its array comes back empty and
+// marked; the host answers as a server that refuses it, with a message box on the owner's
+// thread, and the person shortens it to the longest that fits. The run after it starts empty.
+TEST_F(KVRegisterCTest, TextLongerThanItsArrayIsReportedNeverCutWhileTheOwnerPaints) {
     Install(OnePage());
     KVHostWindow host(WS_OVERLAPPEDWINDOW | WS_VISIBLE, RECT{350, 200, 950, 650});
     host.wake = &driver;
     const HWND owner = host.Handle();
     const DWORD hostThread = GetCurrentThreadId();
-    const KVCRun& run = Run(
-        {Answer(KVRESULT_NONE), Answer(KVRESULT_ERROR, "MSISDN ERROR"), Answer(KVRESULT_REGISTERED)},
+    const std::string tooLong(KVREGISTER_TEXT_CHARS, 'x'), longest(KVREGISTER_TEXT_CHARS - 1, 'y');
+    const KVCRun run = Run(
+        {Answer(KVRESULT_NONE), Answer(KVRESULT_ERROR, "RegTaskFailed", kTooLong), Answer(KVRESULT_REGISTERED)},
         [&](KVWizardDriver& d) {
             const HWND wizard = d.WaitForWizard();
             RECT ownerRect{}, wizardRect{};
@@ -205,20 +175,33 @@ TEST_F(KVRegisterCTest, OwnerWindowPlacesTheWizardAndKeepsPaintingWhileItsThread
             EXPECT_EQ(owner, below) << "the host's window is below the wizard";
 
             FillOnePage(d);
+            d.Type(KVInputId(COMPONENT_USERNAME), tooLong);
             const int paints = host.paints;
             host.Uncover();
             d.WaitUntil("the host's window to be painted", [&] { return host.paints > paints; });
             d.Click(ID_USERINFO_NEXT);
             const KVMessageBoxInfo box = d.WaitForMessageBox();
+            EXPECT_EQ(kTooLong, box.text);
             EXPECT_EQ(hostThread, GetWindowThreadProcessId(box.window, nullptr));
             EXPECT_EQ(wizard, box.owner);
             d.DismissMessageBox(box);
             d.WaitForPage(KVPages::PAGE_USERINFO);
-            d.Type(KVInputId(COMPONENT_MSISDN), kMsisdn);
+            d.Type(KVInputId(COMPONENT_MSISDN), kMsisdn);  // the message emptied it
+            d.Type(KVInputId(COMPONENT_USERNAME), longest);
             d.Click(ID_USERINFO_NEXT);
         },
         false, owner);
     EXPECT_EQ((std::vector<int>{KVACTION_REGISTER, KVACTION_REGISTER, KVACTION_FINISHED}), Actions(run));
+    EXPECT_EQ((std::vector<int>{KVREGISTER_TEXTTOOLONG, KVREGISTER_OK, KVREGISTER_OK}), Returned(run));
+    EXPECT_EQ(static_cast<UINT32>(KVTEXT_USERNAME), run.actions[0].TextErrors);
+    EXPECT_STREQ("", run.actions[0].UserName);
+    EXPECT_STREQ(kEmail, run.actions[0].UserEmail);
+    EXPECT_EQ(0u, run.actions[1].TextErrors);
+    EXPECT_EQ(longest, run.actions[1].UserName);
+    EXPECT_EQ(0u, LogLine(Log(), "| KVRegisterC::Internal | Left empty: UserName did not fit").find("1 | "));
+    const KVCRun next = Run({Answer(KVRESULT_NONE)}, [](KVWizardDriver& d) { CancelOnPage(d, KVPages::PAGE_USERINFO); });
+    EXPECT_EQ((std::vector<int>{KVACTION_CANCEL}), Actions(next));
+    EXPECT_STREQ("", next.actions[0].Msisdn) << "a new run keeps nothing of the last one";
 }
 
 // Without a usable country library every number is refused; the log names the file tried and

@@ -18,13 +18,6 @@ namespace {
 const int kBaseDpi = 96;
 const int kFontPoints = 8;
 
-int DisplayDpi() {
-    HDC screen = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
-    return dpi;
-}
-
 std::string ReadAll(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
@@ -39,19 +32,6 @@ RECT At(const RECT& r, int dpi) {
 std::string Describe(const RECT& r) {
     return std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) + "," +
            std::to_string(r.bottom);
-}
-
-RECT PlaceOf(HWND control) {
-    RECT r;
-    GetWindowRect(control, &r);
-    MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&r), 2);
-    return r;
-}
-
-LOGFONTA FontOf(HWND control) {
-    LOGFONTA font{};
-    GetObjectA(reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)), sizeof font, &font);
-    return font;
 }
 
 // The caption's icon: the window's own, else its class's.
@@ -125,20 +105,22 @@ void ExpectPageAt(KVWizardDriver& d, const Layout& layout, int dpi) {
         const int id = GetDlgCtrlID(control);
         SCOPED_TRACE("control " + std::to_string(id) + " \"" + KVWindowText(control) + "\"");
         const std::string kind = KVWindowClass(control);
+        RECT got;
+        GetWindowRect(control, &got);
+        MapWindowPoints(nullptr, wizard, reinterpret_cast<POINT*>(&got), 2);
         bool bold = false;
         for (const Place& place : layout.places) {
             if (place.id != id || place.button != (kind == "Button")) continue;
             const RECT want = At(place.base, dpi);
-            const RECT got = PlaceOf(control);
             // A closed drop-down list is as high as its font makes it, not as its list.
-            const bool combo = kind == "ComboBox";
             EXPECT_TRUE(want.left == got.left && want.top == got.top && want.right == got.right &&
-                        (combo || want.bottom == got.bottom))
+                        (kind == "ComboBox" || want.bottom == got.bottom))
                 << "at " << Describe(got) << " instead of " << Describe(want);
             ++placed;
             bold = bold || place.title;
         }
-        const LOGFONTA font = FontOf(control);
+        LOGFONTA font{};
+        GetObjectA(reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)), sizeof font, &font);
         EXPECT_EQ(-MulDiv(kFontPoints, dpi, 72), font.lfHeight);
         EXPECT_EQ(bold ? FW_BOLD : FW_NORMAL, font.lfWeight);
         const KVTextFit fit = KVMeasureTextFit(control);
@@ -151,7 +133,9 @@ void ExpectPageAt(KVWizardDriver& d, const Layout& layout, int dpi) {
 class KVRegisterDpiTest : public KVWizardFixture {
 protected:
     void SetUp() override {
-        dpi_ = DisplayDpi();
+        HDC screen = GetDC(nullptr);
+        dpi_ = GetDeviceCaps(screen, LOGPIXELSY);
+        ReleaseDC(nullptr, screen);
         if (const char* expected = std::getenv("KV_EXPECT_DPI")) {
             ASSERT_EQ(std::atoi(expected), dpi_) << "the display does not run at the resolution this run is for";
         }
@@ -189,7 +173,7 @@ protected:
 // page out again, fonts and icons included; back on the first monitor it is as it was.
 TEST_F(KVRegisterDpiTest, SignUpAtTheDisplaysScaleAndAfterAMoveToAnother) {
     KVWizardHost& host = InstallShipped();
-    Step(host, KVResult(KVRESULT_NONE), [this](KVWizardDriver& d) {
+    Step(host, KVResult(KVRESULT_NONE), KVACTION_QUERYREGISTER, [this](KVWizardDriver& d) {
         FillQueryPage(d);
         ExpectPageAt(d, layout_, dpi_);
         SavePage(d, "1-query-register");
@@ -211,10 +195,9 @@ TEST_F(KVRegisterDpiTest, SignUpAtTheDisplaysScaleAndAfterAMoveToAnother) {
         EXPECT_EQ(kMsisdn, d.Text(KVInputId(COMPONENT_MSISDN)));
         d.Click(ID_QUERYREGISTER_NEXT);
     });
-    ASSERT_EQ(KVACTION_QUERYREGISTER, action.Action);
     EXPECT_EQ(kMsisdn, action.Msisdn);
 
-    Step(host, KVResult(KVRESULT_QUERIEDREGISTER), [this](KVWizardDriver& d) {
+    Step(host, KVResult(KVRESULT_QUERIEDREGISTER), KVACTION_REGISTER, [this](KVWizardDriver& d) {
         d.WaitForPage(KVPages::PAGE_USERINFO);
         d.Type(KVInputId(COMPONENT_USERNAME), "Kari Nordmann");
         d.Type(KVInputId(COMPONENT_USERPASSWORD), "hemmelig");
@@ -229,37 +212,33 @@ TEST_F(KVRegisterDpiTest, SignUpAtTheDisplaysScaleAndAfterAMoveToAnother) {
         SavePage(d, "2-user-info");
         d.Click(ID_USERINFO_NEXT);
     });
-    ASSERT_EQ(KVACTION_REGISTER, action.Action);
     EXPECT_EQ("Kari Nordmann", action.UserName);
 
     KVResultRecord pending = KVResult(KVRESULT_PENDING);
     pending.WaitSeconds = 1;
-    Step(host, pending, [this](KVWizardDriver& d) {
+    Step(host, pending, KVACTION_REGISTER, [this](KVWizardDriver& d) {
         d.WaitForPage(KVPages::PAGE_PENDING);
         ExpectPageAt(d, layout_, dpi_);
         SavePage(d, "3-pending");
     });
-    ASSERT_EQ(KVACTION_REGISTER, action.Action);
 
-    Step(host, KVResult(KVRESULT_VALIDATE), [this](KVWizardDriver& d) {
+    Step(host, KVResult(KVRESULT_VALIDATE), KVACTION_VALIDATE, [this](KVWizardDriver& d) {
         d.WaitForPage(KVPages::PAGE_VALIDATE);
         d.Type(ID_REGCODE, "4711");
         ExpectPageAt(d, layout_, dpi_);
         SavePage(d, "4-validate");
         d.Click(ID_VALIDATE_FINISH);
     });
-    ASSERT_EQ(KVACTION_VALIDATE, action.Action);
     EXPECT_EQ("4711", action.RegCode);
 
     KVResultRecord registered = KVResult(KVRESULT_REGISTERED);
     registered.InfoText = "welcome";
-    Step(host, registered, [this](KVWizardDriver& d) {
+    Step(host, registered, KVACTION_FINISHED, [this](KVWizardDriver& d) {
         d.WaitForPage(KVPages::PAGE_REGISTERINFO);
         ExpectPageAt(d, layout_, dpi_);
         SavePage(d, "5-register-info");
         d.Click(ID_VALIDATE_FINISH);
     });
-    EXPECT_EQ(KVACTION_FINISHED, action.Action);
 }
 
 }  // namespace

@@ -51,7 +51,7 @@ TEST_F(KVRegisterE2ETest, SignUpOverTwoFormPagesWithBackOnEachPage) {
     std::vector<LONG> titleEnds;
     const POINT probes[] = {{4, 4}, {16, 16}, {27, 9}, {9, 27}};
     std::vector<COLORREF> drawn;
-    Step(host, KVResult(KVRESULT_NONE), [&](KVWizardDriver& d) {
+    Step(host, KVResult(KVRESULT_NONE), KVACTION_QUERYREGISTER, [&](KVWizardDriver& d) {
         d.WaitForPage(KVPages::PAGE_QUERYREGISTER);
         GetWindowRect(d.Wizard(), &shown);
         for (int id : {ID_QUERYREGISTER_TITLE, ID_QUERYREGISTER_SUBTITLE, ID_USERINFO_TITLE, ID_USERINFO_SUBTITLE})
@@ -84,7 +84,6 @@ TEST_F(KVRegisterE2ETest, SignUpOverTwoFormPagesWithBackOnEachPage) {
         SavePage(d, "query-register");
         d.Click(ID_QUERYREGISTER_NEXT);
     });
-    EXPECT_EQ(KVACTION_QUERYREGISTER, action.Action);
     EXPECT_EQ(1, action.UseIp);
     EXPECT_EQ(kMsisdn, action.Msisdn);
     EXPECT_EQ(kEmail, action.UserEmail);
@@ -97,7 +96,7 @@ TEST_F(KVRegisterE2ETest, SignUpOverTwoFormPagesWithBackOnEachPage) {
     EXPECT_EQ(std::vector<LONG>(4, 460 + 66), titleEnds);
 
     // Back on the user-info page, then Alt+N on the query page asks the server again.
-    Step(host, KVResult(KVRESULT_QUERIEDREGISTER), [](KVWizardDriver& d) {
+    Step(host, KVResult(KVRESULT_QUERIEDREGISTER), KVACTION_QUERYREGISTER, [](KVWizardDriver& d) {
         d.WaitForPage(KVPages::PAGE_USERINFO);
         EXPECT_TRUE(d.HasButton(ID_USERINFO_BACK));
         EXPECT_FALSE(d.IsEnabled(ID_USERINFO_NEXT)) << "the name is required";
@@ -113,15 +112,13 @@ TEST_F(KVRegisterE2ETest, SignUpOverTwoFormPagesWithBackOnEachPage) {
         EXPECT_EQ(kEmail, d.Text(KVInputId(COMPONENT_USEREMAIL)));
         d.PressAlt('n');
     });
-    EXPECT_EQ(KVACTION_QUERYREGISTER, action.Action);
 
-    Step(host, KVResult(KVRESULT_QUERIEDREGISTER), [](KVWizardDriver& d) {
+    Step(host, KVResult(KVRESULT_QUERIEDREGISTER), KVACTION_REGISTER, [](KVWizardDriver& d) {
         d.WaitForPage(KVPages::PAGE_USERINFO);
         EXPECT_EQ("Kari Nordmann", d.Text(KVInputId(COMPONENT_USERNAME)));
         SavePage(d, "user-info");
         d.Click(ID_USERINFO_NEXT);
     });
-    EXPECT_EQ(KVACTION_REGISTER, action.Action);
     EXPECT_EQ("Kari Nordmann", action.UserName);
     EXPECT_EQ("hemmelig", action.UserPassword);
     EXPECT_EQ(kMsisdn, action.Msisdn);
@@ -139,7 +136,7 @@ TEST_F(KVRegisterE2ETest, SignUpOverTwoFormPagesWithBackOnEachPage) {
     // Back (Alt+B) on the validation page leads to the user-info page, whose Next registers again.
     KVResultRecord validate = KVResult(KVRESULT_VALIDATE);
     validate.ResultText = "code sent";
-    Step(host, validate, [](KVWizardDriver& d) {
+    Step(host, validate, KVACTION_REGISTER, [](KVWizardDriver& d) {
         d.WaitForPage(KVPages::PAGE_VALIDATE);
         EXPECT_EQ(kValidate1, d.Text(ID_VALIDATE_TEXT1));
         EXPECT_EQ(std::string("The registration code was sent to the mobile phone number ") + kMsisdn + ".",
@@ -155,9 +152,8 @@ TEST_F(KVRegisterE2ETest, SignUpOverTwoFormPagesWithBackOnEachPage) {
         d.WaitForPage(KVPages::PAGE_USERINFO);
         d.Click(ID_USERINFO_NEXT);
     });
-    EXPECT_EQ(KVACTION_REGISTER, action.Action);
 
-    Step(host, validate, [](KVWizardDriver& d) {
+    Step(host, validate, KVACTION_VALIDATE, [](KVWizardDriver& d) {
         d.WaitForPage(KVPages::PAGE_VALIDATE);
         EXPECT_EQ(ID_REGCODE, d.FocusedId());
         d.Type(ID_REGCODE, "4711");
@@ -166,12 +162,11 @@ TEST_F(KVRegisterE2ETest, SignUpOverTwoFormPagesWithBackOnEachPage) {
         EXPECT_EQ(ID_REGCODE, d.FocusedId());
         d.PressAlt('f');
     });
-    EXPECT_EQ(KVACTION_VALIDATE, action.Action);
     EXPECT_EQ("4711", action.RegCode);
 
     KVResultRecord registered = KVResult(KVRESULT_REGISTERED);
     registered.InfoText = "welcome";
-    Step(host, registered, [](KVWizardDriver& d) {
+    Step(host, registered, KVACTION_FINISHED, [](KVWizardDriver& d) {
         d.WaitForPage(KVPages::PAGE_REGISTERINFO);
         EXPECT_EQ(std::string("An email message has been sent to the address ") + kEmail +
                       ". Verify that this message arrives, because reply SMS messages sent to you will be sent "
@@ -183,7 +178,6 @@ TEST_F(KVRegisterE2ETest, SignUpOverTwoFormPagesWithBackOnEachPage) {
         EXPECT_EQ(KVPages::PAGE_REGISTERINFO, d.Page());
         d.Click(ID_VALIDATE_FINISH);
     });
-    EXPECT_EQ(KVACTION_FINISHED, action.Action);
     HBITMAP bitmap = static_cast<HBITMAP>(
         LoadImageA(host.Module(), MAKEINTRESOURCEA(200), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
     ASSERT_NE(nullptr, bitmap) << "KVRegister.dll has no bitmap 200";
@@ -206,12 +200,11 @@ TEST_F(KVRegisterE2ETest, SignUpOverTwoFormPagesWithBackOnEachPage) {
     // is restored, not the size; Escape, the page's accelerator, ends the run.
     const int32_t place[5] = {0, 37, 41, 100, 100};
     env.SetBinary(HKEY_CURRENT_USER, "Positions", "RegisterWindow", place, sizeof place);
-    Step(host, KVResult(KVRESULT_NONE), [&shown](KVWizardDriver& d) {
+    Step(host, KVResult(KVRESULT_NONE), KVACTION_CANCEL, [&shown](KVWizardDriver& d) {
         d.WaitForPage(KVPages::PAGE_QUERYREGISTER);
         GetWindowRect(d.Wizard(), &shown);
         d.PressEscape();
     });
-    EXPECT_EQ(KVACTION_CANCEL, action.Action);
     EXPECT_EQ(1u, Count(host.Log(), "| KVRegisterModel::WaitForAction | Cancel \n"));
     EXPECT_EQ((std::vector<LONG>{37, 41, 460 + 37}), (std::vector<LONG>{shown.left, shown.top, shown.right}));
 }
@@ -241,7 +234,7 @@ TEST_F(KVRegisterE2ETest, OneFormPageRoadEndsBlockedAfterThreeWrongCodes) {
          "address or leave the field empty."},
         {"91234567", "Kari@example.no", kEmail, "The two email addresses specified must be the same."},
     };
-    Step(host, KVResult(KVRESULT_NONE), [&tries](KVWizardDriver& d) {
+    Step(host, KVResult(KVRESULT_NONE), KVACTION_REGISTER, [&tries](KVWizardDriver& d) {
         FillOnePage(d);
         EXPECT_FALSE(d.HasButton(ID_USERINFO_BACK));
         d.Type(KVInputId(COMPONENT_GROUPID), "Sales");
@@ -261,7 +254,6 @@ TEST_F(KVRegisterE2ETest, OneFormPageRoadEndsBlockedAfterThreeWrongCodes) {
         d.Type(KVInputId(COMPONENT_USEREMAIL), kEmail);
         d.PressEnter();
     });
-    EXPECT_EQ(KVACTION_REGISTER, action.Action);
     EXPECT_EQ(2, action.UseIp);
     EXPECT_EQ(kMsisdn, action.Msisdn);
     EXPECT_EQ("Kari Nordmann", action.UserName);
@@ -272,7 +264,7 @@ TEST_F(KVRegisterE2ETest, OneFormPageRoadEndsBlockedAfterThreeWrongCodes) {
     pending.ResultText = "busy";
     pending.WaitSeconds = 1;
     const auto start = std::chrono::steady_clock::now();
-    Step(host, pending, [](KVWizardDriver& d) {
+    Step(host, pending, KVACTION_REGISTER, [](KVWizardDriver& d) {
         d.WaitForPage(KVPages::PAGE_PENDING);
         EXPECT_EQ(kPending1, d.Text(ID_PENDING_TEXT1));
         EXPECT_EQ(std::string("Please wait while ") + kMsisdn + " is checked.", d.Text(ID_PENDING_TEXT2));
@@ -280,7 +272,6 @@ TEST_F(KVRegisterE2ETest, OneFormPageRoadEndsBlockedAfterThreeWrongCodes) {
         SavePage(d, "pending");
     });
     EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(900));
-    EXPECT_EQ(KVACTION_REGISTER, action.Action);
     EXPECT_EQ("Kari Nordmann", action.UserName);
     const std::string log = host.Log();
     EXPECT_NE(std::string::npos, log.find("SleepTime:      3e8 \n"));
@@ -289,7 +280,7 @@ TEST_F(KVRegisterE2ETest, OneFormPageRoadEndsBlockedAfterThreeWrongCodes) {
 
     // Back on the validation page leads to the one form page, whose number the validation
     // page emptied.
-    Step(host, KVResult(KVRESULT_VALIDATE), [](KVWizardDriver& d) {
+    Step(host, KVResult(KVRESULT_VALIDATE), KVACTION_REGISTER, [](KVWizardDriver& d) {
         d.WaitForPage(KVPages::PAGE_VALIDATE);
         d.PressAlt('b');
         d.WaitForPage(KVPages::PAGE_USERINFO);
@@ -298,7 +289,6 @@ TEST_F(KVRegisterE2ETest, OneFormPageRoadEndsBlockedAfterThreeWrongCodes) {
         d.Type(KVInputId(COMPONENT_MSISDN), "0046701234567");
         d.Click(ID_USERINFO_NEXT);
     });
-    EXPECT_EQ(KVACTION_REGISTER, action.Action);
     EXPECT_EQ("0046701234567", action.Msisdn);
     std::string home;
     EXPECT_TRUE(env.GetString(HKEY_CURRENT_USER, "", "HomeCountry", &home));
@@ -309,8 +299,9 @@ TEST_F(KVRegisterE2ETest, OneFormPageRoadEndsBlockedAfterThreeWrongCodes) {
     for (size_t i = 0; i < messages.size(); ++i) {
         SCOPED_TRACE("wrong code " + std::to_string(i));
         const std::string code = std::to_string(1111 + 1111 * i);
-        const KVResultRecord answer = i == 0 ? KVResult(KVRESULT_VALIDATE) : KVServerError("InvalidRegCode", "Wrong code.");
-        Step(host, answer, [&](KVWizardDriver& d) {
+        const KVResultRecord answer =
+            i == 0 ? KVResult(KVRESULT_VALIDATE) : KVServerError("InvalidRegCode", "Wrong code.");
+        Step(host, answer, KVACTION_VALIDATE, [&](KVWizardDriver& d) {
             if (i > 0) {
                 const KVMessageBoxInfo box = d.WaitForMessageBox();
                 EXPECT_EQ(messages[i], box.text);
@@ -321,35 +312,29 @@ TEST_F(KVRegisterE2ETest, OneFormPageRoadEndsBlockedAfterThreeWrongCodes) {
             d.Type(ID_REGCODE, code);
             d.Click(ID_VALIDATE_FINISH);
         });
-        EXPECT_EQ(KVACTION_VALIDATE, action.Action);
         EXPECT_EQ(code, action.RegCode);
     }
-    Step(host, KVServerError("RegCodeBlocked", "Blocked."), [](KVWizardDriver& d) {
+    Step(host, KVServerError("RegCodeBlocked", "Blocked."), KVACTION_CANCEL, [](KVWizardDriver& d) {
         const KVMessageBoxInfo box = d.WaitForMessageBox();
         EXPECT_EQ(kNoMoreAttempts, box.text);
         EXPECT_EQ(SystemIcon(IDI_WARNING), box.icon);
         d.DismissMessageBox(box);
     });
-    EXPECT_EQ(KVACTION_CANCEL, action.Action);
 }
 
 TEST_F(KVRegisterE2ETest, NoFormPageRegistersAtOnce) {
     env.SetString(HKEY_LOCAL_MACHINE, "", "CampaignID", "SPRING");
     KVWizardHost& host = Install({"460,360", "", "1,0"});
-    Step(host, KVResult(5));  // a result nobody knows ends the run
-    EXPECT_EQ(KVACTION_CANCEL, action.Action);
-    Step(host, KVResult(KVRESULT_NONE));
-    EXPECT_EQ(KVACTION_REGISTER, action.Action);
+    Step(host, KVResult(5), KVACTION_CANCEL);  // a result nobody knows ends the run
+    Step(host, KVResult(KVRESULT_NONE), KVACTION_REGISTER);
     EXPECT_EQ("SPRING", action.GroupId);
     // A pending answer without time registers again at once, and leaves the host's fields alone.
     action.GroupId = "from the host";
     KVResultRecord pending = KVResult(KVRESULT_PENDING);
     pending.WaitSeconds = 0;
-    Step(host, pending);
-    EXPECT_EQ(KVACTION_REGISTER, action.Action);
+    Step(host, pending, KVACTION_REGISTER);
     EXPECT_EQ("from the host", action.GroupId);
-    Step(host, KVResult(KVRESULT_REGISTERED));
-    EXPECT_EQ(KVACTION_FINISHED, action.Action);
+    Step(host, KVResult(KVRESULT_REGISTERED), KVACTION_FINISHED);
 }
 
 // Every server error key after a request from the query page: the text shown (the server's
@@ -393,20 +378,22 @@ TEST_F(KVRegisterE2ETest, EveryServerErrorKeyGetsItsTreatment) {
     KVWizardHost& host = Install(TwoPages());
     // The first step of a run may already be an error: the person corrects the number on the
     // first form page and goes on.
-    Step(host, KVServerError("MSISDN ERROR", "server text"), [](KVWizardDriver& d) {
+    Step(host, KVServerError("MSISDN ERROR", "server text"), KVACTION_QUERYREGISTER, [](KVWizardDriver& d) {
         const KVMessageBoxInfo box = d.WaitForMessageBox();
         EXPECT_EQ(kInvalidMsisdn, box.text);
         d.DismissMessageBox(box);
         FillQueryPage(d);
         d.Click(ID_QUERYREGISTER_NEXT);
     });
-    EXPECT_EQ(KVACTION_QUERYREGISTER, action.Action);
     EXPECT_EQ(kMsisdn, action.Msisdn);
     bool running = true;
     for (const Row& row : rows) {
         SCOPED_TRACE(row.key);
         if (!running) SubmitFirstPage(host, true);
-        Step(host, KVServerError(row.key, *row.key ? "server text" : ""), [&row](KVWizardDriver& d) {
+        const int expected = row.ends                            ? KVACTION_CANCEL
+                             : row.page == KVPages::PAGE_VALIDATE ? KVACTION_VALIDATE
+                                                                  : KVACTION_QUERYREGISTER;
+        Step(host, KVServerError(row.key, *row.key ? "server text" : ""), expected, [&row](KVWizardDriver& d) {
             const KVMessageBoxInfo box = d.WaitForMessageBox();
             EXPECT_EQ(kCaption, box.caption);
             EXPECT_EQ(row.shown, box.text);
@@ -428,27 +415,14 @@ TEST_F(KVRegisterE2ETest, EveryServerErrorKeyGetsItsTreatment) {
             d.Click(ID_QUERYREGISTER_NEXT);
         });
         running = !row.ends;
-        EXPECT_EQ(row.ends ? KVACTION_CANCEL : row.page == KVPages::PAGE_VALIDATE ? KVACTION_VALIDATE
-                                                                                  : KVACTION_QUERYREGISTER,
-                  action.Action);
     }
-}
-
-// The reader's own tests go through every check; here its first problem stops the step.
-TEST_F(KVRegisterE2ETest, ConfigurationErrorsStopTheStep) {
-    KVWizardHost& missing = Install({});
-    ExpectFileError(missing, "| KVRegisterView::CreateUserInfoPages | File open error [" + missing.Folder() + "] \n");
-    ExpectFileError(Install({"460,360", "1,2", "1,2", "20,80,150,100,0"}),
-                    "| KVRegisterView::CreateUserInfoPages | File coordinate error [2] \n");
-    ExpectFileError(Install({"460,360", "1", "1,1", "20,80,150,100,1"}),
-                    "| KVRegisterView::CreateUserInfoPages | Page value invalid [1] \n");
 }
 
 TEST_F(KVRegisterE2ETest, CountryListHoldsEveryRegionOfTheRealLibraryWithTheHomeCountryChosen) {
     env.SetString(HKEY_CURRENT_USER, "", "HomeCountry", "NO");
     KVWizardHost& host = Install(CountryPage());
     KVCountryListSeen seen;
-    Step(host, KVResult(KVRESULT_NONE), [&](KVWizardDriver& d) {
+    Step(host, KVResult(KVRESULT_NONE), KVACTION_CANCEL, [&](KVWizardDriver& d) {
         seen = SeeCountryList(d);
         EXPECT_EQ("Norway", d.ListSelection(KVInputId(COMPONENT_COUNTRY)));
         d.Click(ID_CANCEL);
@@ -512,13 +486,19 @@ TEST_F(KVRegisterE2ETest, ProcessEndingWithARunOpenEndsCleanly) {
     EXPECT_NE(std::string::npos, log.find("| KVRegister::~KVRegister | Destructor \n"));
 }
 
-TEST_F(KVRegisterE2ETest, OversizedInputHasADefinedResult) {
+// The reader's own tests go through every check; here a register.cfg that is missing or too big
+// stops the step, and the rest of what is too big is taken as it comes.
+TEST_F(KVRegisterE2ETest, MissingOrOversizedInputHasADefinedResult) {
+    {
+        SCOPED_TRACE("no register.cfg");
+        KVWizardHost& missing = Install({});
+        ExpectFileError(missing, "| KVRegisterView::CreateUserInfoPages | File open error [" + missing.Folder() + "] \n");
+    }
     {
         SCOPED_TRACE("a register.cfg of 1 MB");
         std::vector<std::string> lines = TwoPages();
         for (int i = 0; i < 1024 * 1024 / 32; ++i) lines.push_back("20,80,420,110,1,2,3,4,5,6,7,8,9");
-        Step(Install(lines), KVResult(KVRESULT_NONE), [](KVWizardDriver& d) { CancelOnPage(d, KVPages::PAGE_QUERYREGISTER); });
-        EXPECT_EQ(KVACTION_CANCEL, action.Action);
+        CancelStep(Install(lines), KVResult(KVRESULT_NONE), KVPages::PAGE_QUERYREGISTER);
     }
     {
         SCOPED_TRACE("10,000 components");
@@ -530,22 +510,23 @@ TEST_F(KVRegisterE2ETest, OversizedInputHasADefinedResult) {
     }
     {
         SCOPED_TRACE("a field of 10,000 digits");
-        Step(Install({"460,360", "1", "1,2", std::string(10000, '9') + ",80,420,110,0"}), KVResult(KVRESULT_NONE), CancelIfAPageShows(true), -1 /* either */);
+        Step(Install({"460,360", "1", "1,2", std::string(10000, '9') + ",80,420,110,0"}), KVResult(KVRESULT_NONE), -1,
+             CancelIfAPageShows(true));
         EXPECT_TRUE(action.Action == KVACTION_CANCEL || action.Action == KVACTION_ERROR) << action.Action;
     }
     {
         SCOPED_TRACE("a label of 10 KB");
         Step(Install({"460,360", "1,8", "1,2", "20,62,420,76,0", "20,80,150,100,0,160,78,420,100,0"},
-                     {"lblInfo1=" + std::string(10240, 'x')}), KVResult(KVRESULT_NONE), [](KVWizardDriver& d) {
-            d.WaitForPage(KVPages::PAGE_QUERYREGISTER);
-            EXPECT_EQ(10240u, d.Text(KVLabelId(1)).size());
-            d.Click(ID_CANCEL);
-        });
-        EXPECT_EQ(KVACTION_CANCEL, action.Action);
+                     {"lblInfo1=" + std::string(10240, 'x')}),
+             KVResult(KVRESULT_NONE), KVACTION_CANCEL, [](KVWizardDriver& d) {
+                 d.WaitForPage(KVPages::PAGE_QUERYREGISTER);
+                 EXPECT_EQ(10240u, d.Text(KVLabelId(1)).size());
+                 d.Click(ID_CANCEL);
+             });
     }
     {
         SCOPED_TRACE("10 KB typed into a field");
-        Step(Install(TwoPages()), KVResult(KVRESULT_NONE), [](KVWizardDriver& d) {
+        Step(Install(TwoPages()), KVResult(KVRESULT_NONE), KVACTION_CANCEL, [](KVWizardDriver& d) {
             FillQueryPage(d);
             d.Type(KVInputId(COMPONENT_MSISDN), "+47" + std::string(10237, '4'));
             d.Click(ID_QUERYREGISTER_NEXT);
@@ -554,7 +535,6 @@ TEST_F(KVRegisterE2ETest, OversizedInputHasADefinedResult) {
             d.DismissMessageBox(box);
             CancelOnPage(d, KVPages::PAGE_QUERYREGISTER);
         });
-        EXPECT_EQ(KVACTION_CANCEL, action.Action);
     }
 }
 

@@ -182,22 +182,27 @@ protected:
         });
     }
 
-    // One step of the host with `user` played meanwhile; the script must run through.
-    // `expected` is the step's return value; -1 takes either.
-    const KVActionRecord& Step(KVWizardHost& host, const KVResultRecord& result,
-                               KVWizardDriver::Script user = nullptr, int expected = 0) {
+    // One step of the host with `user` played meanwhile; the script must run through and the
+    // step give the action `expected` (-1 takes any). A step returns 1 with KVACTION_ERROR.
+    const KVActionRecord& Step(KVWizardHost& host, const KVResultRecord& result, int expected = -1,
+                               KVWizardDriver::Script user = nullptr) {
         stepEnded_ = false;
         action.Action = -1;
         PlayUser(user);
         const int returned = host.Step(result, action);
-        if (expected >= 0) {
-            EXPECT_EQ(expected, returned);
-        }
         stepEnded_ = true;
         driver.Wake();
-        const std::string failure = driver.Await();
-        EXPECT_EQ("", failure);
+        EXPECT_EQ("", driver.Await());
+        if (expected >= 0) {
+            EXPECT_EQ(expected, action.Action);
+        }
+        EXPECT_EQ(action.Action == KVACTION_ERROR ? 1 : 0, returned);
         return action;
+    }
+
+    // A step whose page the user cancels.
+    void CancelStep(KVWizardHost& host, const KVResultRecord& result, KVPages::Page page) {
+        Step(host, result, KVACTION_CANCEL, [page](KVWizardDriver& d) { CancelOnPage(d, page); });
     }
 
     // For input that may or may not be usable: a page that shows is cancelled, and a step
@@ -230,18 +235,17 @@ protected:
 
     // The first step of a run, whose first form page must start empty, filled in and sent.
     void SubmitFirstPage(KVWizardHost& host, bool queryPage) {
-        Step(host, KVResult(KVRESULT_NONE), [queryPage](KVWizardDriver& d) {
-            d.WaitForPage(queryPage ? KVPages::PAGE_QUERYREGISTER : KVPages::PAGE_USERINFO);
-            EXPECT_EQ("", d.Text(KVInputId(COMPONENT_MSISDN))) << "a new run starts with an empty page";
-            queryPage ? FillQueryPage(d) : FillOnePage(d);
-            d.Click(queryPage ? ID_QUERYREGISTER_NEXT : ID_USERINFO_NEXT);
-        });
-        EXPECT_EQ(queryPage ? KVACTION_QUERYREGISTER : KVACTION_REGISTER, action.Action);
+        Step(host, KVResult(KVRESULT_NONE), queryPage ? KVACTION_QUERYREGISTER : KVACTION_REGISTER,
+             [queryPage](KVWizardDriver& d) {
+                 d.WaitForPage(queryPage ? KVPages::PAGE_QUERYREGISTER : KVPages::PAGE_USERINFO);
+                 EXPECT_EQ("", d.Text(KVInputId(COMPONENT_MSISDN))) << "a new run starts with an empty page";
+                 queryPage ? FillQueryPage(d) : FillOnePage(d);
+                 d.Click(queryPage ? ID_QUERYREGISTER_NEXT : ID_USERINFO_NEXT);
+             });
     }
 
     void ExpectFileError(KVWizardHost& host, const std::string& logLine) {
-        const KVActionRecord& a = Step(host, KVResult(KVRESULT_NONE), CancelIfAPageShows(false), 1);
-        EXPECT_EQ(KVACTION_ERROR, a.Action);
+        const KVActionRecord& a = Step(host, KVResult(KVRESULT_NONE), KVACTION_ERROR, CancelIfAPageShows(false));
         EXPECT_EQ("errMissingOrCorruptFile", a.ErrorKey);
         EXPECT_NE(std::string::npos, host.Log().find(logLine)) << logLine;
     }
