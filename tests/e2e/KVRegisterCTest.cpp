@@ -7,7 +7,6 @@
 
 #include "tests/e2e/KVCHost.h"
 #include "tests/e2e/KVWizardFixture.h"
-#include "tests/support/KVTestLog.h"
 
 namespace {
 
@@ -34,22 +33,7 @@ std::string LogLine(const std::string& log, const std::string& text) {
     return log.substr(begin, log.find('\n', at) - begin);
 }
 
-// The host's own window on the test's thread, the one that makes the steps: each paint it
-// handles wakes the driver, which sees that the thread blocked in a step still paints it.
-std::atomic<int> g_hostPaints{0};
-KVWizardDriver* g_hostDriver = nullptr;
-
-LRESULT CALLBACK HostWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message != WM_PAINT) return DefWindowProcA(window, message, wParam, lParam);
-    PAINTSTRUCT paint;
-    BeginPaint(window, &paint);
-    EndPaint(window, &paint);
-    ++g_hostPaints;
-    if (g_hostDriver) g_hostDriver->Wake();
-    return 0;
-}
-
-class KVRegisterCTest : public ::testing::Test {
+class KVRegisterCTest : public KVWizardFixture {
 protected:
     void TearDown() override { KVCHostUnload(); }
 
@@ -67,11 +51,7 @@ protected:
     // A run of the C host with `person` played meanwhile; the script must run through.
     KVCRun Run(const std::vector<KVCAnswer>& answers, KVWizardDriver::Script person, bool wide = false,
                HWND owner = nullptr) {
-        const DWORD hostThread = GetCurrentThreadId();
-        driver.Play([hostThread, person](KVWizardDriver& d) {
-            d.WatchThread(hostThread);
-            if (person) person(d);
-        });
+        PlayUser(person);
         static KVCRun run;
         KVCHostRun(wide ? 1 : 0, answers.data(), static_cast<int>(answers.size()), owner, &run);
         driver.Wake();
@@ -79,12 +59,9 @@ protected:
         return run;
     }
 
-    std::string Log() const { return KVTestLog::Read(env); }
+    std::string Log() const { return host_->Log(); }
 
-    KVTestEnv env;
-    std::unique_ptr<KVWizardHost> host_;
     const KVCHostExports* exports_ = nullptr;
-    KVWizardDriver driver;
 };
 
 // Each step's record as the C interface hands it over, the wait of a busy server included.
@@ -124,39 +101,6 @@ TEST_F(KVRegisterCTest, SignUpHandsOverTheWholeAccountAtEachStep) {
     EXPECT_NE(std::string::npos, Log().find("| KVRegisterModel::Register | KVRESULT_PENDING [busy] \n"));
 }
 
-// A name one character too long for its array comes back empty and marked; the host answers
-// as a server that refuses it, and the person shortens it to the longest that fits. The run
-// after it starts empty.
-TEST_F(KVRegisterCTest, TextLongerThanItsArrayIsReportedNeverCut) {
-    Install(OnePage());
-    const std::string tooLong(KVREGISTER_TEXT_CHARS, 'x'), longest(KVREGISTER_TEXT_CHARS - 1, 'y');
-    const KVCRun run = Run({Answer(KVRESULT_NONE), Answer(KVRESULT_ERROR, "RegTaskFailed", kTooLong),
-                            Answer(KVRESULT_REGISTERED)},
-                           [&](KVWizardDriver& d) {
-                               FillOnePage(d);
-                               d.Type(KVInputId(COMPONENT_USERNAME), tooLong);
-                               d.Click(ID_USERINFO_NEXT);
-                               const KVMessageBoxInfo box = d.WaitForMessageBox();
-                               EXPECT_EQ(kTooLong, box.text);
-                               d.DismissMessageBox(box);
-                               d.WaitForPage(KVPages::PAGE_USERINFO);
-                               d.Type(KVInputId(COMPONENT_MSISDN), kMsisdn);  // the message emptied it
-                               d.Type(KVInputId(COMPONENT_USERNAME), longest);
-                               d.Click(ID_USERINFO_NEXT);
-                           });
-    EXPECT_EQ((std::vector<int>{KVACTION_REGISTER, KVACTION_REGISTER, KVACTION_FINISHED}), Actions(run));
-    EXPECT_EQ((std::vector<int>{KVREGISTER_TEXTTOOLONG, KVREGISTER_OK, KVREGISTER_OK}), Returned(run));
-    EXPECT_EQ(static_cast<UINT32>(KVTEXT_USERNAME), run.actions[0].TextErrors);
-    EXPECT_STREQ("", run.actions[0].UserName);
-    EXPECT_STREQ(kEmail, run.actions[0].UserEmail);
-    EXPECT_EQ(0u, run.actions[1].TextErrors);
-    EXPECT_EQ(longest, run.actions[1].UserName);
-    EXPECT_EQ(0u, LogLine(Log(), "| KVRegisterC::Internal | Left empty: UserName did not fit").find("1 | "));
-    const KVCRun next = Run({Answer(KVRESULT_NONE)}, [](KVWizardDriver& d) { CancelOnPage(d, KVPages::PAGE_USERINFO); });
-    EXPECT_EQ((std::vector<int>{KVACTION_CANCEL}), Actions(next));
-    EXPECT_STREQ("", next.actions[0].Msisdn) << "a new run keeps nothing of the last one";
-}
-
 // What the DLL cannot take is refused before anything runs, with no window and no change:
 // records missing or too small, texts without their zero, and on the W road the texts that the
 // code page cannot hold. The person's name comes back in UTF-16.
@@ -165,19 +109,19 @@ TEST_F(KVRegisterCTest, RecordsAndTextsItCannotTakeAreRefused) {
     const KVCHostExports& dll = Install(OnePage());
     EXPECT_EQ(KVREGISTER_BADRECORD, dll.initA(nullptr));
     EXPECT_EQ(KVREGISTER_BADTEXT, dll.initW(L"Software\\KVTest\\\u0141ukasz"));
-    static KVResultRecordA result;
-    static KVActionRecordA action;
-    result.Size = sizeof result - 1;
-    action.Size = sizeof action;
-    action.Action = 77;
-    EXPECT_EQ(KVREGISTER_BADRECORD, dll.internalA(&result, &action, nullptr));
-    EXPECT_EQ(KVREGISTER_BADRECORD, dll.internalA(nullptr, &action, nullptr));
-    result.Size = sizeof result;
-    std::memset(result.ResultText, 'r', sizeof result.ResultText);
-    std::memset(result.ErrorKey, 'k', sizeof result.ErrorKey);
-    EXPECT_EQ(KVREGISTER_BADTEXT, dll.internalA(&result, &action, nullptr));
-    EXPECT_EQ(static_cast<UINT32>(KVTEXT_RESULTTEXT | KVTEXT_ERRORKEY), action.TextErrors);
-    EXPECT_EQ(77, action.Action);
+    static KVResultRecordA resultA;
+    static KVActionRecordA actionA;
+    resultA.Size = sizeof resultA - 1;
+    actionA.Size = sizeof actionA;
+    actionA.Action = 77;
+    EXPECT_EQ(KVREGISTER_BADRECORD, dll.internalA(&resultA, &actionA, nullptr));
+    EXPECT_EQ(KVREGISTER_BADRECORD, dll.internalA(nullptr, &actionA, nullptr));
+    resultA.Size = sizeof resultA;
+    std::memset(resultA.ResultText, 'r', sizeof resultA.ResultText);
+    std::memset(resultA.ErrorKey, 'k', sizeof resultA.ErrorKey);
+    EXPECT_EQ(KVREGISTER_BADTEXT, dll.internalA(&resultA, &actionA, nullptr));
+    EXPECT_EQ(static_cast<UINT32>(KVTEXT_RESULTTEXT | KVTEXT_ERRORKEY), actionA.TextErrors);
+    EXPECT_EQ(77, actionA.Action);
     EXPECT_EQ(nullptr, FindWindowA("KV Registration", nullptr));
     EXPECT_EQ(0u, LogLine(Log(), "| KVRegisterC::Internal | Refused: ErrorKey, ResultText of the result").find("1 | "));
 
@@ -203,20 +147,19 @@ TEST_F(KVRegisterCTest, RecordsAndTextsItCannotTakeAreRefused) {
     EXPECT_NE(std::string::npos, Log().find("KVRESULT_REGISTERED [Hei, Zo\xEB]"));
 }
 
-// The owner's thread is the one blocked in the step, in its wait for paint messages, while the
-// person works in the wizard and a server error's message box comes up on that same thread.
-TEST_F(KVRegisterCTest, OwnerWindowPlacesTheWizardAndKeepsPaintingWhileItsThreadWaits) {
+// The owner's window places the wizard, and its thread, the one blocked in the step, paints it
+// while the person works. A name one character too long for its array comes back empty and
+// marked; the host answers as a server that refuses it, with a message box on the owner's
+// thread, and the person shortens it to the longest that fits. The run after it starts empty.
+TEST_F(KVRegisterCTest, TextLongerThanItsArrayIsReportedNeverCutWhileTheOwnerPaints) {
     Install(OnePage());
-    WNDCLASSA hostClass{};
-    hostClass.lpfnWndProc = &HostWindowProc;
-    hostClass.lpszClassName = "KVTestHostWindow";
-    RegisterClassA(&hostClass);
-    const HWND owner = CreateWindowExA(0, "KVTestHostWindow", "Host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 350, 200,
-                                       600, 450, nullptr, nullptr, nullptr, nullptr);
-    g_hostDriver = &driver;
+    KVHostWindow host(WS_OVERLAPPEDWINDOW | WS_VISIBLE, RECT{350, 200, 950, 650});
+    host.wake = &driver;
+    const HWND owner = host.Handle();
     const DWORD hostThread = GetCurrentThreadId();
-    const KVCRun& run = Run(
-        {Answer(KVRESULT_NONE), Answer(KVRESULT_ERROR, "MSISDN ERROR"), Answer(KVRESULT_REGISTERED)},
+    const std::string tooLong(KVREGISTER_TEXT_CHARS, 'x'), longest(KVREGISTER_TEXT_CHARS - 1, 'y');
+    const KVCRun run = Run(
+        {Answer(KVRESULT_NONE), Answer(KVRESULT_ERROR, "RegTaskFailed", kTooLong), Answer(KVRESULT_REGISTERED)},
         [&](KVWizardDriver& d) {
             const HWND wizard = d.WaitForWizard();
             RECT ownerRect{}, wizardRect{};
@@ -232,22 +175,33 @@ TEST_F(KVRegisterCTest, OwnerWindowPlacesTheWizardAndKeepsPaintingWhileItsThread
             EXPECT_EQ(owner, below) << "the host's window is below the wizard";
 
             FillOnePage(d);
-            const int paints = g_hostPaints;
-            InvalidateRect(owner, nullptr, TRUE);
-            d.WaitUntil("the host's window to be painted", [&] { return g_hostPaints > paints; });
+            d.Type(KVInputId(COMPONENT_USERNAME), tooLong);
+            const int paints = host.paints;
+            host.Uncover();
+            d.WaitUntil("the host's window to be painted", [&] { return host.paints > paints; });
             d.Click(ID_USERINFO_NEXT);
             const KVMessageBoxInfo box = d.WaitForMessageBox();
+            EXPECT_EQ(kTooLong, box.text);
             EXPECT_EQ(hostThread, GetWindowThreadProcessId(box.window, nullptr));
             EXPECT_EQ(wizard, box.owner);
             d.DismissMessageBox(box);
             d.WaitForPage(KVPages::PAGE_USERINFO);
-            d.Type(KVInputId(COMPONENT_MSISDN), kMsisdn);
+            d.Type(KVInputId(COMPONENT_MSISDN), kMsisdn);  // the message emptied it
+            d.Type(KVInputId(COMPONENT_USERNAME), longest);
             d.Click(ID_USERINFO_NEXT);
         },
         false, owner);
-    g_hostDriver = nullptr;
-    DestroyWindow(owner);
     EXPECT_EQ((std::vector<int>{KVACTION_REGISTER, KVACTION_REGISTER, KVACTION_FINISHED}), Actions(run));
+    EXPECT_EQ((std::vector<int>{KVREGISTER_TEXTTOOLONG, KVREGISTER_OK, KVREGISTER_OK}), Returned(run));
+    EXPECT_EQ(static_cast<UINT32>(KVTEXT_USERNAME), run.actions[0].TextErrors);
+    EXPECT_STREQ("", run.actions[0].UserName);
+    EXPECT_STREQ(kEmail, run.actions[0].UserEmail);
+    EXPECT_EQ(0u, run.actions[1].TextErrors);
+    EXPECT_EQ(longest, run.actions[1].UserName);
+    EXPECT_EQ(0u, LogLine(Log(), "| KVRegisterC::Internal | Left empty: UserName did not fit").find("1 | "));
+    const KVCRun next = Run({Answer(KVRESULT_NONE)}, [](KVWizardDriver& d) { CancelOnPage(d, KVPages::PAGE_USERINFO); });
+    EXPECT_EQ((std::vector<int>{KVACTION_CANCEL}), Actions(next));
+    EXPECT_STREQ("", next.actions[0].Msisdn) << "a new run keeps nothing of the last one";
 }
 
 // Without a usable country library every number is refused; the log names the file tried and

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "countrycodes/dll/KVCountryCodesApi.h"
+#include "driver/KVWindowText.h"
 #include "tests/e2e/KVWizardFixture.h"
 
 namespace {
@@ -42,11 +43,26 @@ void ExpectAllEnabled(KVWizardDriver& d, std::initializer_list<int> ids) {
 
 class KVRegisterE2ETest : public KVWizardFixture {};
 
+// The whole road over two form pages, with Back on each and a Back clicked between two steps;
+// the window's place is kept between runs, and its header draws the built-in image without one.
 TEST_F(KVRegisterE2ETest, SignUpOverTwoFormPagesWithBackOnEachPage) {
     KVWizardHost& host = Install(TwoPages());
-
-    Step(host, KVResult(KVRESULT_NONE), [](KVWizardDriver& d) {
+    RECT shown{};
+    std::vector<LONG> titleEnds;
+    const POINT probes[] = {{4, 4}, {16, 16}, {27, 9}, {9, 27}};
+    std::vector<COLORREF> drawn;
+    Step(host, KVResult(KVRESULT_NONE), KVACTION_QUERYREGISTER, [&](KVWizardDriver& d) {
         d.WaitForPage(KVPages::PAGE_QUERYREGISTER);
+        GetWindowRect(d.Wizard(), &shown);
+        for (int id : {ID_QUERYREGISTER_TITLE, ID_QUERYREGISTER_SUBTITLE, ID_USERINFO_TITLE, ID_USERINFO_SUBTITLE})
+            for (HWND label : d.Controls(id)) {
+                if (KVWindowClass(label) != "Static") continue;  // 249 is also the Back button
+                RECT rect;
+                GetWindowRect(label, &rect);
+                MapWindowPoints(nullptr, d.Wizard(), reinterpret_cast<POINT*>(&rect), 2);
+                titleEnds.push_back(rect.right);
+            }
+        for (const POINT& p : probes) drawn.push_back(d.ClientPixel(460 - 48 + p.x, 13 + p.y));
         EXPECT_FALSE(d.IsEnabled(ID_QUERYREGISTER_NEXT));
         d.Type(KVInputId(COMPONENT_MSISDN), kMsisdn);
         EXPECT_FALSE(d.IsEnabled(ID_QUERYREGISTER_NEXT)) << "the e-mail address is required";
@@ -68,13 +84,19 @@ TEST_F(KVRegisterE2ETest, SignUpOverTwoFormPagesWithBackOnEachPage) {
         SavePage(d, "query-register");
         d.Click(ID_QUERYREGISTER_NEXT);
     });
-    EXPECT_EQ(KVACTION_QUERYREGISTER, action.Action);
     EXPECT_EQ(1, action.UseIp);
     EXPECT_EQ(kMsisdn, action.Msisdn);
     EXPECT_EQ(kEmail, action.UserEmail);
+    // Without a saved place the window is centred at its built-in size of 426 by 312, and the
+    // file's size does not move it. The form pages' titles reach as far as the other pages' do.
+    EXPECT_EQ(460, shown.right - shown.left);
+    EXPECT_EQ(360, shown.bottom - shown.top);
+    EXPECT_LE(std::abs(shown.left - (GetSystemMetrics(SM_CXSCREEN) - 426) / 2), 1);
+    EXPECT_LE(std::abs(shown.top - (GetSystemMetrics(SM_CYSCREEN) - 312) / 2), 1);
+    EXPECT_EQ(std::vector<LONG>(4, 460 + 66), titleEnds);
 
     // Back on the user-info page, then Alt+N on the query page asks the server again.
-    Step(host, KVResult(KVRESULT_QUERIEDREGISTER), [](KVWizardDriver& d) {
+    Step(host, KVResult(KVRESULT_QUERIEDREGISTER), KVACTION_QUERYREGISTER, [](KVWizardDriver& d) {
         d.WaitForPage(KVPages::PAGE_USERINFO);
         EXPECT_TRUE(d.HasButton(ID_USERINFO_BACK));
         EXPECT_FALSE(d.IsEnabled(ID_USERINFO_NEXT)) << "the name is required";
@@ -90,23 +112,31 @@ TEST_F(KVRegisterE2ETest, SignUpOverTwoFormPagesWithBackOnEachPage) {
         EXPECT_EQ(kEmail, d.Text(KVInputId(COMPONENT_USEREMAIL)));
         d.PressAlt('n');
     });
-    EXPECT_EQ(KVACTION_QUERYREGISTER, action.Action);
 
-    Step(host, KVResult(KVRESULT_QUERIEDREGISTER), [](KVWizardDriver& d) {
+    Step(host, KVResult(KVRESULT_QUERIEDREGISTER), KVACTION_REGISTER, [](KVWizardDriver& d) {
         d.WaitForPage(KVPages::PAGE_USERINFO);
         EXPECT_EQ("Kari Nordmann", d.Text(KVInputId(COMPONENT_USERNAME)));
         SavePage(d, "user-info");
         d.Click(ID_USERINFO_NEXT);
     });
-    EXPECT_EQ(KVACTION_REGISTER, action.Action);
     EXPECT_EQ("Kari Nordmann", action.UserName);
     EXPECT_EQ("hemmelig", action.UserPassword);
     EXPECT_EQ(kMsisdn, action.Msisdn);
+    // A click on Back that was on its way when the page was disabled for the hand-over.
+    driver.Play([](KVWizardDriver& d) {
+        HWND back = GetDlgItem(d.WaitForWizard(), ID_USERINFO_BACK);
+        PostMessageA(GetParent(back), WM_COMMAND, MAKEWPARAM(ID_USERINFO_BACK, BN_CLICKED), LPARAM(back));
+        d.Settle();
+        d.Settle();  // a page change the click made is posted in turn
+        EXPECT_EQ(KVPages::PAGE_USERINFO, d.Page());
+    });
+    ASSERT_EQ("", driver.Await());
+    EXPECT_NE(std::string::npos, host.Log().find("| KVRegisterModel::PreviousPage | No step in progress, dropped \n"));
 
     // Back (Alt+B) on the validation page leads to the user-info page, whose Next registers again.
     KVResultRecord validate = KVResult(KVRESULT_VALIDATE);
     validate.ResultText = "code sent";
-    Step(host, validate, [](KVWizardDriver& d) {
+    Step(host, validate, KVACTION_REGISTER, [](KVWizardDriver& d) {
         d.WaitForPage(KVPages::PAGE_VALIDATE);
         EXPECT_EQ(kValidate1, d.Text(ID_VALIDATE_TEXT1));
         EXPECT_EQ(std::string("The registration code was sent to the mobile phone number ") + kMsisdn + ".",
@@ -122,9 +152,8 @@ TEST_F(KVRegisterE2ETest, SignUpOverTwoFormPagesWithBackOnEachPage) {
         d.WaitForPage(KVPages::PAGE_USERINFO);
         d.Click(ID_USERINFO_NEXT);
     });
-    EXPECT_EQ(KVACTION_REGISTER, action.Action);
 
-    Step(host, validate, [](KVWizardDriver& d) {
+    Step(host, validate, KVACTION_VALIDATE, [](KVWizardDriver& d) {
         d.WaitForPage(KVPages::PAGE_VALIDATE);
         EXPECT_EQ(ID_REGCODE, d.FocusedId());
         d.Type(ID_REGCODE, "4711");
@@ -133,12 +162,11 @@ TEST_F(KVRegisterE2ETest, SignUpOverTwoFormPagesWithBackOnEachPage) {
         EXPECT_EQ(ID_REGCODE, d.FocusedId());
         d.PressAlt('f');
     });
-    EXPECT_EQ(KVACTION_VALIDATE, action.Action);
     EXPECT_EQ("4711", action.RegCode);
 
     KVResultRecord registered = KVResult(KVRESULT_REGISTERED);
     registered.InfoText = "welcome";
-    Step(host, registered, [](KVWizardDriver& d) {
+    Step(host, registered, KVACTION_FINISHED, [](KVWizardDriver& d) {
         d.WaitForPage(KVPages::PAGE_REGISTERINFO);
         EXPECT_EQ(std::string("An email message has been sent to the address ") + kEmail +
                       ". Verify that this message arrives, because reply SMS messages sent to you will be sent "
@@ -150,52 +178,43 @@ TEST_F(KVRegisterE2ETest, SignUpOverTwoFormPagesWithBackOnEachPage) {
         EXPECT_EQ(KVPages::PAGE_REGISTERINFO, d.Page());
         d.Click(ID_VALIDATE_FINISH);
     });
-    EXPECT_EQ(KVACTION_FINISHED, action.Action);
-    Step(host, KVResult(KVRESULT_NONE), [](KVWizardDriver& d) {
-        // A run that ended starts again from its first page in a new window.
-        CancelOnPage(d, KVPages::PAGE_QUERYREGISTER);
+    // The built-in picture (KVRegisterDllTest reads it from the resource), where it belongs: its
+    // blue tile, the envelope's face and the orange dot.
+    EXPECT_EQ((std::vector<COLORREF>{RGB(30, 90, 165), RGB(219, 225, 234), RGB(240, 140, 30), RGB(30, 90, 165)}),
+              drawn);
+
+    int32_t saved[5] = {-1, -1, -1, -1, -1};
+    DWORD size = sizeof saved;
+    ASSERT_EQ(ERROR_SUCCESS, RegGetValueA(HKEY_CURRENT_USER, (env.KeyPath() + "\\Positions").c_str(),
+                                          "RegisterWindow", RRF_RT_REG_BINARY, nullptr, saved, &size));
+    EXPECT_EQ(20u, size);
+    EXPECT_EQ((std::vector<int32_t>{0, shown.left, shown.top, 460, 360}), std::vector<int32_t>(saved, saved + 5));
+
+    // A run that ended starts again from its first page in a new window, where the place saved
+    // is restored, not the size; Escape, the page's accelerator, ends the run.
+    const int32_t place[5] = {0, 37, 41, 100, 100};
+    env.SetBinary(HKEY_CURRENT_USER, "Positions", "RegisterWindow", place, sizeof place);
+    Step(host, KVResult(KVRESULT_NONE), KVACTION_CANCEL, [&shown](KVWizardDriver& d) {
+        d.WaitForPage(KVPages::PAGE_QUERYREGISTER);
+        GetWindowRect(d.Wizard(), &shown);
+        d.PressEscape();
     });
-    EXPECT_EQ(KVACTION_CANCEL, action.Action);
+    EXPECT_EQ(1u, Count(host.Log(), "| KVRegisterModel::WaitForAction | Cancel \n"));
+    EXPECT_EQ((std::vector<LONG>{37, 41, 460 + 37}), (std::vector<LONG>{shown.left, shown.top, shown.right}));
 }
 
-TEST_F(KVRegisterE2ETest, OneFormPageHasNoBackAndEnterActsAsNext) {
-    KVWizardHost& host = Install(OnePage());
-    Step(host, KVResult(KVRESULT_NONE), [](KVWizardDriver& d) {
-        FillOnePage(d);
-        EXPECT_FALSE(d.HasButton(ID_USERINFO_BACK));
-        d.PressEnter();
-    });
-    EXPECT_EQ(KVACTION_REGISTER, action.Action);
-    EXPECT_EQ(2, action.UseIp);
-    EXPECT_EQ("Kari Nordmann", action.UserName);
-    EXPECT_EQ(kEmail, action.UserEmail);
-
-    // Back on the validation page leads to the one form page, whose number the validation
-    // page emptied.
-    Step(host, KVResult(KVRESULT_VALIDATE), [](KVWizardDriver& d) {
-        d.WaitForPage(KVPages::PAGE_VALIDATE);
-        d.PressAlt('b');
-        d.WaitForPage(KVPages::PAGE_USERINFO);
-        EXPECT_EQ("", d.Text(KVInputId(COMPONENT_MSISDN)));
-        EXPECT_FALSE(d.IsEnabled(ID_USERINFO_NEXT));
-        d.Type(KVInputId(COMPONENT_MSISDN), kMsisdn);
-        d.Click(ID_USERINFO_NEXT);
-    });
-    EXPECT_EQ(KVACTION_REGISTER, action.Action);
-    Step(host, KVResult(KVRESULT_REGISTERED));
-    EXPECT_EQ(KVACTION_FINISHED, action.Action);
-    EXPECT_NE(std::string::npos, host.Log().find("| KVRegisterModel::NextPage | KVACTION_REGISTER \n"));
-}
-
-// Next checks the number, then the address (its form, where the window's own check lets more
-// through), then the confirmation. With Norway the home country a national number goes on as
-// Norwegian; a number after "00" goes on as typed, and its country becomes the home country.
-TEST_F(KVRegisterE2ETest, NextChecksTheNumberBeforeTheAddresses) {
+// One form page, without Back: Next checks the number, then the address (its form, where the
+// window's own check lets more through), then the confirmation; Enter acts as Next. With Norway
+// the home country a national number goes on as Norwegian. A pending answer shows its page until
+// its time runs out. Back from the validation page finds the number emptied; one after "00" goes
+// on as typed, and its country becomes the home country. Three wrong codes block the number.
+TEST_F(KVRegisterE2ETest, OneFormPageRoadEndsBlockedAfterThreeWrongCodes) {
     env.SetString(HKEY_CURRENT_USER, "", "HomeCountry", "NO");
     env.SetString(HKEY_LOCAL_MACHINE, "", "CampaignID", "SPRING");
-    KVWizardHost& host = Install({"460,360", "8,9,16,10", "2,1", "20,80,150,100,0,160,78,420,100,0",
-                                  "20,110,150,130,0,160,108,420,130,0", "20,140,150,160,0,160,138,420,160,0",
-                                  "20,170,150,190,0,160,168,420,190,0"});
+    std::vector<std::string> config = OnePage();
+    config[1] += ",10";
+    config.push_back("20,200,150,220,0,160,198,420,220,0");
+    KVWizardHost& host = Install(config, {"lblPending2=Please wait while <msisdn> is checked."});
     struct Try {
         const char* number;
         const char* email;
@@ -209,8 +228,9 @@ TEST_F(KVRegisterE2ETest, NextChecksTheNumberBeforeTheAddresses) {
          "address or leave the field empty."},
         {"91234567", "Kari@example.no", kEmail, "The two email addresses specified must be the same."},
     };
-    Step(host, KVResult(KVRESULT_NONE), [&tries](KVWizardDriver& d) {
-        d.WaitForPage(KVPages::PAGE_USERINFO);
+    Step(host, KVResult(KVRESULT_NONE), KVACTION_REGISTER, [&tries](KVWizardDriver& d) {
+        FillOnePage(d);
+        EXPECT_FALSE(d.HasButton(ID_USERINFO_BACK));
         d.Type(KVInputId(COMPONENT_GROUPID), "Sales");
         for (const Try& t : tries) {
             SCOPED_TRACE(t.shown);
@@ -226,75 +246,89 @@ TEST_F(KVRegisterE2ETest, NextChecksTheNumberBeforeTheAddresses) {
         }
         d.Type(KVInputId(COMPONENT_MSISDN), "91234567");
         d.Type(KVInputId(COMPONENT_USEREMAIL), kEmail);
-        d.Click(ID_USERINFO_NEXT);
+        d.PressEnter();
     });
-    EXPECT_EQ(KVACTION_REGISTER, action.Action);
+    EXPECT_EQ(2, action.UseIp);
     EXPECT_EQ(kMsisdn, action.Msisdn);
+    EXPECT_EQ("Kari Nordmann", action.UserName);
     EXPECT_EQ(kEmail, action.UserEmail);
     EXPECT_EQ("SPRING", action.GroupId) << "the campaign replaces the group typed";
-
-    Step(host, KVResult(KVRESULT_VALIDATE), [](KVWizardDriver& d) {
-        d.WaitForPage(KVPages::PAGE_VALIDATE);
-        d.PressAlt('b');
-        d.WaitForPage(KVPages::PAGE_USERINFO);
-        d.Type(KVInputId(COMPONENT_MSISDN), "0046701234567");
-        d.Click(ID_USERINFO_NEXT);
-    });
-    EXPECT_EQ(KVACTION_REGISTER, action.Action);
-    EXPECT_EQ("0046701234567", action.Msisdn);
-    std::string home;
-    EXPECT_TRUE(env.GetString(HKEY_CURRENT_USER, "", "HomeCountry", &home));
-    EXPECT_EQ("SE", home);
-    Step(host, KVResult(KVRESULT_REGISTERED));
-    EXPECT_EQ(KVACTION_FINISHED, action.Action);
-}
-
-TEST_F(KVRegisterE2ETest, NoFormPageRegistersAtOnce) {
-    env.SetString(HKEY_LOCAL_MACHINE, "", "CampaignID", "SPRING");
-    KVWizardHost& host = Install({"460,360", "", "1,0"});
-    Step(host, KVResult(5));  // a result nobody knows ends the run
-    EXPECT_EQ(KVACTION_CANCEL, action.Action);
-    Step(host, KVResult(KVRESULT_NONE));
-    EXPECT_EQ(KVACTION_REGISTER, action.Action);
-    EXPECT_EQ("SPRING", action.GroupId);
-    // A pending answer without time registers again at once, and leaves the host's fields alone.
-    action.GroupId = "from the host";
-    KVResultRecord pending = KVResult(KVRESULT_PENDING);
-    pending.WaitSeconds = 0;
-    Step(host, pending);
-    EXPECT_EQ(KVACTION_REGISTER, action.Action);
-    EXPECT_EQ("from the host", action.GroupId);
-    Step(host, KVResult(KVRESULT_REGISTERED));
-    EXPECT_EQ(KVACTION_FINISHED, action.Action);
-}
-
-TEST_F(KVRegisterE2ETest, PendingPageShowsItsTextsAndTimesOut) {
-    KVWizardHost& host = Install(OnePage(), {"lblPending2=Please wait while <msisdn> is checked."});
-    ASSERT_EQ(KVACTION_REGISTER, SubmitFirstPage(host, false).Action);
 
     KVResultRecord pending = KVResult(KVRESULT_PENDING);
     pending.ResultText = "busy";
     pending.WaitSeconds = 1;
     const auto start = std::chrono::steady_clock::now();
-    Step(host, pending, [](KVWizardDriver& d) {
+    Step(host, pending, KVACTION_REGISTER, [](KVWizardDriver& d) {
         d.WaitForPage(KVPages::PAGE_PENDING);
         EXPECT_EQ(kPending1, d.Text(ID_PENDING_TEXT1));
         EXPECT_EQ(std::string("Please wait while ") + kMsisdn + " is checked.", d.Text(ID_PENDING_TEXT2));
         ExpectAllEnabled(d, {ID_QUERYREGISTER_NEXT, ID_USERINFO_NEXT, ID_VALIDATE_FINISH});
         SavePage(d, "pending");
     });
-    const auto waited = std::chrono::steady_clock::now() - start;
-    EXPECT_EQ(KVACTION_REGISTER, action.Action);
-    EXPECT_GE(waited, std::chrono::milliseconds(900));
+    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(900));
     EXPECT_EQ("Kari Nordmann", action.UserName);
     const std::string log = host.Log();
     EXPECT_NE(std::string::npos, log.find("SleepTime:      3e8 \n"));
     EXPECT_NE(std::string::npos, log.find("| KVRegisterModel::WaitForAction | WAIT_TIMEOUT \n"));
     EXPECT_NE(std::string::npos, log.find("| ACTION [T:2,M:+4791234567,E:kari@example.no,U:Kari Nordmann,C:] \n"));
 
-    pending.WaitSeconds = 60;
-    Step(host, pending, [](KVWizardDriver& d) { CancelOnPage(d, KVPages::PAGE_PENDING); });
-    EXPECT_EQ(KVACTION_CANCEL, action.Action);
+    // Back on the validation page leads to the one form page, whose number the validation
+    // page emptied.
+    Step(host, KVResult(KVRESULT_VALIDATE), KVACTION_REGISTER, [](KVWizardDriver& d) {
+        d.WaitForPage(KVPages::PAGE_VALIDATE);
+        d.PressAlt('b');
+        d.WaitForPage(KVPages::PAGE_USERINFO);
+        EXPECT_EQ("", d.Text(KVInputId(COMPONENT_MSISDN)));
+        EXPECT_FALSE(d.IsEnabled(ID_USERINFO_NEXT));
+        d.Type(KVInputId(COMPONENT_MSISDN), "0046701234567");
+        d.Click(ID_USERINFO_NEXT);
+    });
+    EXPECT_EQ("0046701234567", action.Msisdn);
+    std::string home;
+    EXPECT_TRUE(env.GetString(HKEY_CURRENT_USER, "", "HomeCountry", &home));
+    EXPECT_EQ("SE", home);
+    EXPECT_NE(std::string::npos, host.Log().find("| KVRegisterModel::NextPage | KVACTION_REGISTER \n"));
+
+    const std::vector<std::string> messages = {"", kTwoAttemptsLeft, kOneAttemptLeft, "Wrong code."};
+    for (size_t i = 0; i < messages.size(); ++i) {
+        SCOPED_TRACE("wrong code " + std::to_string(i));
+        const std::string code = std::to_string(1111 + 1111 * i);
+        const KVResultRecord answer =
+            i == 0 ? KVResult(KVRESULT_VALIDATE) : KVServerError("InvalidRegCode", "Wrong code.");
+        Step(host, answer, KVACTION_VALIDATE, [&](KVWizardDriver& d) {
+            if (i > 0) {
+                const KVMessageBoxInfo box = d.WaitForMessageBox();
+                EXPECT_EQ(messages[i], box.text);
+                d.DismissMessageBox(box);
+            }
+            d.WaitForPage(KVPages::PAGE_VALIDATE);
+            EXPECT_EQ("", d.Text(ID_REGCODE)) << "a message box empties the code field";
+            d.Type(ID_REGCODE, code);
+            d.Click(ID_VALIDATE_FINISH);
+        });
+        EXPECT_EQ(code, action.RegCode);
+    }
+    Step(host, KVServerError("RegCodeBlocked", "Blocked."), KVACTION_CANCEL, [](KVWizardDriver& d) {
+        const KVMessageBoxInfo box = d.WaitForMessageBox();
+        EXPECT_EQ(kNoMoreAttempts, box.text);
+        EXPECT_EQ(SystemIcon(IDI_WARNING), box.icon);
+        d.DismissMessageBox(box);
+    });
+}
+
+TEST_F(KVRegisterE2ETest, NoFormPageRegistersAtOnce) {
+    env.SetString(HKEY_LOCAL_MACHINE, "", "CampaignID", "SPRING");
+    KVWizardHost& host = Install({"460,360", "", "1,0"});
+    Step(host, KVResult(5), KVACTION_CANCEL);  // a result nobody knows ends the run
+    Step(host, KVResult(KVRESULT_NONE), KVACTION_REGISTER);
+    EXPECT_EQ("SPRING", action.GroupId);
+    // A pending answer without time registers again at once, and leaves the host's fields alone.
+    action.GroupId = "from the host";
+    KVResultRecord pending = KVResult(KVRESULT_PENDING);
+    pending.WaitSeconds = 0;
+    Step(host, pending, KVACTION_REGISTER);
+    EXPECT_EQ("from the host", action.GroupId);
+    Step(host, KVResult(KVRESULT_REGISTERED), KVACTION_FINISHED);
 }
 
 // Every server error key after a request from the query page: the text shown (the server's
@@ -338,22 +372,22 @@ TEST_F(KVRegisterE2ETest, EveryServerErrorKeyGetsItsTreatment) {
     KVWizardHost& host = Install(TwoPages());
     // The first step of a run may already be an error: the person corrects the number on the
     // first form page and goes on.
-    Step(host, KVServerError("MSISDN ERROR", "server text"), [](KVWizardDriver& d) {
+    Step(host, KVServerError("MSISDN ERROR", "server text"), KVACTION_QUERYREGISTER, [](KVWizardDriver& d) {
         const KVMessageBoxInfo box = d.WaitForMessageBox();
         EXPECT_EQ(kInvalidMsisdn, box.text);
         d.DismissMessageBox(box);
         FillQueryPage(d);
         d.Click(ID_QUERYREGISTER_NEXT);
     });
-    EXPECT_EQ(KVACTION_QUERYREGISTER, action.Action);
     EXPECT_EQ(kMsisdn, action.Msisdn);
     bool running = true;
     for (const Row& row : rows) {
         SCOPED_TRACE(row.key);
-        if (!running) {
-            ASSERT_EQ(KVACTION_QUERYREGISTER, SubmitFirstPage(host, true).Action);
-        }
-        Step(host, KVServerError(row.key, *row.key ? "server text" : ""), [&row](KVWizardDriver& d) {
+        if (!running) SubmitFirstPage(host, true);
+        const int expected = row.ends                            ? KVACTION_CANCEL
+                             : row.page == KVPages::PAGE_VALIDATE ? KVACTION_VALIDATE
+                                                                  : KVACTION_QUERYREGISTER;
+        Step(host, KVServerError(row.key, *row.key ? "server text" : ""), expected, [&row](KVWizardDriver& d) {
             const KVMessageBoxInfo box = d.WaitForMessageBox();
             EXPECT_EQ(kCaption, box.caption);
             EXPECT_EQ(row.shown, box.text);
@@ -375,176 +409,14 @@ TEST_F(KVRegisterE2ETest, EveryServerErrorKeyGetsItsTreatment) {
             d.Click(ID_QUERYREGISTER_NEXT);
         });
         running = !row.ends;
-        EXPECT_EQ(row.ends ? KVACTION_CANCEL : row.page == KVPages::PAGE_VALIDATE ? KVACTION_VALIDATE
-                                                                                  : KVACTION_QUERYREGISTER,
-                  action.Action);
     }
-}
-
-TEST_F(KVRegisterE2ETest, ThreeWrongCodesThenTheNumberIsBlocked) {
-    KVWizardHost& host = Install(OnePage());
-    ASSERT_EQ(KVACTION_REGISTER, SubmitFirstPage(host, false).Action);
-    Step(host, KVResult(KVRESULT_VALIDATE), [](KVWizardDriver& d) {
-        d.WaitForPage(KVPages::PAGE_VALIDATE);
-        d.Type(ID_REGCODE, "1111");
-        d.Click(ID_VALIDATE_FINISH);
-    });
-    ASSERT_EQ(KVACTION_VALIDATE, action.Action);
-
-    const std::vector<std::string> messages = {kTwoAttemptsLeft, kOneAttemptLeft, "Wrong code."};
-    for (size_t i = 0; i < messages.size(); ++i) {
-        SCOPED_TRACE("wrong code " + std::to_string(i + 1));
-        const std::string code = std::to_string(2222 + 1111 * i);
-        Step(host, KVServerError("InvalidRegCode", "Wrong code."), [&](KVWizardDriver& d) {
-            const KVMessageBoxInfo box = d.WaitForMessageBox();
-            EXPECT_EQ(messages[i], box.text);
-            d.DismissMessageBox(box);
-            d.WaitForPage(KVPages::PAGE_VALIDATE);
-            EXPECT_EQ("", d.Text(ID_REGCODE)) << "a message box empties the code field";
-            d.Type(ID_REGCODE, code);
-            d.Click(ID_VALIDATE_FINISH);
-        });
-        EXPECT_EQ(KVACTION_VALIDATE, action.Action);
-        EXPECT_EQ(code, action.RegCode);
-    }
-    Step(host, KVServerError("RegCodeBlocked", "Blocked."), [](KVWizardDriver& d) {
-        const KVMessageBoxInfo box = d.WaitForMessageBox();
-        EXPECT_EQ(kNoMoreAttempts, box.text);
-        EXPECT_EQ(SystemIcon(IDI_WARNING), box.icon);
-        d.DismissMessageBox(box);
-    });
-    EXPECT_EQ(KVACTION_CANCEL, action.Action);
-}
-
-// Cancel and the close box are the stress suite's; Escape is the page's accelerator.
-TEST_F(KVRegisterE2ETest, EscapeEndsARun) {
-    KVWizardHost& host = Install(TwoPages());
-    Step(host, KVResult(KVRESULT_NONE), [](KVWizardDriver& d) {
-        d.WaitForPage(KVPages::PAGE_QUERYREGISTER);
-        d.PressEscape();
-    });
-    EXPECT_EQ(KVACTION_CANCEL, action.Action);
-    EXPECT_EQ(1u, Count(host.Log(), "| KVRegisterModel::WaitForAction | Cancel \n"));
-}
-
-// A click on Back that was on its way when the page was disabled for the hand-over.
-TEST_F(KVRegisterE2ETest, BackPressedBetweenStepsIsDropped) {
-    KVWizardHost& host = Install(TwoPages());
-    ASSERT_EQ(KVACTION_QUERYREGISTER, SubmitFirstPage(host, true).Action);
-    Step(host, KVResult(KVRESULT_QUERIEDREGISTER), [](KVWizardDriver& d) {
-        d.WaitForPage(KVPages::PAGE_USERINFO);
-        d.Type(KVInputId(COMPONENT_USERNAME), "Kari Nordmann");
-        d.Click(ID_USERINFO_NEXT);
-    });
-    EXPECT_EQ(KVACTION_REGISTER, action.Action);
-
-    driver.Play([](KVWizardDriver& d) {
-        d.Settle();
-        HWND back = GetDlgItem(d.WaitForWizard(), ID_USERINFO_BACK);
-        PostMessageA(GetParent(back), WM_COMMAND, MAKEWPARAM(ID_USERINFO_BACK, BN_CLICKED), LPARAM(back));
-        d.Settle();
-        d.Settle();  // a page change the click made is posted in turn
-        EXPECT_EQ(KVPages::PAGE_USERINFO, d.Page());
-        d.Click(ID_CANCEL);
-    });
-    ASSERT_EQ("", driver.Await());
-    EXPECT_NE(std::string::npos, host.Log().find("| KVRegisterModel::PreviousPage | No step in progress, dropped \n"));
-    Step(host, KVResult(KVRESULT_VALIDATE));
-    EXPECT_EQ(KVACTION_CANCEL, action.Action);
-}
-
-// The reader's own tests go through every check; here its first problem stops the step.
-TEST_F(KVRegisterE2ETest, ConfigurationErrorsStopTheStep) {
-    KVWizardHost& missing = Install({});
-    ExpectFileError(missing, "| KVRegisterView::CreateUserInfoPages | File open error [" + missing.Folder() + "] \n");
-    ExpectFileError(Install({"460,360", "1,2", "1,2", "20,80,150,100,0"}),
-                    "| KVRegisterView::CreateUserInfoPages | File coordinate error [2] \n");
-    ExpectFileError(Install({"460,360", "1", "1,1", "20,80,150,100,1"}),
-                    "| KVRegisterView::CreateUserInfoPages | Page value invalid [1] \n");
-}
-
-TEST_F(KVRegisterE2ETest, WindowPositionIsSavedAndRestored) {
-    KVWizardHost& host = Install(TwoPages());
-    RECT shown{};
-    std::vector<LONG> titleEnds;
-    Step(host, KVResult(KVRESULT_NONE), [&](KVWizardDriver& d) {
-        d.WaitForPage(KVPages::PAGE_QUERYREGISTER);
-        GetWindowRect(d.Wizard(), &shown);
-        for (int id : {ID_QUERYREGISTER_TITLE, ID_QUERYREGISTER_SUBTITLE, ID_USERINFO_TITLE, ID_USERINFO_SUBTITLE})
-            for (HWND label : d.Controls(id)) {
-                char kind[16] = {};
-                GetClassNameA(label, kind, sizeof kind);
-                if (lstrcmpiA(kind, "Static") != 0) continue;  // 249 is also the Back button
-                RECT rect;
-                GetWindowRect(label, &rect);
-                MapWindowPoints(nullptr, d.Wizard(), reinterpret_cast<POINT*>(&rect), 2);
-                titleEnds.push_back(rect.right);
-            }
-        d.Click(ID_CANCEL);
-    });
-    EXPECT_EQ(460, shown.right - shown.left);
-    EXPECT_EQ(360, shown.bottom - shown.top);
-    // The form pages' titles reach as far as the other pages' do, from the file's width.
-    EXPECT_EQ(std::vector<LONG>(4, 460 + 66), titleEnds);
-    // Without a saved position the window is centred at its built-in size of 426 by 312, and
-    // the file's size does not move it.
-    EXPECT_LE(std::abs(shown.left - (GetSystemMetrics(SM_CXSCREEN) - 426) / 2), 1);
-    EXPECT_LE(std::abs(shown.top - (GetSystemMetrics(SM_CYSCREEN) - 312) / 2), 1);
-
-    int32_t saved[5] = {-1, -1, -1, -1, -1};
-    DWORD size = sizeof saved;
-    ASSERT_EQ(ERROR_SUCCESS, RegGetValueA(HKEY_CURRENT_USER, (env.KeyPath() + "\\Positions").c_str(),
-                                          "RegisterWindow", RRF_RT_REG_BINARY, nullptr, saved, &size));
-    EXPECT_EQ(20u, size);
-    EXPECT_EQ(0, saved[0]);
-    EXPECT_EQ(shown.left, saved[1]);
-    EXPECT_EQ(shown.top, saved[2]);
-    EXPECT_EQ(460, saved[3]);
-    EXPECT_EQ(360, saved[4]);
-
-    // Only the place is restored; the size is the file's.
-    const int32_t place[5] = {0, 37, 41, 100, 100};
-    env.SetBinary(HKEY_CURRENT_USER, "Positions", "RegisterWindow", place, sizeof place);
-    Step(host, KVResult(KVRESULT_NONE), [&shown](KVWizardDriver& d) {
-        d.WaitForPage(KVPages::PAGE_QUERYREGISTER);
-        GetWindowRect(d.Wizard(), &shown);
-        d.Click(ID_CANCEL);
-    });
-    EXPECT_EQ(37, shown.left);
-    EXPECT_EQ(41, shown.top);
-    EXPECT_EQ(460, shown.right - shown.left);
-}
-
-TEST_F(KVRegisterE2ETest, MissingHeaderImageDrawsTheBuiltInOne) {
-    KVWizardHost& host = Install(TwoPages());
-    const POINT probes[] = {{4, 4}, {16, 16}, {27, 9}, {9, 27}};
-    std::vector<COLORREF> drawn;
-    Step(host, KVResult(KVRESULT_NONE), [&](KVWizardDriver& d) {
-        d.WaitForPage(KVPages::PAGE_QUERYREGISTER);
-        RECT rect;
-        GetWindowRect(d.Wizard(), &rect);
-        const int width = rect.right - rect.left;
-        for (const POINT& p : probes) drawn.push_back(d.ClientPixel(width - 48 + p.x, 13 + p.y));
-        d.Click(ID_CANCEL);
-    });
-    HBITMAP bitmap = static_cast<HBITMAP>(
-        LoadImageA(host.Module(), MAKEINTRESOURCEA(200), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-    ASSERT_NE(nullptr, bitmap) << "KVRegister.dll has no bitmap 200";
-    HDC memory = CreateCompatibleDC(nullptr);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    ASSERT_EQ(4u, drawn.size());
-    for (size_t i = 0; i < 4; ++i)
-        EXPECT_EQ(GetPixel(memory, probes[i].x, probes[i].y), drawn[i]) << "at " << probes[i].x << "," << probes[i].y;
-    SelectObject(memory, old);
-    DeleteDC(memory);
-    DeleteObject(bitmap);
 }
 
 TEST_F(KVRegisterE2ETest, CountryListHoldsEveryRegionOfTheRealLibraryWithTheHomeCountryChosen) {
     env.SetString(HKEY_CURRENT_USER, "", "HomeCountry", "NO");
     KVWizardHost& host = Install(CountryPage());
     KVCountryListSeen seen;
-    Step(host, KVResult(KVRESULT_NONE), [&](KVWizardDriver& d) {
+    Step(host, KVResult(KVRESULT_NONE), KVACTION_CANCEL, [&](KVWizardDriver& d) {
         seen = SeeCountryList(d);
         EXPECT_EQ("Norway", d.ListSelection(KVInputId(COMPONENT_COUNTRY)));
         d.Click(ID_CANCEL);
@@ -608,13 +480,19 @@ TEST_F(KVRegisterE2ETest, ProcessEndingWithARunOpenEndsCleanly) {
     EXPECT_NE(std::string::npos, log.find("| KVRegister::~KVRegister | Destructor \n"));
 }
 
-TEST_F(KVRegisterE2ETest, OversizedInputHasADefinedResult) {
+// The reader's own tests go through every check; here a register.cfg that is missing or too big
+// stops the step, and the rest of what is too big is taken as it comes.
+TEST_F(KVRegisterE2ETest, MissingOrOversizedInputHasADefinedResult) {
+    {
+        SCOPED_TRACE("no register.cfg");
+        KVWizardHost& missing = Install({});
+        ExpectFileError(missing, "| KVRegisterView::CreateUserInfoPages | File open error [" + missing.Folder() + "] \n");
+    }
     {
         SCOPED_TRACE("a register.cfg of 1 MB");
         std::vector<std::string> lines = TwoPages();
         for (int i = 0; i < 1024 * 1024 / 32; ++i) lines.push_back("20,80,420,110,1,2,3,4,5,6,7,8,9");
-        Step(Install(lines), KVResult(KVRESULT_NONE), [](KVWizardDriver& d) { CancelOnPage(d, KVPages::PAGE_QUERYREGISTER); });
-        EXPECT_EQ(KVACTION_CANCEL, action.Action);
+        CancelStep(Install(lines), KVResult(KVRESULT_NONE), KVPages::PAGE_QUERYREGISTER);
     }
     {
         SCOPED_TRACE("10,000 components");
@@ -626,22 +504,23 @@ TEST_F(KVRegisterE2ETest, OversizedInputHasADefinedResult) {
     }
     {
         SCOPED_TRACE("a field of 10,000 digits");
-        Step(Install({"460,360", "1", "1,2", std::string(10000, '9') + ",80,420,110,0"}), KVResult(KVRESULT_NONE), CancelIfAPageShows(true), -1 /* either */);
+        Step(Install({"460,360", "1", "1,2", std::string(10000, '9') + ",80,420,110,0"}), KVResult(KVRESULT_NONE), -1,
+             CancelIfAPageShows(true));
         EXPECT_TRUE(action.Action == KVACTION_CANCEL || action.Action == KVACTION_ERROR) << action.Action;
     }
     {
         SCOPED_TRACE("a label of 10 KB");
         Step(Install({"460,360", "1,8", "1,2", "20,62,420,76,0", "20,80,150,100,0,160,78,420,100,0"},
-                     {"lblInfo1=" + std::string(10240, 'x')}), KVResult(KVRESULT_NONE), [](KVWizardDriver& d) {
-            d.WaitForPage(KVPages::PAGE_QUERYREGISTER);
-            EXPECT_EQ(10240u, d.Text(KVLabelId(1)).size());
-            d.Click(ID_CANCEL);
-        });
-        EXPECT_EQ(KVACTION_CANCEL, action.Action);
+                     {"lblInfo1=" + std::string(10240, 'x')}),
+             KVResult(KVRESULT_NONE), KVACTION_CANCEL, [](KVWizardDriver& d) {
+                 d.WaitForPage(KVPages::PAGE_QUERYREGISTER);
+                 EXPECT_EQ(10240u, d.Text(KVLabelId(1)).size());
+                 d.Click(ID_CANCEL);
+             });
     }
     {
         SCOPED_TRACE("10 KB typed into a field");
-        Step(Install(TwoPages()), KVResult(KVRESULT_NONE), [](KVWizardDriver& d) {
+        Step(Install(TwoPages()), KVResult(KVRESULT_NONE), KVACTION_CANCEL, [](KVWizardDriver& d) {
             FillQueryPage(d);
             d.Type(KVInputId(COMPONENT_MSISDN), "+47" + std::string(10237, '4'));
             d.Click(ID_QUERYREGISTER_NEXT);
@@ -650,7 +529,6 @@ TEST_F(KVRegisterE2ETest, OversizedInputHasADefinedResult) {
             d.DismissMessageBox(box);
             CancelOnPage(d, KVPages::PAGE_QUERYREGISTER);
         });
-        EXPECT_EQ(KVACTION_CANCEL, action.Action);
     }
 }
 

@@ -2,6 +2,8 @@
 // wizard driver plays the user at the real window on its own.
 //   KVWizardFixture   one test's environment, its freshly loaded DLL, the driver, and a step
 //                     of the host with the user's moves played meanwhile
+//   KVHostWindow      a window of the host on the thread that makes the steps
+//   KVWizardThreadHook  a hook on a wizard's thread that sees each message it takes
 //   ProcessFigures    the process's handle counts, committed private memory and threads
 #pragma once
 
@@ -91,28 +93,116 @@ inline size_t Count(const std::string& text, const std::string& needle) {
     return n;
 }
 
+// A window of the host, made on the thread that makes the steps: a step that waits still
+// dispatches its paint. Each paint takes `paintMs`, is counted and wakes the driver given.
+class KVHostWindow {
+public:
+    KVHostWindow(DWORD style, RECT place, DWORD paintMs = 0) : paintMs_(paintMs) {
+        WNDCLASSA windowClass{};
+        windowClass.lpfnWndProc = &Procedure;
+        windowClass.hInstance = GetModuleHandleA(nullptr);
+        windowClass.lpszClassName = "KVTestHostWindow";
+        RegisterClassA(&windowClass);
+        window_ = CreateWindowExA(0, "KVTestHostWindow", "Host", style, place.left, place.top, place.right - place.left,
+                                  place.bottom - place.top, nullptr, nullptr, windowClass.hInstance, nullptr);
+        SetWindowLongPtrA(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    }
+    ~KVHostWindow() {
+        DestroyWindow(window_);
+        UnregisterClassA("KVTestHostWindow", GetModuleHandleA(nullptr));
+    }
+    KVHostWindow(const KVHostWindow&) = delete;
+    KVHostWindow& operator=(const KVHostWindow&) = delete;
+
+    HWND Handle() const { return window_; }
+    // From any thread: the host's thread is woken to paint it.
+    void Uncover() const { InvalidateRect(window_, nullptr, FALSE); }
+
+    std::atomic<int> paints{0};
+    KVWizardDriver* wake = nullptr;
+
+private:
+    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+        auto* self = reinterpret_cast<KVHostWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+        if (message != WM_PAINT || !self) return DefWindowProcA(window, message, wParam, lParam);
+        PAINTSTRUCT paint;
+        BeginPaint(window, &paint);
+        Sleep(self->paintMs_);
+        EndPaint(window, &paint);
+        ++self->paints;
+        if (self->wake) self->wake->Wake();
+        return 0;
+    }
+
+    const DWORD paintMs_;
+    HWND window_ = nullptr;
+};
+
+// A hook on a wizard's thread that hands each message the thread takes off its queue to
+// Taken(). One is active at a time; a derived class calls Unhook() first in its destructor.
+class KVWizardThreadHook {
+public:
+    KVWizardThreadHook() = default;
+    virtual ~KVWizardThreadHook() { Unhook(); }
+    KVWizardThreadHook(const KVWizardThreadHook&) = delete;
+    KVWizardThreadHook& operator=(const KVWizardThreadHook&) = delete;
+
+protected:
+    void Hook(DWORD thread) {
+        Unhook();
+        hook_ = SetWindowsHookExA(WH_GETMESSAGE, &OnMessage, nullptr, thread);
+        if (!hook_) throw KVDriverError("cannot hook the wizard's thread");
+        current_ = this;
+    }
+    void Unhook() {
+        if (hook_) UnhookWindowsHookEx(hook_);
+        hook_ = nullptr;
+        current_ = nullptr;
+    }
+    virtual void Taken(const MSG& message) = 0;
+
+private:
+    static LRESULT CALLBACK OnMessage(int code, WPARAM removed, LPARAM lParam) {
+        if (code == HC_ACTION && removed == PM_REMOVE && current_) current_->Taken(*reinterpret_cast<MSG*>(lParam));
+        return CallNextHookEx(nullptr, code, removed, lParam);
+    }
+
+    static inline KVWizardThreadHook* current_ = nullptr;
+    HHOOK hook_ = nullptr;
+};
+
 class KVWizardFixture : public ::testing::Test {
 protected:
-    // One step of the host with `user` played meanwhile; the script must run through.
-    // `expected` is the step's return value; -1 takes either.
-    const KVActionRecord& Step(KVWizardHost& host, const KVResultRecord& result,
-                               KVWizardDriver::Script user = nullptr, int expected = 0) {
-        stepEnded_ = false;
-        action.Action = -1;
+    // The user's moves, played by the driver while the host's thread makes a step.
+    void PlayUser(KVWizardDriver::Script user) {
         const DWORD hostThread = GetCurrentThreadId();
         driver.Play([hostThread, user](KVWizardDriver& d) {
             d.WatchThread(hostThread);
             if (user) user(d);
         });
+    }
+
+    // One step of the host with `user` played meanwhile; the script must run through and the
+    // step give the action `expected` (-1 takes any). A step returns 1 with KVACTION_ERROR.
+    const KVActionRecord& Step(KVWizardHost& host, const KVResultRecord& result, int expected = -1,
+                               KVWizardDriver::Script user = nullptr) {
+        stepEnded_ = false;
+        action.Action = -1;
+        PlayUser(user);
         const int returned = host.Step(result, action);
-        if (expected >= 0) {
-            EXPECT_EQ(expected, returned);
-        }
         stepEnded_ = true;
         driver.Wake();
-        const std::string failure = driver.Await();
-        EXPECT_EQ("", failure);
+        EXPECT_EQ("", driver.Await());
+        if (expected >= 0) {
+            EXPECT_EQ(expected, action.Action);
+        }
+        EXPECT_EQ(action.Action == KVACTION_ERROR ? 1 : 0, returned);
         return action;
+    }
+
+    // A step whose page the user cancels.
+    void CancelStep(KVWizardHost& host, const KVResultRecord& result, KVPages::Page page) {
+        Step(host, result, KVACTION_CANCEL, [page](KVWizardDriver& d) { CancelOnPage(d, page); });
     }
 
     // For input that may or may not be usable: a page that shows is cancelled, and a step
@@ -143,22 +233,19 @@ protected:
         return *host_;
     }
 
-    // The first step of a run, with the first form page filled in and Next clicked.
-    const KVActionRecord& SubmitFirstPage(KVWizardHost& host, bool queryPage) {
-        return Step(host, KVResult(KVRESULT_NONE), [queryPage](KVWizardDriver& d) {
-            if (queryPage) {
-                FillQueryPage(d);
-                d.Click(ID_QUERYREGISTER_NEXT);
-            } else {
-                FillOnePage(d);
-                d.Click(ID_USERINFO_NEXT);
-            }
-        });
+    // The first step of a run, whose first form page must start empty, filled in and sent.
+    void SubmitFirstPage(KVWizardHost& host, bool queryPage) {
+        Step(host, KVResult(KVRESULT_NONE), queryPage ? KVACTION_QUERYREGISTER : KVACTION_REGISTER,
+             [queryPage](KVWizardDriver& d) {
+                 d.WaitForPage(queryPage ? KVPages::PAGE_QUERYREGISTER : KVPages::PAGE_USERINFO);
+                 EXPECT_EQ("", d.Text(KVInputId(COMPONENT_MSISDN))) << "a new run starts with an empty page";
+                 queryPage ? FillQueryPage(d) : FillOnePage(d);
+                 d.Click(queryPage ? ID_QUERYREGISTER_NEXT : ID_USERINFO_NEXT);
+             });
     }
 
     void ExpectFileError(KVWizardHost& host, const std::string& logLine) {
-        const KVActionRecord& a = Step(host, KVResult(KVRESULT_NONE), CancelIfAPageShows(false), 1);
-        EXPECT_EQ(KVACTION_ERROR, a.Action);
+        const KVActionRecord& a = Step(host, KVResult(KVRESULT_NONE), KVACTION_ERROR, CancelIfAPageShows(false));
         EXPECT_EQ("errMissingOrCorruptFile", a.ErrorKey);
         EXPECT_NE(std::string::npos, host.Log().find(logLine)) << logLine;
     }

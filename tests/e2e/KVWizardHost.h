@@ -7,38 +7,90 @@
 
 #include <windows.h>
 
+#include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "driver/KVDpiAwareness.h"
 #include "include/KVRegisterApi.h"
+#include "tests/common/KVTestCountryLibrary.h"
 #include "tests/support/KVTestEnv.h"
+#include "tests/support/KVTestLog.h"
+
+// A test host declares itself per-monitor DPI-aware before any window exists, as the mail
+// client that hosts the wizard does: the system then neither stretches the wizard nor hides
+// the display's resolution from it.
+inline const KVDpiAwareness g_kvTestHostDpiAwareness = KVDeclareDpiAware();
 
 class KVWizardHost {
 public:
     // "real" installs the built KVCountryCodes.dll; otherwise a variant of the test libraries.
-    explicit KVWizardHost(const KVTestEnv& env, const std::string& countryLibrary = "real");
-    ~KVWizardHost();
+    explicit KVWizardHost(const KVTestEnv& env, const std::string& countryLibrary = "real")
+        : env_(env), folder_(KVTestCountryLibrary::Folder(env)) {
+        if (countryLibrary == "real") {
+            CreateDirectoryA(folder_.c_str(), nullptr);
+            if (!CopyFileA(KV_COUNTRY_DLL, (folder_ + "\\KVCountryCodes.dll").c_str(), FALSE))
+                throw std::runtime_error(std::string("cannot copy ") + KV_COUNTRY_DLL);
+            env.SetString(HKEY_CURRENT_USER, "", "InstallRoot", folder_);
+        } else {
+            KVTestCountryLibrary::Install(env, countryLibrary);
+        }
+        env.SetDword(HKEY_CURRENT_USER, "Debug", "LogLevel", 5);
+        WriteFile("register.lang", {"# the product's wording: every text has its default"});
+    }
+    ~KVWizardHost() { Unload(); }
     KVWizardHost(const KVWizardHost&) = delete;
     KVWizardHost& operator=(const KVWizardHost&) = delete;
 
     // The installation folder, without a trailing backslash.
     const std::string& Folder() const { return folder_; }
     // Writes a file of the installation; `lines` are joined with CR LF.
-    void WriteFile(const std::string& name, const std::vector<std::string>& lines) const;
-    void WriteRaw(const std::string& name, const std::string& bytes) const;
-    void RemoveFile(const std::string& name) const;
+    void WriteFile(const std::string& name, const std::vector<std::string>& lines) const {
+        std::string bytes;
+        for (const std::string& line : lines) bytes += line + "\r\n";
+        WriteRaw(name, bytes);
+    }
+    void WriteRaw(const std::string& name, const std::string& bytes) const {
+        const std::string path = folder_ + "\\" + name;
+        HANDLE file =
+            CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot create " + path);
+        DWORD written = 0;
+        const BOOL ok = ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+        CloseHandle(file);
+        if (!ok || written != bytes.size()) throw std::runtime_error("cannot write " + path);
+    }
+    void RemoveFile(const std::string& name) const { DeleteFileA((folder_ + "\\" + name).c_str()); }
 
     // Loads the DLL and calls KVRegisterInit with the test's key path.
-    void Load();
+    void Load() {
+        module_ = LoadLibraryA(KV_REGISTER_DLL);
+        if (!module_) throw std::runtime_error(std::string("cannot load ") + KV_REGISTER_DLL);
+        const auto init = reinterpret_cast<KVRegisterInitFn>(Export(kKVRegisterInitName));
+        internal_ = reinterpret_cast<KVRegisterInternalFn>(Export(kKVRegisterInternalName));
+        if (!init || !internal_) throw std::runtime_error("KVRegister.dll lacks its exports");
+        init(env_.KeyPath());
+    }
     HMODULE Module() const { return module_; }
     // FreeLibrary, as a host does that gives up in the middle of a run.
-    void Unload();
+    void Unload() {
+        if (module_) FreeLibrary(module_);
+        module_ = nullptr;
+        internal_ = nullptr;
+    }
     // One KVRegisterInternal call with the host's action record of the run.
-    int Step(const KVResultRecord& result, KVActionRecord& action);
+    int Step(const KVResultRecord& result, KVActionRecord& action) {
+        if (!internal_) throw std::runtime_error("KVRegister.dll is not loaded");
+        return internal_(&result, &action);
+    }
     // The log of the loaded DLL.
-    std::string Log() const;
+    std::string Log() const { return KVTestLog::Read(env_); }
 
 private:
+    void (*Export(const char* name) const)() {
+        return reinterpret_cast<void (*)()>(GetProcAddress(module_, name));
+    }
+
     const KVTestEnv& env_;
     std::string folder_;
     HMODULE module_ = nullptr;

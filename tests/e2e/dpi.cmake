@@ -2,7 +2,7 @@
 # suites at 96 DPI, and again at 144 DPI in a Wine prefix of its own (tools/lib/wine-dpi.sh).
 if(WIN32)
   kv_add_gtest(kvregister_dpi_test
-    SOURCES e2e/KVRegisterDpiTest.cpp e2e/KVWizardHost.cpp
+    SOURCES e2e/KVRegisterDpiTest.cpp
     LIBS kvwizard_driver kv_test_countrycodes kvregister_core)
   # Wine sees the Unix root as drive Z:.
   target_compile_definitions(kvregister_dpi_test PRIVATE

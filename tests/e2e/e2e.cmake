@@ -2,7 +2,7 @@
 # driver playing the user; the host of KVRegisterC.dll is written in C (KVCHost.c).
 if(WIN32)
   kv_add_gtest(kvregister_e2e_test
-    SOURCES e2e/KVRegisterE2ETest.cpp e2e/KVRegisterStressTest.cpp e2e/KVWizardHost.cpp
+    SOURCES e2e/KVRegisterE2ETest.cpp e2e/KVRegisterStressTest.cpp
             e2e/KVRegisterCTest.cpp e2e/KVCHost.c
     LIBS kvwizard_driver kv_test_countrycodes)
   # The C host is compiled as strict C99, as an integrator's C compiler would see the header.
