@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <cstdlib>
 #include <functional>
 
 #include "tests/support/KVTestEnv.h"
@@ -17,7 +16,6 @@ public:
     std::function<void(TestThread&)> startupWork;
     std::atomic<bool> startupDone{false};
     std::atomic<bool> exited{false};
-    std::atomic<void*> parameterSeen{nullptr};
 
     bool Quit(WPARAM exitValue) { return ::PostThreadMessageA(GetThreadId(), WM_QUIT, exitValue, 0) != FALSE; }
 
@@ -37,7 +35,6 @@ protected:
     bool InitInstance(QThreadStart* start) override {
         MSG msg;  // gives the thread its queue, so it can be posted to from now on
         ::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE);
-        parameterSeen = GetThreadParameter();
         ::Sleep(startupDelayMs);
         if (startupWork) startupWork(*this);
         startupDone = true;
@@ -100,16 +97,13 @@ DWORD ExitAfterF5(bool toAccelWindow) {
 TEST(QThreadTest, CreatorGoesOnOnlyAfterTheStartupStepWhichMayFailAndLeakNothing) {
     KVTestEnv env;
     WarmUp();
-    QThread::ClearLastCreateError();
     const KVHandleCounts before = KVHandleCounts::Now();
     {
         TestThread thread;
         // The delay makes a creator that does not wait return long before the step is done.
         thread.startupDelayMs = 300;
-        void* parameter = std::malloc(16);
-        ASSERT_TRUE(thread.CreateThread(parameter));
+        ASSERT_TRUE(thread.CreateThread(nullptr));
         EXPECT_TRUE(thread.startupDone);
-        EXPECT_EQ(thread.parameterSeen, parameter);
         EXPECT_NE(thread.GetThreadId(), 0u);
 
         EXPECT_TRUE(thread.Quit(42));
@@ -118,31 +112,19 @@ TEST(QThreadTest, CreatorGoesOnOnlyAfterTheStartupStepWhichMayFailAndLeakNothing
         EXPECT_EQ(thread.GetThreadId(), 0u);
         EXPECT_NE(thread.GetThreadHandle(), nullptr);
     }
-    EXPECT_FALSE(QThread::GetLastCreateError().valid);
 
-    // A failed start-up step returns false with the record and keeps nothing.
+    // A failed start-up step returns false and keeps nothing.
     {
         TestThread thread;
         thread.failStartup = true;
-        void* parameter = std::malloc(16);
-        EXPECT_FALSE(thread.CreateThread(parameter));
+        EXPECT_FALSE(thread.CreateThread(nullptr));
         EXPECT_TRUE(thread.startupDone);
         EXPECT_EQ(thread.GetThreadHandle(), nullptr);
         EXPECT_EQ(thread.GetThreadId(), 0u);
         EXPECT_FALSE(thread.exited);
-        // A thread that never started does not take the parameter.
-        std::free(parameter);
     }
     EXPECT_EQ(KVHandleCounts::Now().kernel, before.kernel);
-
-    const QThreadLastError error = QThread::GetLastCreateError();
-    EXPECT_TRUE(error.valid);
-    EXPECT_EQ(error.code, 7003u);
-    EXPECT_EQ(error.text, "Thread terminated in startup. This is an client generated termination.");
-    EXPECT_EQ(error.method, "QThread::CreateThread");
-    EXPECT_EQ(error.systemError, 0u);
 }
-
 
 // In the loop, accelerators become commands of the message's window or the accel window.
 TEST(QThreadTest, TheLoopTranslatesAcceleratorsForTheMessagesWindowOrTheAccelWindow) {

@@ -46,10 +46,11 @@ protected:
     QTestWindow parent;
 };
 
-// Edit, combo box and button each hand an accelerator's command (high word 1) to their parent.
-TEST_F(QControlsTest, AcceleratorCommandsReachTheParentsWindowProc) {
+// Edit, combo box and button each hand an accelerator's command (high word 1) to their parent;
+// texts and list items read back, and a static is made transparent.
+TEST_F(QControlsTest, ControlsHandAcceleratorCommandsToTheParentAndReadBackTheirTexts) {
     QEdit edit;
-    ASSERT_TRUE(edit.Create(&parent, 101, Row(0), ""));
+    ASSERT_TRUE(edit.Create(&parent, 101, Row(0), "start"));
     QAccelerator keys;
     keys.Init(1);
     keys.Add(FVIRTKEY, VK_F5, 4242);
@@ -57,7 +58,6 @@ TEST_F(QControlsTest, AcceleratorCommandsReachTheParentsWindowProc) {
     ASSERT_EQ(keys.Register(&table), 1);
     edit.SetFocus();
     EXPECT_TRUE(PressAccelerator(edit.GetHwnd(), table, VK_F5));
-
     QCombobox combo;
     ASSERT_TRUE(combo.Create(&parent, 102, RECT{10, 50, 170, 250}, "",
                              WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST, 0));
@@ -67,39 +67,15 @@ TEST_F(QControlsTest, AcceleratorCommandsReachTheParentsWindowProc) {
     ASSERT_TRUE(push.Create(&parent, 201, Row(3), "OK"));
     push.SendMessage(WM_COMMAND, MAKEWPARAM(55, 1), 0);
     EXPECT_EQ(parent.commands, (std::vector<WORD>{4242, 77, 55}));
-}
 
-TEST_F(QControlsTest, EditTextRoundTripsAndTheControlOutlivesItsObject) {
-    QEdit edit;
-    ASSERT_TRUE(edit.Create(&parent, 101, Row(0), "start"));
     std::string text;
     EXPECT_EQ(edit.GetText(text), 1);
     EXPECT_EQ(text, "start");
     edit.SetText("hello world");
     EXPECT_EQ(edit.GetText(text), 1);
     EXPECT_EQ(text, "hello world");
-
-    // An edit object destroyed before its window leaves a working control.
-    auto owned = std::make_unique<QEdit>();
-    ASSERT_TRUE(owned->Create(&parent, 102, Row(1), ""));
-    HWND hwnd = owned->GetHwnd();
-    owned.reset();
-    // The edit control's own procedure is back; a dead object is never called.
-    SendMessageA(hwnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("still works"));
-    char shown[32] = {};
-    GetWindowTextA(hwnd, shown, sizeof(shown));
-    EXPECT_STREQ(shown, "still works");
-}
-
-using QComboboxTest = QControlsTest;
-
-TEST_F(QComboboxTest, ADropDownListsItemsAndTheirErrors) {
-    QCombobox combo;
-    ASSERT_TRUE(combo.Create(&parent, 102, RECT{10, 50, 170, 250}, "",
-                             WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST, 0));
     EXPECT_EQ(combo.AddString("Norway"), 0);
     EXPECT_EQ(combo.AddString("Denmark"), 1);
-    std::string text;
     EXPECT_EQ(combo.GetText(1, text), 1);
     EXPECT_EQ(text, "Denmark");
     const ErrExcepInfo item = RaisedBy<QWinException>([&] { combo.GetText(7, text); });
@@ -107,17 +83,27 @@ TEST_F(QComboboxTest, ADropDownListsItemsAndTheirErrors) {
     EXPECT_EQ(item.sourceFile, ".\\WindowControls\\QCombobox.cpp");
     EXPECT_EQ(item.line, 190);
     EXPECT_TRUE(text.empty());
-}
 
-TEST_F(QControlsTest, AStaticMadeTransparentByChangeColor) {
     QStatic label;
-    ASSERT_TRUE(label.Create(&parent, 301, Row(0), "Name"));
+    ASSERT_TRUE(label.Create(&parent, 301, Row(4), "Name"));
     HDC dc = GetDC(label.GetHwnd());
     SetBkMode(dc, OPAQUE);
     EXPECT_EQ(label.ChangeColor(dc), GetStockObject(NULL_BRUSH));
     EXPECT_EQ(GetBkMode(dc), TRANSPARENT);
     ReleaseDC(label.GetHwnd(), dc);
     EXPECT_EQ(RaisedBy<QWinException>([&] { label.ChangeColor(nullptr); }).errorCode, 16501u);
+}
+
+// The edit control's own procedure is back once its object is gone; a dead object is never called.
+TEST_F(QControlsTest, AnEditControlOutlivesItsObject) {
+    auto owned = std::make_unique<QEdit>();
+    ASSERT_TRUE(owned->Create(&parent, 102, Row(1), ""));
+    HWND hwnd = owned->GetHwnd();
+    owned.reset();
+    SendMessageA(hwnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("still works"));
+    char shown[32] = {};
+    GetWindowTextA(hwnd, shown, sizeof(shown));
+    EXPECT_STREQ(shown, "still works");
 }
 
 TEST(QAcceleratorTest, BuildsOnlyWhenEveryReservedEntryIsFilled) {
