@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "tests/support/KVRaised.h"
 #include "vuda32/Exception/QErrorReport.h"
 #include "vuda32/Exception/QException.h"
 
@@ -22,22 +23,14 @@ TEST(QExceptionTableTest, EachClassHoldsOnlyItsOwnCodes) {
 TEST(QExceptionTraceTest, ConstructorsRecordTheRaisingSite) {
     const QWinException e(".\\Window\\QWinBase.cpp", "InternalCreate", 1134, 3502, 1407);
     ASSERT_EQ(e.GetTrace().size(), 1u);
-    const ErrExcepInfo& info = e.GetFirstInfo();
-    EXPECT_EQ(info.typeName, "QWinException");
-    EXPECT_EQ(info.errorCode, 3502u);
-    EXPECT_EQ(info.systemError, 1407u);
-    EXPECT_EQ(info.description, QWinException::ErrorText(3502));
-    EXPECT_EQ(info.sourceFile, ".\\Window\\QWinBase.cpp");
-    EXPECT_EQ(info.method, "InternalCreate");
-    EXPECT_EQ(info.line, 1134);
-    EXPECT_TRUE(info.extraText.empty());
-
+    EXPECT_EQ(Where(e.GetFirstInfo()),
+              "QWinException 3502 InternalCreate:1134 error 1407 in .\\Window\\QWinBase.cpp");
+    EXPECT_EQ(e.GetFirstInfo().description, QWinException::ErrorText(3502));
+    EXPECT_TRUE(e.GetFirstInfo().extraText.empty());
     const QFileException open(".\\File\\QFile.cpp", "Open", 80, 3000, 2, "c:\\missing.lang");
     EXPECT_EQ(open.GetFirstInfo().extraText, "c:\\missing.lang");
-    EXPECT_EQ(open.GetFirstInfo().typeName, "QFileException");
-
     const QException plain("a.cpp", "Run", 5, "own text", 7, 9);
-    EXPECT_EQ(plain.GetFirstInfo().typeName, "QException");
+    EXPECT_EQ(Where(plain.GetFirstInfo()), "QException 7 Run:5 error 9 in a.cpp");
     EXPECT_EQ(plain.GetFirstInfo().description, "own text");
 #ifdef _WIN32
     // The system's own text for a system error, as the country-code wrapper logs it.

@@ -58,7 +58,7 @@ LRESULT CALLBACK CommandEndsLoop(HWND window, UINT message, WPARAM wParam, LPARA
     return 0;
 }
 
-HWND CreateTaggedWindow(LONG_PTR tag, DWORD style, HWND parent, const char* className) {
+HWND CreateTaggedWindow(LONG_PTR tag) {
     static const ATOM registered = [] {
         WNDCLASSA windowClass = {};
         windowClass.lpfnWndProc = CommandEndsLoop;
@@ -66,30 +66,11 @@ HWND CreateTaggedWindow(LONG_PTR tag, DWORD style, HWND parent, const char* clas
         return ::RegisterClassA(&windowClass);
     }();
     EXPECT_NE(registered, 0);
-    HWND window = ::CreateWindowExA(0, className, "", style, 0, 0, 200, 100, parent, nullptr, nullptr, nullptr);
+    HWND window = ::CreateWindowExA(0, "KVTestCommandWindow", "", WS_OVERLAPPED, 0, 0, 200, 100, nullptr, nullptr,
+                                    nullptr, nullptr);
     EXPECT_NE(window, nullptr);
     ::SetWindowLongPtrA(window, GWLP_USERDATA, tag);
     return window;
-}
-
-// F5 posted to a window tagged 1 while the accelerator table maps it to command 77.
-DWORD ExitAfterF5(bool toAccelWindow) {
-    TestThread thread;
-    HWND target = nullptr;
-    HACCEL table = nullptr;
-    thread.startupWork = [&](TestThread& self) {
-        target = CreateTaggedWindow(1, WS_OVERLAPPED, nullptr, "KVTestCommandWindow");
-        HWND other = CreateTaggedWindow(2, WS_OVERLAPPED, nullptr, "KVTestCommandWindow");
-        ACCEL f5 = {FVIRTKEY, VK_F5, 77};
-        table = ::CreateAcceleratorTableA(&f5, 1);
-        self.SetAccelTable(table);
-        if (toAccelWindow) self.SetAccelWindow(other);
-    };
-    EXPECT_TRUE(thread.CreateThread(nullptr));
-    ::PostMessageA(target, WM_KEYDOWN, VK_F5, 0);
-    const DWORD exitCode = thread.WaitForEnd();
-    ::DestroyAcceleratorTable(table);
-    return exitCode;
 }
 
 }  // namespace
@@ -126,9 +107,25 @@ TEST(QThreadTest, CreatorGoesOnOnlyAfterTheStartupStepWhichMayFailAndLeakNothing
     EXPECT_EQ(KVHandleCounts::Now().kernel, before.kernel);
 }
 
-// In the loop, accelerators become commands of the message's window or the accel window.
+// In the loop, accelerators become commands of the message's window or the accel window: F5
+// posted to a window tagged 1 while the accelerator table maps it to command 77.
 TEST(QThreadTest, TheLoopTranslatesAcceleratorsForTheMessagesWindowOrTheAccelWindow) {
     KVTestEnv env;
-    EXPECT_EQ(ExitAfterF5(false), 1077u);
-    EXPECT_EQ(ExitAfterF5(true), 2077u);
+    for (bool toAccelWindow : {false, true}) {
+        TestThread thread;
+        HWND target = nullptr;
+        HACCEL table = nullptr;
+        thread.startupWork = [&](TestThread& self) {
+            target = CreateTaggedWindow(1);
+            HWND other = CreateTaggedWindow(2);
+            ACCEL f5 = {FVIRTKEY, VK_F5, 77};
+            table = ::CreateAcceleratorTableA(&f5, 1);
+            self.SetAccelTable(table);
+            if (toAccelWindow) self.SetAccelWindow(other);
+        };
+        EXPECT_TRUE(thread.CreateThread(nullptr));
+        ::PostMessageA(target, WM_KEYDOWN, VK_F5, 0);
+        EXPECT_EQ(thread.WaitForEnd(), toAccelWindow ? 2077u : 1077u);
+        ::DestroyAcceleratorTable(table);
+    }
 }

@@ -1,36 +1,28 @@
 #include <gtest/gtest.h>
 
-#include <stdexcept>
-
 #include <algorithm>
+#include <stdexcept>
 
 #include "tests/support/KVRaised.h"
 #include "tests/support/KVTestEnv.h"
 #include "tests/vuda32/window/QWindowTestSupport.h"
 #include "vuda32/Application/QGlobalData.h"
+#include "vuda32/Application/QWinThread.h"
 #include "vuda32/Exception/QException.h"
 
 namespace {
 
-// Raises from its message handler for one chosen message.
-class ThrowingWindow : public QTestWindow {
+// Raises from its handler for two messages of its own, and refuses its own creation at a chosen
+// message: FALSE to WM_NCCREATE or -1 to WM_CREATE.
+class MisbehavingWindow : public QTestWindow {
 public:
+    explicit MisbehavingWindow(UINT refuseAt = WM_USER) : m_refuseAt(refuseAt) {}
     bool WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result,
                     bool extra) override {
         if (message == WM_USER + 3)
             throw QGenException("f", "m", 1, 2, 0);
         if (message == WM_USER + 4)
             throw std::runtime_error("out of range");
-        return QTestWindow::WindowProc(hwnd, message, wParam, lParam, result, extra);
-    }
-};
-
-// Refuses its own creation at the chosen message: FALSE to WM_NCCREATE or -1 to WM_CREATE.
-class RefusingWindow : public QTestWindow {
-public:
-    explicit RefusingWindow(UINT refuseAt) : m_refuseAt(refuseAt) {}
-    bool WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result,
-                    bool extra) override {
         if (message == m_refuseAt) {
             result = message == WM_NCCREATE ? FALSE : -1;
             return true;
@@ -40,6 +32,33 @@ public:
 
 private:
     UINT m_refuseAt;
+};
+
+const UINT kDestroyYourself = WM_USER + 40;
+
+// Ends its loop when destroyed, as the wizard window does, but ignores closing.
+class LoopWindow : public QWinThread {
+public:
+    bool WindowProc(HWND hwnd, UINT message, WPARAM, LPARAM, LRESULT& result, bool) override {
+        switch (message) {
+        case WM_CLOSE:
+            result = 0;
+            return true;
+        case kDestroyYourself:
+            DestroyWindow(hwnd);
+            return true;
+        case WM_DESTROY:
+            PostQuitMessage(5);
+            return true;
+        default:
+            return false;
+        }
+    }
+    bool PreCreate(CREATESTRUCTA&) override { return !refuse; }
+    void OnCreate() override { createdOn = GetCurrentThreadId(); }
+
+    bool refuse = false;
+    DWORD createdOn = 0;
 };
 
 }  // namespace
@@ -122,7 +141,7 @@ TEST_F(QWinBaseTest, RefusedOrFailedCreationLeavesNoWindowAndFailuresRaise3502) 
     EXPECT_NE(failed.systemError, 0u);  // which one differs between systems
     EXPECT_EQ(testApp.app.GetPendingWindow(), nullptr);
     for (UINT refuseAt : {static_cast<UINT>(WM_NCCREATE), static_cast<UINT>(WM_CREATE)}) {
-        RefusingWindow refusing(refuseAt);
+        MisbehavingWindow refusing(refuseAt);
         EXPECT_THROW(refusing.Create(static_cast<QWinBase*>(nullptr)), QWinException) << refuseAt;
         EXPECT_EQ(refusing.GetHwnd(), nullptr) << refuseAt;
         EXPECT_EQ(testApp.app.GetPendingWindow(), nullptr);
@@ -149,7 +168,7 @@ TEST_F(QWinBaseTest, CenterWindowUsesThePrimaryWorkAreaForAHiddenWindow) {
 
 TEST_F(QWinBaseTest, AnErrorInTheHandlerMarksTheWindowFailedInsteadOfUnwinding) {
     SinkRecorder sink;
-    ThrowingWindow failing;
+    MisbehavingWindow failing;
     ASSERT_TRUE(failing.Create(static_cast<QWinBase*>(nullptr)));
     EXPECT_FALSE(failing.IsFailed());
     failing.SendMessage(WM_USER + 3, 0, 0);
@@ -206,4 +225,35 @@ TEST_F(QWinClassTest, RegistersAndUnregistersWhenDestroyedAndReportsAFailedUnreg
     EXPECT_EQ(SinkRecorder::Reports()[0].line, 93);
     DestroyWindow(alive);
     UnregisterClassA("QWinClassBusyClass", instance);
+}
+
+using QWinThreadTest = QWinBaseTest;
+
+TEST_F(QWinThreadTest, CreatesItsWindowOnItsOwnThreadAndCloseWaitsOnlyUntilItsTimeLimit) {
+    LoopWindow window;
+    ASSERT_TRUE(window.CreateThread(nullptr));
+    HWND hwnd = window.GetHwnd();
+    ASSERT_NE(hwnd, nullptr);
+    EXPECT_NE(window.createdOn, GetCurrentThreadId());
+    EXPECT_EQ(GetWindowThreadProcessId(hwnd, nullptr), window.createdOn);
+    EXPECT_NE(window.GetBrush(), nullptr);
+
+    window.Close(50);
+    EXPECT_NE(window.GetHwnd(), nullptr);
+    DWORD exitCode = 0;
+    ASSERT_TRUE(window.GetExitCode(&exitCode));
+    EXPECT_EQ(exitCode, static_cast<DWORD>(STILL_ACTIVE));
+
+    window.SendMessage(kDestroyYourself, 0, 0);
+    WaitForSingleObject(window.GetThreadHandle(), 10000);
+    EXPECT_EQ(window.GetHwnd(), nullptr);
+    EXPECT_FALSE(IsWindow(hwnd));
+    ASSERT_TRUE(window.GetExitCode(&exitCode));
+    EXPECT_EQ(exitCode, 5u);  // the quit message's value
+
+    // A refused window fails the thread's start.
+    LoopWindow refused;
+    refused.refuse = true;
+    EXPECT_FALSE(refused.CreateThread(nullptr));
+    EXPECT_EQ(refused.GetHwnd(), nullptr);
 }
