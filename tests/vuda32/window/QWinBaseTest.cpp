@@ -84,8 +84,6 @@ TEST_F(QWinBaseTest, ObjectIsBoundFromNonClientCreateToDestroyAndOperationsOnAGo
     EXPECT_EQ(window.messages.front(), static_cast<UINT>(WM_NCCREATE));
     EXPECT_TRUE(std::all_of(window.boundAtMessage.begin(), window.boundAtMessage.end(),
                             [](bool bound) { return bound; }));
-    EXPECT_EQ(GetWindowLongPtrA(window.GetHwnd(), GWLP_USERDATA),
-              reinterpret_cast<LONG_PTR>(&window));
     EXPECT_EQ(testApp.app.GetPendingWindow(), nullptr);
 
     EXPECT_FALSE(window.ShowWindow(SW_SHOWNOACTIVATE));
@@ -112,7 +110,7 @@ TEST_F(QWinBaseTest, ObjectIsBoundFromNonClientCreateToDestroyAndOperationsOnAGo
         EXPECT_EQ(info.errorCode, code) << method;
         EXPECT_EQ(info.method, method);
         EXPECT_EQ(info.line, line) << method;
-        EXPECT_NE(info.systemError, 0u) << method;
+        EXPECT_NE(info.systemError, 0u) << method;  // which one differs between systems
     };
     expectRaise([&] { window.SetWindowText("x"); }, 3504, "SetWindowText", 916);
     expectRaise([&] { window.GetClientRect(); }, 3501, "GetClientRect", 405);
