@@ -70,6 +70,7 @@ TEST_F(QControlsTest, AnEditControlOutlivesItsObject) {
     ASSERT_TRUE(owned->Create(&parent, 102, Row(1), ""));
     HWND hwnd = owned->GetHwnd();
     owned.reset();
+    EXPECT_EQ(GetWindowLongPtrA(hwnd, GWLP_WNDPROC), static_cast<LONG_PTR>(GetClassLongPtrA(hwnd, GCLP_WNDPROC)));
     SendMessageA(hwnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("still works"));
     char shown[32] = {};
     GetWindowTextA(hwnd, shown, sizeof(shown));

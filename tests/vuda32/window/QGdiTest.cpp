@@ -12,18 +12,18 @@
 
 namespace {
 
-// A 24-bit bitmap file of one row of pixels.
-std::string BitmapFile(const std::vector<COLORREF>& row) {
+// A 24-bit bitmap file of `height` rows, each the same row of pixels.
+std::string BitmapFile(const std::vector<COLORREF>& row, int height = 1) {
     const int width = static_cast<int>(row.size());
     const int stride = (width * 3 + 3) & ~3;
     BITMAPFILEHEADER file = {};
     BITMAPINFOHEADER info = {};
     file.bfType = 0x4D42;  // "BM"
     file.bfOffBits = sizeof(file) + sizeof(info);
-    file.bfSize = file.bfOffBits + stride;
+    file.bfSize = file.bfOffBits + stride * height;
     info.biSize = sizeof(info);
     info.biWidth = width;
-    info.biHeight = 1;
+    info.biHeight = height;
     info.biPlanes = 1;
     info.biBitCount = 24;
     std::string bytes(reinterpret_cast<const char*>(&file), sizeof(file));
@@ -34,29 +34,9 @@ std::string BitmapFile(const std::vector<COLORREF>& row) {
         pixels[x * 3 + 1] = static_cast<char>(GetGValue(row[x]));
         pixels[x * 3 + 2] = static_cast<char>(GetRValue(row[x]));
     }
-    return bytes + pixels;
+    for (int y = 0; y < height; ++y) bytes += pixels;
+    return bytes;
 }
-
-// A screen-compatible memory context with a bitmap of its own, for drawing on.
-class Canvas {
-public:
-    Canvas(int width, int height) {
-        screen_ = GetDC(nullptr);
-        dc.CreateCompatibleDC(nullptr);
-        QDCHandle screen(screen_);
-        bitmap.CreateCompatibleBitmap(screen, width, height);
-        dc.SelectObject(bitmap);
-    }
-    ~Canvas() {
-        dc.UnSelectObject(bitmap);
-        ReleaseDC(nullptr, screen_);
-    }
-    QBitmap bitmap;
-    QMemDC dc;
-
-private:
-    HDC screen_ = nullptr;
-};
 
 }  // namespace
 
@@ -83,18 +63,20 @@ TEST_F(QFontTest, AFontIsMadeAsAsked) {
 using QDCTest = QGdiTest;
 
 TEST_F(QDCTest, FillSolidRectKeepsTheBackgroundColourAndDrawEdgeOnlyTheSidesAskedFor) {
-    Canvas canvas(8, 8);
-    canvas.dc.SetBkColor(RGB(0, 128, 0));
-    canvas.dc.FillSolidRect(QRect(2, 2, 6, 6), RGB(255, 0, 0));
-    EXPECT_EQ(canvas.dc.GetBkColor(), RGB(0, 128, 0));
-    EXPECT_EQ(GetPixel(canvas.dc.GetHdc(), 3, 3), RGB(255, 0, 0));
-    EXPECT_NE(GetPixel(canvas.dc.GetHdc(), 1, 1), RGB(255, 0, 0));
+    QMemDC canvas;  // drawn on in a bitmap of its own
+    canvas.CreateCompatibleDC(nullptr);
+    canvas.LoadBitmapFile(canvas, env.WriteFile("canvas.bmp", BitmapFile(std::vector<COLORREF>(8), 8)), nullptr);
+    canvas.SetBkColor(RGB(0, 128, 0));
+    canvas.FillSolidRect(QRect(2, 2, 6, 6), RGB(255, 0, 0));
+    EXPECT_EQ(canvas.GetBkColor(), RGB(0, 128, 0));
+    EXPECT_EQ(GetPixel(canvas.GetHdc(), 3, 3), RGB(255, 0, 0));
+    EXPECT_NE(GetPixel(canvas.GetHdc(), 1, 1), RGB(255, 0, 0));
 
     // DrawEdge paints only the sides it is asked for.
     const COLORREF blue = RGB(0, 0, 255);
-    canvas.dc.FillSolidRect(QRect(0, 0, 8, 8), blue);
-    canvas.dc.DrawEdge(QRect(1, 1, 7, 7), EDGE_RAISED, BF_LEFT | BF_BOTTOM);
-    HDC dc = canvas.dc.GetHdc();
+    canvas.FillSolidRect(QRect(0, 0, 8, 8), blue);
+    canvas.DrawEdge(QRect(1, 1, 7, 7), EDGE_RAISED, BF_LEFT | BF_BOTTOM);
+    HDC dc = canvas.GetHdc();
     EXPECT_EQ(GetPixel(dc, 1, 3), GetSysColor(COLOR_3DLIGHT));      // outer left
     EXPECT_EQ(GetPixel(dc, 3, 6), GetSysColor(COLOR_3DDKSHADOW));   // outer bottom
     EXPECT_EQ(GetPixel(dc, 3, 1), blue);                            // top not asked for
@@ -105,22 +87,21 @@ TEST_F(QDCTest, FillSolidRectKeepsTheBackgroundColourAndDrawEdgeOnlyTheSidesAske
 using QMemDCTest = QGdiTest;
 
 TEST_F(QMemDCTest, BitmapFilesLoadAndAReloadKeepsTheContext) {
-    Canvas target(1, 1);
-    QMemDC image;
+    QMemDC image;  // its own context is the reference for the loads
     image.CreateCompatibleDC(nullptr);
     const HGDIOBJ original = GetCurrentObject(image.GetHdc(), OBJ_BITMAP);
-    image.LoadBitmapFile(target.dc, env.WriteFile("a.bmp", BitmapFile({0, 0, 0})), nullptr);
+    image.LoadBitmapFile(image, env.WriteFile("a.bmp", BitmapFile({0, 0, 0})), nullptr);
     ASSERT_NE(image.GetBitmap(), nullptr);
     EXPECT_EQ(image.GetBitmap()->GetDescription().bmWidth, 3);
     EXPECT_EQ(image.GetBitmap()->GetDescription().bmHeight, 1);
 
     // A reload keeps the context; a failed load leaves no bitmap selected.
     HDC context = image.GetHdc();
-    image.LoadBitmapFile(target.dc, env.WriteFile("b.bmp", BitmapFile({RGB(4, 5, 6)})), nullptr);
+    image.LoadBitmapFile(image, env.WriteFile("b.bmp", BitmapFile({RGB(4, 5, 6)})), nullptr);
     EXPECT_EQ(image.GetHdc(), context);
     EXPECT_EQ(GetPixel(image.GetHdc(), 0, 0), RGB(4, 5, 6));
     const std::string none = env.TempFolder() + "none.bmp";
-    EXPECT_EQ(Where(RaisedBy<QException>([&] { image.LoadBitmapFile(target.dc, none, nullptr); })),
+    EXPECT_EQ(Where(RaisedBy<QException>([&] { image.LoadBitmapFile(image, none, nullptr); })),
               "QGenException 10001 Load:334 error 2 in .\\Gdi\\QBitmap.cpp");
     EXPECT_EQ(image.GetBitmap(), nullptr);
     EXPECT_EQ(GetCurrentObject(image.GetHdc(), OBJ_BITMAP), original);  // what the context had

@@ -153,12 +153,9 @@ TEST_F(QWinBaseTest, CenterWindowUsesThePrimaryWorkAreaForAHiddenWindow) {
     ASSERT_TRUE(hidden.Create(static_cast<QWinBase*>(nullptr)));
     RECT work;
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-    ASSERT_EQ(work.left, 0);
-    ASSERT_EQ(work.right, 1024);  // the Xvfb screen of the test run
-
     window.CenterWindow(hidden.GetHwnd());
     QRect placed = window.GetWindowRect();
-    EXPECT_EQ(placed.left, 312);
+    EXPECT_EQ(placed.left, work.left + (work.right - work.left) / 2 - 200);
     EXPECT_EQ(placed.Width(), 400);
     EXPECT_EQ(placed.top, work.top + (work.bottom - work.top) / 2 - 150);
     hidden.Destroy();
