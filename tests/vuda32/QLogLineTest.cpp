@@ -15,19 +15,17 @@ std::string Line(uint32_t level, const QLogTime* time, const uint32_t* thread,
     return line;
 }
 
+// Fields appear only when switched on; numbers at the edges of their ranges.
 TEST(QLogLineTest, FieldsAppearOnlyWhenSwitchedOn) {
     const QLogTime time{9, 5, 3, 17};
+    const QLogTime last{23, 59, 59, 999};
     const uint32_t thread = 0x1a2b;
+    const uint32_t lastThread = 0xFFFFFFFF;
     EXPECT_EQ(Line(1, &time, &thread, "KVRegisterModel::NextPage", "page 2"),
               "1 | 9:5:3_17 | 0x00001A2B | KVRegisterModel::NextPage | page 2 \n");
     EXPECT_EQ(Line(4, nullptr, nullptr, "A::B", "two\r\nlines"), "4 | A::B | two\r\nlines \n");
     EXPECT_EQ(Line(4, nullptr, &thread, "A::B", ""), "4 | 0x00001A2B | A::B |  \n");
-}
-
-TEST(QLogLineTest, NumbersAtTheEdgesOfTheirRanges) {
-    const QLogTime time{23, 59, 59, 999};
-    const uint32_t thread = 0xFFFFFFFF;
-    EXPECT_EQ(Line(0, &time, &thread, "A::B", "x"), "0 | 23:59:59_999 | 0xFFFFFFFF | A::B | x \n");
+    EXPECT_EQ(Line(0, &last, &lastThread, "A::B", "x"), "0 | 23:59:59_999 | 0xFFFFFFFF | A::B | x \n");
     EXPECT_EQ(Line(0x80000000, nullptr, nullptr, "A::B", "x"), "-2147483648 | A::B | x \n");
     EXPECT_EQ(Line(0x7FFFFFFF, nullptr, nullptr, "A::B", std::string("cut\0", 4)),
               "2147483647 | A::B | cut \n");

@@ -41,42 +41,19 @@ protected:
     QLog log_;
 };
 
-TEST_F(QLogTest, ConfiguredLinesCarryTimeThreadAndMethod) {
-    env_.WriteFile("KVRegister0.log", "the last run's entries\n");
-    ASSERT_TRUE(log_.OpenNumbered(Base()));
-    QLogEntry(&log_, QLog::LevelError, "A::B") << "before Configure";
-    log_.Configure(1);
-    QLogEntry(&log_, QLog::LevelError, "KVRegisterModel::NextPage") << "page " << 2;
-    QLogEntry(&log_, QLog::LevelInfo, "KVRegisterModel::NextPage") << "filtered out";
-    const std::vector<std::string> lines = LinesOf(ReadBack(Path(0)));
-    ASSERT_EQ(lines.size(), 1u);
-    char thread[16];
-    snprintf(thread, sizeof thread, "0x%08X", static_cast<unsigned>(GetCurrentThreadId()));
-    const std::regex shape("1 \\| \\d{1,2}:\\d{1,2}:\\d{1,2}_\\d{1,3} \\| " + std::string(thread) +
-                           " \\| KVRegisterModel::NextPage \\| page 2 ");
-    EXPECT_TRUE(std::regex_match(lines[0], shape)) << lines[0];
-}
-
-TEST_F(QLogTest, EachEntryStartsAfreshAndNeedsAMethod) {
-    log_.Open(Path(0), false);
-    log_.SetMask(0x1);
-    log_.SetOutputs(QLog::OutputFile);
-    QLogEntry(&log_, QLog::LevelError, "A::B") << std::hex << std::setfill('*') << std::setw(4) << 255;
-    log_.BeginEntry(QLog::LevelError, nullptr) << "anonymous" << std::setw(9);
-    log_.EndEntry();
-    QLogEntry(nullptr, QLog::LevelError, "A::B") << "no log";
-    QLogEntry(&log_, QLog::LevelError, "A::B") << 255;
-    EXPECT_EQ(ReadBack(Path(0)), "1 | A::B | **ff \n1 | A::B | 255 \n");
-}
-
 // Strings and numbers skip the stream while its formatting is the entry's initial one; the
-// line must not tell.
-TEST_F(QLogTest, CommonInsertionsWriteWhatTheStreamWould) {
+// line must not tell. Each entry starts with fresh formatting and needs a method and a log.
+TEST_F(QLogTest, CommonInsertionsWriteWhatTheStreamWouldAndEachEntryStartsAfresh) {
     log_.Open(Path(0), false);
     log_.SetMask(0x1);
     log_.SetOutputs(QLog::OutputFile);
     const char* none = nullptr;
     std::ostringstream expected;
+    QLogEntry(&log_, QLog::LevelError, "A::B") << std::hex << std::setfill('*') << std::setw(4) << 255;
+    expected << "1 | A::B | **ff \n";
+    log_.BeginEntry(QLog::LevelError, nullptr) << "anonymous" << std::setw(9);
+    log_.EndEntry();
+    QLogEntry(nullptr, QLog::LevelError, "A::B") << "no log";
     QLogEntry(&log_, QLog::LevelError, "A::B")
         << "n " << -42 << ' ' << 0u << ' ' << LLONG_MIN << ' ' << ULLONG_MAX << ' ' << -7L << ' '
         << 4000000000UL << ' ' << INT_MIN;
@@ -96,16 +73,15 @@ TEST_F(QLogTest, CommonInsertionsWriteWhatTheStreamWould) {
     EXPECT_EQ(ReadBack(Path(0)), expected.str());
 }
 
-TEST_F(QLogTest, AHeldFileMovesTheLogToTheNextNumber) {
-    HeldFile zero(Path(0));
-    ASSERT_NE(zero.handle, INVALID_HANDLE_VALUE);
-    ASSERT_TRUE(log_.OpenNumbered(Base()));
-    EXPECT_EQ(log_.GetFileName(), Path(1));
-}
-
-TEST_F(QLogTest, AllTenHeldLeavesALogThatWritesNothing) {
+TEST_F(QLogTest, AHeldFileMovesTheLogToTheNextNumberAndAllTenHeldLeaveALogThatWritesNothing) {
     std::vector<std::unique_ptr<HeldFile>> held;
-    for (int n = 0; n < QLog::kFileCount; ++n) held.push_back(std::make_unique<HeldFile>(Path(n)));
+    held.push_back(std::make_unique<HeldFile>(Path(0)));
+    {
+        QLog moved;
+        ASSERT_TRUE(moved.OpenNumbered(Base()));
+        EXPECT_EQ(moved.GetFileName(), Path(1));
+    }
+    for (int n = 1; n < QLog::kFileCount; ++n) held.push_back(std::make_unique<HeldFile>(Path(n)));
     EXPECT_FALSE(log_.OpenNumbered(Base()));
     log_.Configure(5);
     EXPECT_NO_THROW(QLogEntry(&log_, QLog::LevelError, "A::B") << "lost");
@@ -136,19 +112,23 @@ TEST_F(QLogTest, AFailedWriteRaisesButLeavesTheLockFree) {
     other.join();
 }
 
+// Threads never interleave their lines, and each line names the thread that wrote it.
 TEST_F(QLogTest, ThreadsNeverInterleaveTheirLines) {
     log_.Open(Path(0), false);
     log_.Configure(5);
     std::vector<std::thread> threads;
     for (int t = 0; t < 4; ++t)
-        threads.emplace_back([this, t] {
+        threads.emplace_back([this] {
+            char id[16];
+            snprintf(id, sizeof id, "0x%08X", static_cast<unsigned>(GetCurrentThreadId()));
             for (int i = 0; i < 500; ++i)
-                QLogEntry(&log_, QLog::LevelInfo, "T::Run") << "thread " << t << " entry " << i << " end";
+                QLogEntry(&log_, QLog::LevelInfo, "T::Run") << "thread " << id << " entry " << i << " end";
         });
     for (auto& thread : threads) thread.join();
     const std::vector<std::string> lines = LinesOf(ReadBack(Path(0)));
     ASSERT_EQ(lines.size(), 2000u);
-    const std::regex shape("4 \\| [0-9:_]+ \\| 0x[0-9A-F]{8} \\| T::Run \\| thread \\d entry \\d+ end ");
+    const std::regex shape("4 \\| \\d{1,2}:\\d{1,2}:\\d{1,2}_\\d{1,3} \\| (0x[0-9A-F]{8}) \\| T::Run \\| "
+                           "thread \\1 entry \\d+ end ");
     for (const std::string& line : lines) ASSERT_TRUE(std::regex_match(line, shape)) << line;
 }
 

@@ -9,7 +9,6 @@ if(WIN32)
 
   kv_add_gtest(vuda32_window_test
     SOURCES vuda32/window/QWinBaseTest.cpp vuda32/window/QControlsTest.cpp
-            vuda32/window/QWinThreadTest.cpp
     LIBS kv_test_support kv_window_test_support vuda32)
 
   kv_add_gtest(vuda32_gdi_test

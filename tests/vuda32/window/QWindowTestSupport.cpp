@@ -11,16 +11,9 @@ QTestApp::QTestApp() {
 
 QTestApp::~QTestApp() = default;
 
-bool QTestWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result,
-                             bool) {
+bool QTestWindow::WindowProc(HWND hwnd, UINT message, WPARAM, LPARAM, LRESULT&, bool) {
     messages.push_back(message);
     boundAtMessage.push_back(GetHwnd() == hwnd);
-    // Commands from accelerators and menus carry no control window.
-    if (message == WM_COMMAND && lParam == 0) {
-        commands.push_back(LOWORD(wParam));
-        result = 0;
-        return true;
-    }
     return false;
 }
 

@@ -40,8 +40,6 @@ public:
     std::vector<UINT> messages;
     std::vector<bool> boundAtMessage;
     std::vector<std::string> events;
-    // Commands without a control window: accelerators and menus.
-    std::vector<WORD> commands;
 };
 
 class SinkRecorder {
