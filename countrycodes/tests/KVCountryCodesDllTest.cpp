@@ -67,28 +67,18 @@ std::vector<Example> ReadExamples() {
 class KVCountryCodesDllTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        module_ = LoadLibraryA(KV_COUNTRY_DLL);
-        ASSERT_NE(module_, nullptr) << "LoadLibrary failed: " << GetLastError();
-        Bind(init_, KVCountryInitExport::kName);
-        Bind(getCountries_, KVGetCountriesExport::kName);
-        Bind(getInfo_, KVGetCountryInfoExport::kName);
-        Bind(onPrefix_, KVGetCountryOnPrefixExport::kName);
-        Bind(getHome_, KVGetHomeCountryExport::kName);
-        Bind(setHome_, KVSetHomeCountryExport::kName);
-        Bind(toMsisdn_, KVConvertToMsisdnExport::kName);
-        Bind(onName_, KVGetCountryOnNameExport::kName);
-        Bind(onCode_, KVGetCountryOnCodeExport::kName);
-        Bind(load_, KVCountryLoadExport::kName);
-        Bind(toNumber_, KVConvertToNumberExport::kName);
+        ASSERT_NE(module_, nullptr) << "LoadLibrary failed";
+        ASSERT_FALSE(HasFailure());  // every export found
         ASSERT_EQ(init_(env_.KeyPath().c_str()), 0);
     }
     void TearDown() override {
         if (module_) FreeLibrary(module_);
     }
-    template <typename F>
-    void Bind(F*& slot, const char* name) {
-        slot = reinterpret_cast<F*>(reinterpret_cast<void*>(GetProcAddress(module_, name)));
-        ASSERT_NE(slot, nullptr) << name << " is not exported under its plain name";
+    template <typename E>
+    typename E::Fn* Bind() {
+        auto* fn = reinterpret_cast<typename E::Fn*>(reinterpret_cast<void*>(GetProcAddress(module_, E::kName)));
+        if (!fn) ADD_FAILURE() << E::kName << " is not exported under its plain name";
+        return fn;
     }
     std::string Prefix(const char* digits) {
         GuardedBuffer out(KVGetCountryOnPrefixExport::kOutputSize);
@@ -128,18 +118,18 @@ protected:
     }
 
     KVTestEnv env_;
-    HMODULE module_ = nullptr;
-    decltype(&KVCountryInit) init_ = nullptr;
-    decltype(&KVGetCountries) getCountries_ = nullptr;
-    decltype(&KVGetCountryInfo) getInfo_ = nullptr;
-    decltype(&KVGetCountryOnPrefix) onPrefix_ = nullptr;
-    decltype(&KVGetHomeCountry) getHome_ = nullptr;
-    decltype(&KVSetHomeCountry) setHome_ = nullptr;
-    decltype(&KVConvertToMsisdn) toMsisdn_ = nullptr;
-    decltype(&KVGetCountryOnName) onName_ = nullptr;
-    decltype(&KVGetCountryOnCode) onCode_ = nullptr;
-    decltype(&KVCountryLoad) load_ = nullptr;
-    decltype(&KVConvertToNumber) toNumber_ = nullptr;
+    HMODULE module_ = LoadLibraryA(KV_COUNTRY_DLL);
+    KVCountryInitExport::Fn* init_ = Bind<KVCountryInitExport>();
+    KVGetCountriesExport::Fn* getCountries_ = Bind<KVGetCountriesExport>();
+    KVGetCountryInfoExport::Fn* getInfo_ = Bind<KVGetCountryInfoExport>();
+    KVGetCountryOnPrefixExport::Fn* onPrefix_ = Bind<KVGetCountryOnPrefixExport>();
+    KVGetHomeCountryExport::Fn* getHome_ = Bind<KVGetHomeCountryExport>();
+    KVSetHomeCountryExport::Fn* setHome_ = Bind<KVSetHomeCountryExport>();
+    KVConvertToMsisdnExport::Fn* toMsisdn_ = Bind<KVConvertToMsisdnExport>();
+    KVGetCountryOnNameExport::Fn* onName_ = Bind<KVGetCountryOnNameExport>();
+    KVGetCountryOnCodeExport::Fn* onCode_ = Bind<KVGetCountryOnCodeExport>();
+    KVCountryLoadExport::Fn* load_ = Bind<KVCountryLoadExport>();
+    KVConvertToNumberExport::Fn* toNumber_ = Bind<KVConvertToNumberExport>();
 };
 
 TEST_F(KVCountryCodesDllTest, PrefixFindsTheOneRegionWhoseCallingCodeStartsTheDigits) {
@@ -205,7 +195,7 @@ TEST_F(KVCountryCodesDllTest, EveryRegionsMobileExampleIsAcceptedInEachFormAndIt
     }
 }
 
-TEST_F(KVCountryCodesDllTest, HomeCountryComesFromTheRegistryElseTheLocaleAndIsStoredThere) {
+TEST_F(KVCountryCodesDllTest, HomeCountryComesFromTheRegistryElseTheLocaleAndServesTheNumbers) {
     const std::string fromLocale = Home();
     EXPECT_EQ(fromLocale.size(), 2u);
     env_.SetString(HKEY_CURRENT_USER, "", "HomeCountry", "FI");
@@ -223,9 +213,7 @@ TEST_F(KVCountryCodesDllTest, HomeCountryComesFromTheRegistryElseTheLocaleAndIsS
     env_.SetString(HKEY_CURRENT_USER, "", "HomeCountry", "nonsense");
     ASSERT_EQ(init_(env_.KeyPath().c_str()), 0);
     EXPECT_EQ(Home(), fromLocale);
-}
-
-TEST_F(KVCountryCodesDllTest, HomeInternationalPrefixIsRetriedAsPlus) {
+    // The home country's international prefix is retried as "+".
     EXPECT_EQ(Msisdn("0011 1 416 555 0123", "US"), "");
     env_.SetString(HKEY_CURRENT_USER, "", "HomeCountry", "AU");
     ASSERT_EQ(init_(env_.KeyPath().c_str()), 0);
@@ -248,21 +236,19 @@ TEST_F(KVCountryCodesDllTest, EmptyAbsurdAndUnknownInputGivesNothing) {
 }
 
 TEST_F(KVCountryCodesDllTest, CallingCodeAndNameLookups) {
-    GuardedBuffer code(8);
-    EXPECT_EQ(onCode_("47", code.data()), 0);
-    EXPECT_EQ(code.text(), "NO");
-    EXPECT_EQ(onCode_("+1", code.data()), 0);
-    EXPECT_EQ(code.text(), "US");
-    for (const char* bad : {"4", "479", "999", "", "abc"}) {
-        EXPECT_NE(onCode_(bad, code.data()), 0) << bad;
-        EXPECT_EQ(code.text(), "");
+    const struct {
+        KVGetCountryOnCodeExport::Fn* lookup;
+        const char *key, *region;
+    } cases[] = {{onCode_, "47", "NO"}, {onCode_, "+1", "US"}, {onCode_, "4", ""}, {onCode_, "479", ""},
+                 {onCode_, "999", ""}, {onCode_, "", ""}, {onCode_, "abc", ""}, {onName_, "norway", "NO"},
+                 {onName_, "c\xF4te d'ivoire", "CI"},  // code page 1252, as the names are
+                 {onName_, "Norw", ""}};
+    for (const auto& c : cases) {
+        GuardedBuffer code(KVRegionLookupExport::kOutputSize);
+        EXPECT_EQ(c.lookup(c.key, code.data()) == 0, *c.region != '\0') << c.key;
+        EXPECT_EQ(code.text(), c.region) << c.key;
+        EXPECT_TRUE(code.guardIntact()) << c.key;
     }
-    EXPECT_EQ(onName_("norway", code.data()), 0);
-    EXPECT_EQ(code.text(), "NO");
-    EXPECT_EQ(onName_("c\xF4te d'ivoire", code.data()), 0);  // code page 1252, as the names are
-    EXPECT_EQ(code.text(), "CI");
-    EXPECT_NE(onName_("Norw", code.data()), 0);
-    EXPECT_TRUE(code.guardIntact());
 }
 
 TEST_F(KVCountryCodesDllTest, ConvertToNumberGivesTheNationalLayoutWithinTheBuffer) {

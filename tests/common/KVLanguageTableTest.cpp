@@ -17,34 +17,24 @@ namespace {
 class DefaultPathSwitch {
 public:
     explicit DefaultPathSwitch(DWORD value) {
-        std::string path;
         for (const char* part : {"Software\\Korvane", "\\VerazevEzude", "\\2.0", "\\Support"}) {
-            path += part;
-            if (support_) RegCloseKey(support_);
-            support_ = nullptr;
-            DWORD disposition = 0;
-            if (RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
-                                nullptr, &support_, &disposition) != ERROR_SUCCESS)
-                return;
-            if (disposition == REG_CREATED_NEW_KEY) created_.push_back(path);
+            path_ += part;
+            HKEY key = nullptr;
+            if (RegOpenKeyExA(HKEY_CURRENT_USER, path_.c_str(), 0, KEY_READ, &key) == ERROR_SUCCESS)
+                RegCloseKey(key);
+            else if (created_.empty())
+                created_ = path_;
         }
-        RegSetValueExA(support_, "LogLangFile", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value),
-                       sizeof value);
+        RegSetKeyValueA(HKEY_CURRENT_USER, path_.c_str(), "LogLangFile", REG_DWORD, &value, sizeof value);
     }
     ~DefaultPathSwitch() {
-        if (support_) {
-            RegDeleteValueA(support_, "LogLangFile");
-            RegCloseKey(support_);
-        }
-        for (auto it = created_.rbegin(); it != created_.rend(); ++it)
-            RegDeleteKeyA(HKEY_CURRENT_USER, it->c_str());
+        RegDeleteKeyValueA(HKEY_CURRENT_USER, path_.c_str(), "LogLangFile");
+        if (!created_.empty()) RegDeleteTreeA(HKEY_CURRENT_USER, created_.c_str());
     }
-    DefaultPathSwitch(const DefaultPathSwitch&) = delete;
-    DefaultPathSwitch& operator=(const DefaultPathSwitch&) = delete;
 
 private:
-    std::vector<std::string> created_;
-    HKEY support_ = nullptr;
+    std::string path_;
+    std::string created_;  // the first key of the path that was missing
 };
 
 // Each test runs in its own temporary folder, which is also the current directory, so that

@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <fstream>
@@ -62,23 +63,11 @@ protected:
         CreateDirectoryA(folder.c_str(), nullptr);
         for (const char* name : {"register.cfg", "registercompany.lang"})
             CopyFileA((std::string(KV_SHIPPED_ROOT) + "\\" + name).c_str(), (folder + "\\" + name).c_str(), FALSE);
-        const std::string shipped = KVReadFile(std::string(KV_SHIPPED_ROOT) + "\\register.lang");
-        std::string bytes;
-        line = 0;
-        size_t number = 0;
-        for (size_t at = 0; at < shipped.size();) {
-            size_t end = shipped.find('\n', at);
-            end = end == std::string::npos ? shipped.size() : end + 1;
-            std::string text = shipped.substr(at, end - at);
-            ++number;
-            if (text.rfind("lblMsisdn=", 0) == 0) {
-                text = std::string("lblMsisdn=") + kTightLabel + "\r\n";
-                line = number;
-            }
-            bytes += text;
-            at = end;
-        }
-        EXPECT_NE(0u, line) << "the shipped register.lang has no lblMsisdn";
+        std::string bytes = KVReadFile(std::string(KV_SHIPPED_ROOT) + "\\register.lang");
+        const size_t start = bytes.find("\nlblMsisdn=") + 1;
+        EXPECT_NE(0u, start) << "the shipped register.lang has no lblMsisdn";
+        line = 1 + std::count(bytes.begin(), bytes.begin() + start, '\n');
+        bytes.replace(start, bytes.find("\r\n", start) - start, std::string("lblMsisdn=") + kTightLabel);
         std::ofstream(folder + "\\register.lang", std::ios::binary) << bytes;
         return folder;
     }
