@@ -31,13 +31,6 @@ KVActionRecord Validate(const std::string& code) {
     return action;
 }
 
-std::string ReadAll(const std::filesystem::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::stringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
-
 class KVSimServerTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -74,7 +67,9 @@ TEST_F(KVSimServerTest, AccountsOfAnEarlierServerKeepTheirNumberAndAddress) {
         EXPECT_EQ(2, pending.WaitSeconds);
         EXPECT_EQ("", server.Code()) << "no code goes out while the registration waits";
         ASSERT_EQ(KVRESULT_VALIDATE, server.Answer(Ask(KVACTION_REGISTER)).Result);
-        EXPECT_EQ("123456\n", ReadAll(folder / "regcode.txt"));
+        std::ostringstream code;
+        code << std::ifstream(folder / "regcode.txt", std::ios::binary).rdbuf();
+        EXPECT_EQ("123456\n", code.str());
         ASSERT_EQ(KVRESULT_REGISTERED, server.Answer(Validate(kCode)).Result);
     }
     KVSimServer next = Server();

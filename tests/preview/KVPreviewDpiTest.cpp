@@ -50,11 +50,7 @@ protected:
         }
     }
 
-    KVPreviewOutcome Preview(const std::vector<std::string>& args) {
-        KVPreviewOutcome outcome = KVRunPreview(args, env_.TempFolder());
-        if (!outcome.failure.empty()) ADD_FAILURE() << outcome.failure;
-        return outcome;
-    }
+    KVPreviewOutcome Preview(const std::vector<std::string>& args) { return KVRunPreview(args, env_.TempFolder()); }
 
     // The shipped installation with register.lang's mobile number label replaced; `line` is
     // where it stands.

@@ -1,5 +1,7 @@
 #include "tests/preview/KVPreviewRun.h"
 
+#include <gtest/gtest.h>
+
 #include <fstream>
 #include <iterator>
 
@@ -18,7 +20,7 @@ KVPreviewOutcome KVRunPreview(const std::vector<std::string>& args, const std::s
     HANDLE file = CreateFileA(printed.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
                               CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
-        outcome.failure = "cannot create " + printed;
+        ADD_FAILURE() << "cannot create " << printed;
         return outcome;
     }
     STARTUPINFOA start{};
@@ -34,7 +36,7 @@ KVPreviewOutcome KVRunPreview(const std::vector<std::string>& args, const std::s
         CreateProcessA(nullptr, &command[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &start, &process);
     CloseHandle(file);
     if (!started) {
-        outcome.failure = "cannot start " + command;
+        ADD_FAILURE() << "cannot start " << command;
         return outcome;
     }
     WaitForSingleObject(process.hProcess, INFINITE);

@@ -12,10 +12,10 @@
 struct KVPreviewOutcome {
     DWORD exitCode = 0;
     std::string out;
-    std::string failure;  // why it could not be run; empty when it ran
 };
 
-// `scratch` is a folder of the test's own for what the preview prints.
+// `scratch` is a folder of the test's own for what the preview prints. A preview that cannot
+// be run fails the test.
 KVPreviewOutcome KVRunPreview(const std::vector<std::string>& args, const std::string& scratch);
 
 std::string KVReadFile(const std::string& path);
