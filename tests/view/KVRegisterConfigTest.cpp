@@ -124,6 +124,14 @@ TEST(KVRegisterConfigTest, EachCheckLogsItsTextTheValueAndTheLine) {
         {"a megabyte of CR LF", CrLfs(1 << 19), "File read IP error UseIp [0]", 3, ""},
         // The file ends before the second component's line: its coordinates read 0.
         {"line 5 missing", Lines({"", "8,9", "1,2", kMsisdnOnQuery}), "File coordinate error [9]", 5, "9"},
+        // Page fields count back from UserInterface.
+        {"page 0 of 0", Lines({"", "1", "1,0", "20,80,420,110,0"}), "Page value invalid [0]", 4, "1"},
+        {"page minimum", OneComponent("1", "20,80,420,110,-2147483648"), "Page value invalid [-2147483648]", 4, "1"},
+        {"page maximum", Lines({"", "1", "1,0", "20,80,420,110,2147483647"}), "Page value invalid [2147483647]", 4,
+         "1"},
+        // The first problem ends the reading: no component is visited after a header line fails.
+        {"UseIp first", Lines({"", "8,17", "5,7,3", kMsisdnOnQuery, "20,80,420,110,5"}), "File read IP error UseIp [5]",
+         3, ""},
     };
     for (const Rejection& r : rejections) {
         SCOPED_TRACE(r.what);
@@ -133,6 +141,7 @@ TEST(KVRegisterConfigTest, EachCheckLogsItsTextTheValueAndTheLine) {
         EXPECT_EQ(r.logText, problem.LogText());
         EXPECT_EQ(r.lineNumber, problem.lineNumber);
         EXPECT_EQ(r.idField, problem.idField);
+        EXPECT_EQ(r.lineNumber - 3, static_cast<int>(config.definitions.size())) << "components visited";
     }
 }
 
@@ -239,26 +248,16 @@ TEST(KVRegisterConfigTest, CountryListHasNoRequiredFlag) {
 TEST(KVRegisterConfigTest, PageCountsBackFromUserInterface) {
     struct Case {
         std::string_view userInterface, page;
-        bool failed;
         KVPages::Page placed;
     };
-    for (const Case& c : {Case{"2", "0", false, KVPages::PAGE_QUERYREGISTER},
-                          Case{"2", "1", false, KVPages::PAGE_USERINFO},
-                          Case{"1", "0", false, KVPages::PAGE_USERINFO},
-                          Case{"1", "-1", false, KVPages::PAGE_QUERYREGISTER},
-                          Case{"0", "-1", false, KVPages::PAGE_USERINFO},
-                          Case{"0", "-2", false, KVPages::PAGE_QUERYREGISTER},
-                          Case{"0", "0", true, KVPages::PAGE_USERINFO},
-                          Case{"2", "-2147483648", true, KVPages::PAGE_USERINFO},
-                          Case{"0", "2147483647", true, KVPages::PAGE_USERINFO}}) {
+    for (const Case& c : {Case{"2", "0", KVPages::PAGE_QUERYREGISTER}, Case{"2", "1", KVPages::PAGE_USERINFO},
+                          Case{"1", "0", KVPages::PAGE_USERINFO}, Case{"1", "-1", KVPages::PAGE_QUERYREGISTER},
+                          Case{"0", "-1", KVPages::PAGE_USERINFO}, Case{"0", "-2", KVPages::PAGE_QUERYREGISTER}}) {
         const std::string trace = std::string(c.userInterface) + " " + std::string(c.page);
         const KVRegisterConfig config = KVParseRegisterConfig(
             Lines({"", "1", "1," + std::string(c.userInterface), "20,80,420,110," + std::string(c.page)}));
-        ASSERT_EQ(c.failed, config.Failed()) << trace;
-        if (c.failed)
-            EXPECT_EQ("Page value invalid [" + std::string(c.page) + "]", config.problems[0].LogText()) << trace;
-        else
-            EXPECT_EQ(c.placed, config.components[0].page) << trace;
+        ASSERT_FALSE(config.Failed()) << trace;
+        EXPECT_EQ(c.placed, config.components[0].page) << trace;
     }
 }
 
@@ -271,15 +270,6 @@ TEST(KVRegisterConfigTest, EmailAndConfirmationShareOneRequiredBit) {
     EXPECT_EQ(2u | 16u, config.RequiredMask(KVPages::PAGE_USERINFO));
     EXPECT_EQ(16, config.FirstInput(KVPages::PAGE_USERINFO)->row->number);
     EXPECT_EQ(0u, config.RequiredMask(KVPages::PAGE_QUERYREGISTER));
-}
-
-// Collecting every problem is the preview's reading (KVPreviewTest); the DLL stops at the first.
-TEST(KVRegisterConfigTest, TheFirstProblemEndsTheReading) {
-    const KVRegisterConfig first =
-        KVParseRegisterConfig(Lines({"", "8,17", "5,7,3", kMsisdnOnQuery, "20,80,420,110,5"}));
-    ASSERT_EQ(1u, first.problems.size());
-    EXPECT_EQ("File read IP error UseIp [5]", first.problems[0].LogText());
-    EXPECT_TRUE(first.definitions.empty());
 }
 
 TEST(KVRegisterConfigTest, FieldsReadAsSaturatingIntegers) {
