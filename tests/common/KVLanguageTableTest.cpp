@@ -62,9 +62,15 @@ protected:
     std::string oldDirectory_;
 };
 
-TEST_F(KVLanguageTableTest, TextsAcceleratorsAndPlaceholders) {
+// A miss observer hears each default shown, and its failure changes no text.
+TEST_F(KVLanguageTableTest, TextsAcceleratorsPlaceholdersAndMisses) {
     const auto table = LoadedTable(0, "title=Company\r\nnext=&Next\r\nempty\r\ninfo=<msisdn><newline>\r\n");
     table->Load(env_.WriteFile("main.lang", "title=Main\r\n"));
+    std::vector<std::string> heard;
+    table->SetMissObserver([&heard](const std::string& key, const std::string& defaultText) {
+        heard.push_back(key + "=" + defaultText);
+        throw std::runtime_error("a listener's failure");
+    });
     EXPECT_EQ(table->GetText("title", "d"), "Company");
     EXPECT_EQ(table->GetText("empty", "default"), "");
     EXPECT_EQ(table->GetText("missing", "a<newline>b"), "a\r\nb");
@@ -74,6 +80,11 @@ TEST_F(KVLanguageTableTest, TextsAcceleratorsAndPlaceholders) {
     EXPECT_EQ(table->GetAccelerator("next", 'x'), 'N');
     EXPECT_EQ(table->GetAccelerator("title", 'x'), 0);
     EXPECT_EQ(table->GetAccelerator("missing", 'x'), 'x');
+    EXPECT_EQ(heard, (std::vector<std::string>{"missing=a<newline>b", "missing=<msisdn>!"}));
+
+    table->SetMissObserver(nullptr);
+    EXPECT_EQ(table->GetText("gone", "d"), "d");
+    EXPECT_EQ(heard.size(), 2u);
 }
 
 TEST_F(KVLanguageTableTest, AFailedLoadKeepsEntriesAndFlagButTakesTheName) {
@@ -122,25 +133,6 @@ TEST_F(KVLanguageTableTest, MissingEntriesAreLoggedBesideTheFileOnlyWhenSwitched
     off.Load(other.WriteFile("register.lang", ""));
     off.GetText("missing", "d");
     EXPECT_EQ(ReadBack(other.TempFolder() + "register.lang.log"), "<missing>");
-}
-
-TEST_F(KVLanguageTableTest, AMissObserverHearsEachDefaultShownAndChangesNoText) {
-    const auto table = LoadedTable(0, "there=yes\r\nempty\r\n");
-    std::vector<std::string> heard;
-    table->SetMissObserver([&heard](const std::string& key, const std::string& defaultText) {
-        heard.push_back(key + "=" + defaultText);
-        throw std::runtime_error("a listener's failure");
-    });
-    EXPECT_EQ(table->GetText("gone", "a<newline>b"), "a\r\nb");
-    EXPECT_EQ(table->GetText("gone", {{"msisdn", "1"}}, "<msisdn>"), "1");
-    EXPECT_EQ(table->GetText("there", "d"), "yes");
-    EXPECT_EQ(table->GetText("empty", "d"), "");
-    EXPECT_EQ(table->GetAccelerator("gone", 'g'), 'g');
-    EXPECT_EQ(heard, (std::vector<std::string>{"gone=a<newline>b", "gone=<msisdn>"}));
-
-    table->SetMissObserver(nullptr);
-    EXPECT_EQ(table->GetText("gone", "d"), "d");
-    EXPECT_EQ(heard.size(), 2u);
 }
 
 TEST_F(KVLanguageTableTest, EnormousKeysAreCutInTheLogAndAnUnwritableLogCostsNothing) {

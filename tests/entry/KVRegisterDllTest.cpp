@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "include/KVRegisterApi.h"
@@ -104,9 +105,7 @@ TEST_F(KVRegisterDllTest, CarriesTheBuiltInHeaderImage) {
     // Pixel (1, 1) from the top: the blue tile of the built-in picture, where the installed
     // Register.bmp is white. The rows are stored bottom-up, each as blue, green, red.
     const BYTE* pixel = static_cast<const BYTE*>(dib.dsBm.bmBits) + 30 * dib.dsBm.bmWidthBytes + 3;
-    EXPECT_EQ(165, pixel[0]);
-    EXPECT_EQ(90, pixel[1]);
-    EXPECT_EQ(30, pixel[2]);
+    EXPECT_EQ((std::vector<BYTE>{165, 90, 30}), std::vector<BYTE>(pixel, pixel + 3));
     DeleteObject(bitmap);
 }
 
@@ -139,10 +138,10 @@ TEST(KVDllVersionTest, EveryShippedFileCarriesTheTreesVersion) {
         EXPECT_EQ(DWORD(parts[2] << 16 | parts[3]), fixed->dwFileVersionLS);
         EXPECT_EQ(fixed->dwFileVersionMS, fixed->dwProductVersionMS);
         EXPECT_EQ(fixed->dwFileVersionLS, fixed->dwProductVersionLS);
-        EXPECT_EQ(KV_VERSION, VersionString(info, "FileVersion"));
-        EXPECT_EQ(KV_VERSION, VersionString(info, "ProductVersion"));
-        EXPECT_EQ("KVRegister", VersionString(info, "ProductName"));
-        EXPECT_EQ("Korvane", VersionString(info, "CompanyName"));
+        for (const auto& [name, value] : {std::pair<const char*, const char*>{"FileVersion", KV_VERSION},
+                                          {"ProductVersion", KV_VERSION}, {"ProductName", "KVRegister"},
+                                          {"CompanyName", "Korvane"}})
+            EXPECT_EQ(value, VersionString(info, name)) << name;
         const std::string path = dll;
         const std::string name = VersionString(info, "OriginalFilename");
         EXPECT_EQ(path.substr(path.size() - name.size()), name);

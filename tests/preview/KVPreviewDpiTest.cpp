@@ -89,12 +89,17 @@ TEST_F(KVPreviewDpiTest, TheShippedInstallationDrawsFivePagesAtTheDisplaysScale)
     }
 }
 
-TEST_F(KVPreviewDpiTest, ADisplayAtAnotherResolutionThanAskedForStopsThePreview) {
+TEST_F(KVPreviewDpiTest, ADisplayAtAnotherResolutionOrABadMergeFileStopsThePreview) {
     const std::string other = dpi_ == 144 ? "192" : "144";
     const KVPreviewOutcome outcome = Preview({"--dpi", other, KV_SHIPPED_ROOT, Output()});
     EXPECT_EQ(outcome.exitCode, 2u) << outcome.out;
     EXPECT_THAT(outcome.out, HasSubstr("the display runs at " + std::to_string(dpi_) + " DPI, not at " + other))
         << outcome.out;
+    // So does a report to merge that no preview saved.
+    const std::string saved = env_.WriteFile("not-saved.txt", "register.lang:7: warning: written by hand\n");
+    const KVPreviewOutcome merge = Preview({"--merge", saved, KV_SHIPPED_ROOT, Output()});
+    EXPECT_EQ(merge.exitCode, 2u) << merge.out;
+    EXPECT_THAT(merge.out, HasSubstr("holds no saved problems")) << merge.out;
 }
 
 // What tools/preview does by default: the texts checked at 144 DPI as warnings, saved, and
@@ -131,14 +136,6 @@ TEST_F(KVPreviewDpiTest, ALabelThatFitsOnlyAt96IsAWarningWithItsLineAt144) {
     } else {
         GTEST_SKIP() << "the label is chosen for 96 and 144 DPI";
     }
-}
-
-TEST_F(KVPreviewDpiTest, AMergeFileThatIsNoSavedReportStopsThePreview) {
-    const std::string saved = env_.TempFolder() + "not-saved.txt";
-    std::ofstream(saved, std::ios::binary) << "register.lang:7: warning: written by hand\n";
-    const KVPreviewOutcome outcome = Preview({"--merge", saved, KV_SHIPPED_ROOT, Output()});
-    EXPECT_EQ(outcome.exitCode, 2u) << outcome.out;
-    EXPECT_THAT(outcome.out, HasSubstr("holds no saved problems")) << outcome.out;
 }
 
 }  // namespace
