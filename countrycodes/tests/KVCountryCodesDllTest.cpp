@@ -59,12 +59,6 @@ protected:
         if (!fn) ADD_FAILURE() << E::kName << " is not exported under its plain name";
         return fn;
     }
-    std::string Prefix(const char* digits) {
-        GuardedBuffer out(KVGetCountryOnPrefixExport::kOutputSize);
-        onPrefix_(digits, out.data());
-        EXPECT_TRUE(out.guardIntact()) << digits;
-        return out.text();
-    }
     std::string Msisdn(const std::string& number, const char* region) {
         GuardedBuffer out(KVConvertToMsisdnExport::kOutputSize);
         toMsisdn_(number.c_str(), region, out.data());
@@ -111,19 +105,6 @@ protected:
     KVConvertToNumberExport::Fn* toNumber_ = Bind<KVConvertToNumberExport>();
 };
 
-TEST_F(KVCountryCodesDllTest, PrefixFindsTheOneRegionWhoseCallingCodeStartsTheDigits) {
-    const struct {
-        const char* digits;
-        const char* region;
-    } cases[] = {{"47", "NO"}, {"4791", "NO"}, {"35", ""}, {"358", "FI"}, {"12", "US"}, {"7", "RU"},
-                 {"44", "GB"}, {"290", "SH"}, {"999", ""}, {"", ""}, {"0047", ""}, {"+47", ""}};
-    for (const auto& c : cases) EXPECT_EQ(Prefix(c.digits), c.region) << c.digits;
-    EXPECT_EQ(Prefix(std::string(5000, '9').c_str()), "");  // "999..." begins with no code
-    EXPECT_EQ(Prefix(nullptr), "");
-}
-
-// Every listed region has its info within the buffers, its mobile example is accepted in each
-// form people type, and its fixed-line example is not.
 TEST_F(KVCountryCodesDllTest, EveryListedRegionHasItsInfoAndItsExamplesJudged) {
     int status = -1;
     const std::string list = getCountries_(&status);
@@ -212,11 +193,18 @@ TEST_F(KVCountryCodesDllTest, EmptyAbsurdAndUnknownInputGivesNothing) {
     toMsisdn_("40612345", "NO", nullptr);  // no buffer: nothing to write, and no crash
 }
 
-TEST_F(KVCountryCodesDllTest, CallingCodeAndNameLookups) {
+// A prefix finds the one region whose calling code starts the digits.
+TEST_F(KVCountryCodesDllTest, RegionLookupsByPrefixCallingCodeAndName) {
+    const std::string nines(5000, '9');  // begins with no code
     const struct {
-        KVGetCountryOnCodeExport::Fn* lookup;
+        KVGetCountryOnCodeExport::Fn* lookup;  // the three look-ups share one signature
         const char *key, *region;
-    } cases[] = {{onCode_, "47", "NO"}, {onCode_, "+1", "US"}, {onCode_, "4", ""}, {onCode_, "479", ""},
+    } cases[] = {{onPrefix_, "47", "NO"},   {onPrefix_, "4791", "NO"}, {onPrefix_, "35", ""},
+                 {onPrefix_, "358", "FI"},  {onPrefix_, "12", "US"},   {onPrefix_, "7", "RU"},
+                 {onPrefix_, "44", "GB"},   {onPrefix_, "290", "SH"},  {onPrefix_, "999", ""},
+                 {onPrefix_, "", ""},       {onPrefix_, "0047", ""},   {onPrefix_, "+47", ""},
+                 {onPrefix_, nines.c_str(), ""}, {onPrefix_, nullptr, ""},
+                 {onCode_, "47", "NO"}, {onCode_, "+1", "US"}, {onCode_, "4", ""}, {onCode_, "479", ""},
                  {onCode_, "999", ""}, {onCode_, "", ""}, {onCode_, "abc", ""}, {onName_, "norway", "NO"},
                  {onName_, "c\xF4te d'ivoire", "CI"},  // code page 1252, as the names are
                  {onName_, "Norw", ""}};

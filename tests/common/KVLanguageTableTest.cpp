@@ -7,6 +7,7 @@
 
 #include "common/KVLanguageTable.h"
 #include "tests/common/KVReadBack.h"
+#include "tests/support/KVRaised.h"
 #include "tests/support/KVTestEnv.h"
 #include "vuda32/Exception/QException.h"
 
@@ -90,13 +91,9 @@ TEST_F(KVLanguageTableTest, TextsAcceleratorsPlaceholdersAndMisses) {
 TEST_F(KVLanguageTableTest, AFailedLoadKeepsEntriesAndFlagButTakesTheName) {
     const auto table = LoadedTable(0, "k=v\r\n");
     const std::string missing = env_.TempFolder() + "none.lang";
-    try {
-        table->Load(missing);
-        ADD_FAILURE() << "no exception";
-    } catch (const QFileException& e) {
-        EXPECT_EQ(e.GetFirstInfo().errorCode, 3000u);
-        EXPECT_EQ(e.GetFirstInfo().extraText, missing);
-    }
+    const ErrExcepInfo raised = RaisedBy<QFileException>([&] { table->Load(missing); });
+    EXPECT_EQ(raised.errorCode, 3000u);
+    EXPECT_EQ(raised.extraText, missing);
     EXPECT_TRUE(table->IsLoaded());
     EXPECT_EQ(table->GetFileName(), missing);
     EXPECT_EQ(table->GetText("k", "d"), "v");
