@@ -116,6 +116,10 @@ TEST_F(KVLanguageTableTest, UntilALoadSucceedsEveryLookupRetriesTheLastFileNamed
 }
 
 TEST_F(KVLanguageTableTest, MissingEntriesAreLoggedBesideTheFileOnlyWhenSwitchedToOne) {
+    const auto off = LoadedTable(2, "");
+    off->GetText("missing", "d");
+    EXPECT_EQ(MissingLog(), "<missing>");
+
     const auto table = LoadedTable(1, "there=yes\r\n");
     table->GetText("lblMissing", "Line<newline>two");
     table->GetText("lblMissing", "Line<newline>two");
@@ -123,13 +127,6 @@ TEST_F(KVLanguageTableTest, MissingEntriesAreLoggedBesideTheFileOnlyWhenSwitched
     table->GetAccelerator("cmdMissing", 'm');
     EXPECT_EQ(MissingLog(), "Missing entry: lblMissing, default: Line<newline>two\r\n"
                             "Missing entry: lblMissing, default: Line<newline>two\r\n");
-
-    KVTestEnv other;
-    other.SetDword(HKEY_CURRENT_USER, "Support", "LogLangFile", 2);
-    KVLanguageTable off(other.KeyPath());
-    off.Load(other.WriteFile("register.lang", ""));
-    off.GetText("missing", "d");
-    EXPECT_EQ(ReadBack(other.TempFolder() + "register.lang.log"), "<missing>");
 }
 
 TEST_F(KVLanguageTableTest, EnormousKeysAreCutInTheLogAndAnUnwritableLogCostsNothing) {
