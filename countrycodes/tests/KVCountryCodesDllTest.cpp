@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "countrycodes/dll/KVCountryCodesApi.h"
+#include "tests/common/KVReadBack.h"
 #include "tests/support/KVTestEnv.h"
 
 namespace {
@@ -33,13 +34,6 @@ struct GuardedBuffer {
 struct Example {
     std::string region, mobile, fixed, both;
 };
-
-std::string ReadFile(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << file.rdbuf();
-    return bytes.str();
-}
 
 }  // namespace
 
@@ -232,7 +226,7 @@ TEST_F(KVCountryCodesDllTest, ConvertToNumberGivesTheNationalLayoutWithinTheBuff
 }
 
 TEST_F(KVCountryCodesDllTest, LoadReplacesTheTableOnlyWithAWellFormedFile) {
-    std::string renamed = ReadFile(KV_COUNTRY_DATA_DIR "/countries.kvcc");
+    std::string renamed = ReadBack(KV_COUNTRY_DATA_DIR "/countries.kvcc");
     ASSERT_NE(renamed.find("\tNorway\t"), std::string::npos);
     renamed.replace(renamed.find("\tNorway\t"), 8, "\tNoreg\t");
     std::vector<std::string> texts;

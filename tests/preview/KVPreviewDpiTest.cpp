@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/common/KVReadBack.h"
 #include "tests/preview/KVPreviewRun.h"
 #include "tests/support/KVTestEnv.h"
 
@@ -59,7 +60,7 @@ protected:
         CreateDirectoryA(folder.c_str(), nullptr);
         for (const char* name : {"register.cfg", "registercompany.lang"})
             CopyFileA((std::string(KV_SHIPPED_ROOT) + "\\" + name).c_str(), (folder + "\\" + name).c_str(), FALSE);
-        std::string bytes = KVReadFile(std::string(KV_SHIPPED_ROOT) + "\\register.lang");
+        std::string bytes = ReadBack(std::string(KV_SHIPPED_ROOT) + "\\register.lang");
         const size_t start = bytes.find("\nlblMsisdn=") + 1;
         EXPECT_NE(0u, start) << "the shipped register.lang has no lblMsisdn";
         line = 1 + std::count(bytes.begin(), bytes.begin() + start, '\n');
@@ -80,7 +81,7 @@ TEST_F(KVPreviewDpiTest, TheShippedInstallationDrawsFivePagesAtTheDisplaysScale)
     EXPECT_THAT(outcome.out, HasSubstr("0 errors, 0 warnings; 5 pages drawn")) << outcome.out;
     for (const char* name : kPictures) {
         SCOPED_TRACE(name);
-        const std::string png = KVReadFile(Output() + "\\" + name);
+        const std::string png = ReadBack(Output() + "\\" + name);
         ASSERT_GT(png.size(), 24u);
         EXPECT_EQ(png.substr(1, 3), "PNG");
         // The whole window at its register.cfg size, scaled.

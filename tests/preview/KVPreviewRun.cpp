@@ -2,13 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
-
-std::string KVReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
+#include "tests/common/KVReadBack.h"
 
 KVPreviewOutcome KVRunPreview(const std::vector<std::string>& args, const std::string& scratch) {
     KVPreviewOutcome outcome;
@@ -43,6 +37,6 @@ KVPreviewOutcome KVRunPreview(const std::vector<std::string>& args, const std::s
     GetExitCodeProcess(process.hProcess, &outcome.exitCode);
     CloseHandle(process.hProcess);
     CloseHandle(process.hThread);
-    outcome.out = KVReadFile(printed);
+    outcome.out = ReadBack(printed);
     return outcome;
 }

@@ -1,7 +1,6 @@
 // KVRegisterPreview.exe run as an integrator's build runs it, for the preview's suites.
 //   KVPreviewOutcome   its exit status and everything it printed
 //   KVRunPreview       runs it to its end with the given arguments
-//   KVReadFile         a whole file's bytes, empty when it cannot be read
 #pragma once
 
 #include <windows.h>
@@ -18,4 +17,3 @@ struct KVPreviewOutcome {
 // be run fails the test.
 KVPreviewOutcome KVRunPreview(const std::vector<std::string>& args, const std::string& scratch);
 
-std::string KVReadFile(const std::string& path);
