@@ -1,6 +1,7 @@
 #include "KVTestEnv.h"
 
 #include <atomic>
+#include <fstream>
 #include <stdexcept>
 
 namespace {
@@ -100,13 +101,9 @@ bool KVTestEnv::GetString(HKEY root, const std::string& subKey, const std::strin
 
 std::string KVTestEnv::WriteFile(const std::string& name, const std::string& bytes) const {
     const std::string path = tempFolder_ + name;
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot create " + path);
-    DWORD written = 0;
-    const BOOL ok = ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(file);
-    if (!ok || written != bytes.size()) throw std::runtime_error("cannot write " + path);
+    std::ofstream file(path, std::ios::binary);
+    if (!file.write(bytes.data(), static_cast<std::streamsize>(bytes.size())).flush())
+        throw std::runtime_error("cannot write " + path);
     return path;
 }
 
