@@ -29,13 +29,6 @@ const char* const kPictures[] = {"1-query-register.png", "2-user-info.png", "3-p
 // high, cuts the second line off.
 const char kTightLabel[] = "mobiltelefon for sms-svar:";
 
-int DisplayDpi() {
-    HDC screen = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
-    return dpi;
-}
-
 uint32_t BigEndian(const std::string& bytes, size_t at) {
     uint32_t value = 0;
     for (size_t i = at; i < at + 4 && i < bytes.size(); ++i) value = value << 8 | static_cast<unsigned char>(bytes[i]);
@@ -45,7 +38,9 @@ uint32_t BigEndian(const std::string& bytes, size_t at) {
 class KVPreviewDpiTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        dpi_ = DisplayDpi();
+        HDC screen = GetDC(nullptr);
+        dpi_ = GetDeviceCaps(screen, LOGPIXELSY);
+        ReleaseDC(nullptr, screen);
         if (const char* expected = std::getenv("KV_EXPECT_DPI")) {
             ASSERT_EQ(std::atoi(expected), dpi_) << "the display does not run at the resolution this run is for";
         }
