@@ -32,7 +32,7 @@ TEST(KVInputRulesTest, SyntaxWantsOneAtPlainCharactersAndTwoLettersAfterTheLastD
     for (const auto& c : cases) EXPECT_EQ(c.valid, CheckEmailSyntax(c.address)) << c.address;
 }
 
-TEST(KVInputRulesTest, SplitCutsAtTheFirstAtAndTheFirstDotAfterIt) {
+TEST(KVInputRulesTest, VerdictComparesTheConfirmationThenThePartsCutAtTheFirstAtAndDot) {
     const struct {
         const char *address, *local, *domain, *topLevel;
     } cases[] = {{"first.last@mail.example.com", "first.last", "mail", "example.com"},
@@ -44,16 +44,14 @@ TEST(KVInputRulesTest, SplitCutsAtTheFirstAtAndTheFirstDotAfterIt) {
         EXPECT_EQ(c.domain, p.domain) << c.address;
         EXPECT_EQ(c.topLevel, p.topLevel) << c.address;
     }
-}
 
-// Where the model's verdict differs from the window's syntax: "a@example.c" (the window
-// refuses one character after the last dot), "a@.mail.com" (the model sees no domain) and
-// "a@b@mail.com" (the window refuses two "@").
-TEST(KVInputRulesTest, VerdictComparesTheConfirmationFirstThenTheParts) {
+    // Where the model's verdict differs from the window's syntax: "a@example.c" (the window
+    // refuses one character after the last dot), "a@.mail.com" (the model sees no domain) and
+    // "a@b@mail.com" (the window refuses two "@").
     const struct {
         const char *address, *confirmation;
         KVEmailVerdict verdict;
-    } cases[] = {
+    } verdicts[] = {
         {"a@example.c", "", KVEmailVerdict::Ok},
         {"a@.mail.com", "", KVEmailVerdict::BadFormat},
         {"a@b@mail.com", "", KVEmailVerdict::Ok},
@@ -65,7 +63,7 @@ TEST(KVInputRulesTest, VerdictComparesTheConfirmationFirstThenTheParts) {
         {"a@example.com", "A@example.com", KVEmailVerdict::ConfirmationDiffers},
         {"bad", "worse", KVEmailVerdict::ConfirmationDiffers},
     };
-    for (const auto& c : cases)
+    for (const auto& c : verdicts)
         EXPECT_EQ(c.verdict, JudgeEmail(c.address, c.confirmation)) << c.address << " " << c.confirmation;
 }
 
