@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <fstream>
 #include <sstream>
@@ -10,6 +11,7 @@
 #include <vector>
 
 #include "countrycodes/dll/KVCountryCodesApi.h"
+#include "tests/common/KVReadBack.h"
 #include "tests/support/KVTestEnv.h"
 
 namespace {
@@ -22,79 +24,34 @@ struct GuardedBuffer {
     char* data() { return reinterpret_cast<char*>(bytes.data()); }
     std::string text() const { return std::string(reinterpret_cast<const char*>(bytes.data()), strnlen(reinterpret_cast<const char*>(bytes.data()), size)); }
     bool guardIntact() const {
-        for (std::size_t i = size; i < bytes.size(); ++i) {
-            if (bytes[i] != kGuard) return false;
-        }
-        return std::memchr(bytes.data(), 0, size) != nullptr;
+        return std::all_of(bytes.begin() + size, bytes.end(), [](unsigned char b) { return b == kGuard; }) &&
+               std::memchr(bytes.data(), 0, size) != nullptr;
     }
     std::size_t size;
     std::vector<unsigned char> bytes;
 };
 
-std::string ReadFile(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << file.rdbuf();
-    return bytes.str();
-}
-
 struct Example {
-    std::string region, mobile, fixed;
-    bool fixedIsAlsoMobile = false;
+    std::string region, mobile, fixed, both;
 };
-
-std::vector<Example> ReadExamples() {
-    std::istringstream lines(ReadFile(KV_COUNTRY_TEST_DATA_DIR "/examples.txt"));
-    std::vector<Example> examples;
-    std::string line;
-    while (std::getline(lines, line)) {
-        if (line.empty() || line[0] == '#') continue;
-        std::istringstream fields(line);
-        Example e;
-        std::string both;
-        std::getline(fields, e.region, '\t');
-        std::getline(fields, e.mobile, '\t');
-        std::getline(fields, e.fixed, '\t');
-        std::getline(fields, both, '\t');
-        e.fixedIsAlsoMobile = both == "1";
-        examples.push_back(e);
-    }
-    return examples;
-}
 
 }  // namespace
 
 class KVCountryCodesDllTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        module_ = LoadLibraryA(KV_COUNTRY_DLL);
-        ASSERT_NE(module_, nullptr) << "LoadLibrary failed: " << GetLastError();
-        Bind(init_, KVCountryInitExport::kName);
-        Bind(getCountries_, KVGetCountriesExport::kName);
-        Bind(getInfo_, KVGetCountryInfoExport::kName);
-        Bind(onPrefix_, KVGetCountryOnPrefixExport::kName);
-        Bind(getHome_, KVGetHomeCountryExport::kName);
-        Bind(setHome_, KVSetHomeCountryExport::kName);
-        Bind(toMsisdn_, KVConvertToMsisdnExport::kName);
-        Bind(onName_, KVGetCountryOnNameExport::kName);
-        Bind(onCode_, KVGetCountryOnCodeExport::kName);
-        Bind(load_, KVCountryLoadExport::kName);
-        Bind(toNumber_, KVConvertToNumberExport::kName);
+        ASSERT_NE(module_, nullptr) << "LoadLibrary failed";
+        ASSERT_FALSE(HasFailure());  // every export found
         ASSERT_EQ(init_(env_.KeyPath().c_str()), 0);
     }
     void TearDown() override {
         if (module_) FreeLibrary(module_);
     }
-    template <typename F>
-    void Bind(F*& slot, const char* name) {
-        slot = reinterpret_cast<F*>(reinterpret_cast<void*>(GetProcAddress(module_, name)));
-        ASSERT_NE(slot, nullptr) << name << " is not exported under its plain name";
-    }
-    std::string Prefix(const char* digits) {
-        GuardedBuffer out(KVGetCountryOnPrefixExport::kOutputSize);
-        onPrefix_(digits, out.data());
-        EXPECT_TRUE(out.guardIntact()) << digits;
-        return out.text();
+    template <typename E>
+    typename E::Fn* Bind() {
+        auto* fn = reinterpret_cast<typename E::Fn*>(reinterpret_cast<void*>(GetProcAddress(module_, E::kName)));
+        if (!fn) ADD_FAILURE() << E::kName << " is not exported under its plain name";
+        return fn;
     }
     std::string Msisdn(const std::string& number, const char* region) {
         GuardedBuffer out(KVConvertToMsisdnExport::kOutputSize);
@@ -128,62 +85,38 @@ protected:
     }
 
     KVTestEnv env_;
-    HMODULE module_ = nullptr;
-    decltype(&KVCountryInit) init_ = nullptr;
-    decltype(&KVGetCountries) getCountries_ = nullptr;
-    decltype(&KVGetCountryInfo) getInfo_ = nullptr;
-    decltype(&KVGetCountryOnPrefix) onPrefix_ = nullptr;
-    decltype(&KVGetHomeCountry) getHome_ = nullptr;
-    decltype(&KVSetHomeCountry) setHome_ = nullptr;
-    decltype(&KVConvertToMsisdn) toMsisdn_ = nullptr;
-    decltype(&KVGetCountryOnName) onName_ = nullptr;
-    decltype(&KVGetCountryOnCode) onCode_ = nullptr;
-    decltype(&KVCountryLoad) load_ = nullptr;
-    decltype(&KVConvertToNumber) toNumber_ = nullptr;
+    HMODULE module_ = LoadLibraryA(KV_COUNTRY_DLL);
+    KVCountryInitExport::Fn* init_ = Bind<KVCountryInitExport>();
+    KVGetCountriesExport::Fn* getCountries_ = Bind<KVGetCountriesExport>();
+    KVGetCountryInfoExport::Fn* getInfo_ = Bind<KVGetCountryInfoExport>();
+    KVGetCountryOnPrefixExport::Fn* onPrefix_ = Bind<KVGetCountryOnPrefixExport>();
+    KVGetHomeCountryExport::Fn* getHome_ = Bind<KVGetHomeCountryExport>();
+    KVSetHomeCountryExport::Fn* setHome_ = Bind<KVSetHomeCountryExport>();
+    KVConvertToMsisdnExport::Fn* toMsisdn_ = Bind<KVConvertToMsisdnExport>();
+    KVGetCountryOnNameExport::Fn* onName_ = Bind<KVGetCountryOnNameExport>();
+    KVGetCountryOnCodeExport::Fn* onCode_ = Bind<KVGetCountryOnCodeExport>();
+    KVCountryLoadExport::Fn* load_ = Bind<KVCountryLoadExport>();
+    KVConvertToNumberExport::Fn* toNumber_ = Bind<KVConvertToNumberExport>();
 };
 
-TEST_F(KVCountryCodesDllTest, PrefixFindsTheOneRegionWhoseCallingCodeStartsTheDigits) {
-    const struct {
-        const char* digits;
-        const char* region;
-    } cases[] = {{"47", "NO"}, {"4791", "NO"}, {"35", ""}, {"358", "FI"}, {"12", "US"}, {"7", "RU"},
-                 {"44", "GB"}, {"290", "SH"}, {"999", ""}, {"", ""}, {"0047", ""}, {"+47", ""}};
-    for (const auto& c : cases) EXPECT_EQ(Prefix(c.digits), c.region) << c.digits;
-    EXPECT_EQ(Prefix(std::string(5000, '9').c_str()), "");  // "999..." begins with no code
-    EXPECT_EQ(Prefix(nullptr), "");
-}
-
-TEST_F(KVCountryCodesDllTest, CountryListAndInfoCoverEveryRegionWithinTheBuffers) {
+TEST_F(KVCountryCodesDllTest, EveryListedRegionHasItsInfoAndItsExamplesJudged) {
     int status = -1;
     const std::string list = getCountries_(&status);
     EXPECT_EQ(status, 0);
-    std::vector<std::string> codes;
-    std::istringstream items(list);
-    for (std::string code; std::getline(items, code, ';');) codes.push_back(code);
-    EXPECT_EQ(codes.size(), 245u);
-    std::vector<std::string> texts;
-    for (const auto& code : codes) {
-        ASSERT_EQ(Info(code.c_str(), texts), 0) << code;
-        EXPECT_EQ(texts[0], code);
-        EXPECT_FALSE(texts[1].empty()) << code;
-        EXPECT_FALSE(texts[2].empty()) << code;
-    }
-    ASSERT_EQ(Info("NO", texts), 0);
-    EXPECT_EQ(texts, (std::vector<std::string>{"NO", "Norway", "47", "00", ""}));
-    ASSERT_EQ(Info("ru", texts), 0);
-    EXPECT_EQ(texts, (std::vector<std::string>{"RU", "Russian Federation", "7", "8~10", "8"}));
-    EXPECT_NE(Info("ZZ", texts), 0);
-    EXPECT_NE(Info("", texts), 0);
-    EXPECT_NE(Info(std::string(300, 'N').c_str(), texts), 0);
-    EXPECT_NE(getInfo_("NO", nullptr), 0);
-}
-
-TEST_F(KVCountryCodesDllTest, EveryRegionsMobileExampleIsAcceptedInEachFormAndItsFixedLineExampleIsNot) {
-    const auto examples = ReadExamples();
-    ASSERT_EQ(examples.size(), 245u);
+    EXPECT_EQ(std::count(list.begin(), list.end(), ';'), 244);
+    std::ifstream file(KV_COUNTRY_TEST_DATA_DIR "/examples.txt");
+    std::string regions;
     std::vector<std::string> info;
-    for (const auto& e : examples) {
+    for (std::string line; std::getline(file, line);) {
+        if (line.empty() || line[0] == '#') continue;
+        // The region, its mobile example, its fixed-line example, 1 when that is also mobile.
+        Example e;
+        std::istringstream fields(line);
+        for (std::string* field : {&e.region, &e.mobile, &e.fixed, &e.both}) std::getline(fields, *field, '\t');
+        regions += (regions.empty() ? "" : ";") + e.region;
         ASSERT_EQ(Info(e.region.c_str(), info), 0) << e.region;
+        EXPECT_EQ(info[0], e.region);
+        EXPECT_FALSE(info[1].empty()) << e.region;
         if (e.mobile.empty()) continue;  // a region without mobile numbers (TA)
         const std::string& cc = info[2];
         const std::string expected = "+" + cc + e.mobile;
@@ -200,12 +133,21 @@ TEST_F(KVCountryCodesDllTest, EveryRegionsMobileExampleIsAcceptedInEachFormAndIt
         EXPECT_EQ(toNumber_(expected.c_str(), layout.data(), 32), 0) << e.region;
         EXPECT_EQ(Msisdn(layout.text(), e.region.c_str()), expected) << e.region << " " << layout.text();
         if (!e.fixed.empty()) {
-            EXPECT_EQ(Msisdn(e.fixed, e.region.c_str()).empty(), !e.fixedIsAlsoMobile) << e.region << " " << e.fixed;
+            EXPECT_EQ(Msisdn(e.fixed, e.region.c_str()).empty(), e.both != "1") << e.region << " " << e.fixed;
         }
     }
+    EXPECT_EQ(list, regions);
+    ASSERT_EQ(Info("NO", info), 0);
+    EXPECT_EQ(info, (std::vector<std::string>{"NO", "Norway", "47", "00", ""}));
+    ASSERT_EQ(Info("ru", info), 0);
+    EXPECT_EQ(info, (std::vector<std::string>{"RU", "Russian Federation", "7", "8~10", "8"}));
+    EXPECT_NE(Info("ZZ", info), 0);
+    EXPECT_NE(Info("", info), 0);
+    EXPECT_NE(Info(std::string(300, 'N').c_str(), info), 0);
+    EXPECT_NE(getInfo_("NO", nullptr), 0);
 }
 
-TEST_F(KVCountryCodesDllTest, HomeCountryComesFromTheRegistryElseTheLocaleAndIsStoredThere) {
+TEST_F(KVCountryCodesDllTest, HomeCountryComesFromTheRegistryElseTheLocaleAndServesTheNumbers) {
     const std::string fromLocale = Home();
     EXPECT_EQ(fromLocale.size(), 2u);
     env_.SetString(HKEY_CURRENT_USER, "", "HomeCountry", "FI");
@@ -223,9 +165,7 @@ TEST_F(KVCountryCodesDllTest, HomeCountryComesFromTheRegistryElseTheLocaleAndIsS
     env_.SetString(HKEY_CURRENT_USER, "", "HomeCountry", "nonsense");
     ASSERT_EQ(init_(env_.KeyPath().c_str()), 0);
     EXPECT_EQ(Home(), fromLocale);
-}
-
-TEST_F(KVCountryCodesDllTest, HomeInternationalPrefixIsRetriedAsPlus) {
+    // The home country's international prefix is retried as "+".
     EXPECT_EQ(Msisdn("0011 1 416 555 0123", "US"), "");
     env_.SetString(HKEY_CURRENT_USER, "", "HomeCountry", "AU");
     ASSERT_EQ(init_(env_.KeyPath().c_str()), 0);
@@ -247,22 +187,27 @@ TEST_F(KVCountryCodesDllTest, EmptyAbsurdAndUnknownInputGivesNothing) {
     toMsisdn_("40612345", "NO", nullptr);  // no buffer: nothing to write, and no crash
 }
 
-TEST_F(KVCountryCodesDllTest, CallingCodeAndNameLookups) {
-    GuardedBuffer code(8);
-    EXPECT_EQ(onCode_("47", code.data()), 0);
-    EXPECT_EQ(code.text(), "NO");
-    EXPECT_EQ(onCode_("+1", code.data()), 0);
-    EXPECT_EQ(code.text(), "US");
-    for (const char* bad : {"4", "479", "999", "", "abc"}) {
-        EXPECT_NE(onCode_(bad, code.data()), 0) << bad;
-        EXPECT_EQ(code.text(), "");
+// A prefix finds the one region whose calling code starts the digits.
+TEST_F(KVCountryCodesDllTest, RegionLookupsByPrefixCallingCodeAndName) {
+    const std::string nines(5000, '9');  // begins with no code
+    const struct {
+        KVGetCountryOnCodeExport::Fn* lookup;  // the three look-ups share one signature
+        const char *key, *region;
+    } cases[] = {{onPrefix_, "47", "NO"},   {onPrefix_, "4791", "NO"}, {onPrefix_, "35", ""},
+                 {onPrefix_, "358", "FI"},  {onPrefix_, "12", "US"},   {onPrefix_, "7", "RU"},
+                 {onPrefix_, "44", "GB"},   {onPrefix_, "290", "SH"},  {onPrefix_, "999", ""},
+                 {onPrefix_, "", ""},       {onPrefix_, "0047", ""},   {onPrefix_, "+47", ""},
+                 {onPrefix_, nines.c_str(), ""}, {onPrefix_, nullptr, ""},
+                 {onCode_, "47", "NO"}, {onCode_, "+1", "US"}, {onCode_, "4", ""}, {onCode_, "479", ""},
+                 {onCode_, "999", ""}, {onCode_, "", ""}, {onCode_, "abc", ""}, {onName_, "norway", "NO"},
+                 {onName_, "c\xF4te d'ivoire", "CI"},  // code page 1252, as the names are
+                 {onName_, "Norw", ""}};
+    for (const auto& c : cases) {
+        GuardedBuffer code(KVRegionLookupExport::kOutputSize);
+        EXPECT_EQ(c.lookup(c.key, code.data()) == 0, *c.region != '\0') << c.key;
+        EXPECT_EQ(code.text(), c.region) << c.key;
+        EXPECT_TRUE(code.guardIntact()) << c.key;
     }
-    EXPECT_EQ(onName_("norway", code.data()), 0);
-    EXPECT_EQ(code.text(), "NO");
-    EXPECT_EQ(onName_("c\xF4te d'ivoire", code.data()), 0);  // code page 1252, as the names are
-    EXPECT_EQ(code.text(), "CI");
-    EXPECT_NE(onName_("Norw", code.data()), 0);
-    EXPECT_TRUE(code.guardIntact());
 }
 
 TEST_F(KVCountryCodesDllTest, ConvertToNumberGivesTheNationalLayoutWithinTheBuffer) {
@@ -281,14 +226,10 @@ TEST_F(KVCountryCodesDllTest, ConvertToNumberGivesTheNationalLayoutWithinTheBuff
 }
 
 TEST_F(KVCountryCodesDllTest, LoadReplacesTheTableOnlyWithAWellFormedFile) {
-    std::string table = ReadFile(KV_COUNTRY_DATA_DIR "/countries.kvcc");
-    ASSERT_FALSE(table.empty());
+    std::string renamed = ReadBack(KV_COUNTRY_DATA_DIR "/countries.kvcc");
+    ASSERT_NE(renamed.find("\tNorway\t"), std::string::npos);
+    renamed.replace(renamed.find("\tNorway\t"), 8, "\tNoreg\t");
     std::vector<std::string> texts;
-    const std::string renamed = [&] {
-        std::string t = table;
-        t.replace(t.find("\tNorway\t"), 8, "\tNoreg\t");
-        return t;
-    }();
     EXPECT_NE(load_(env_.WriteFile("truncated.kvcc", renamed.substr(0, renamed.size() / 2)).c_str()), 0);
     std::string badPattern = renamed;
     badPattern.replace(badPattern.find("D\tmobile\t"), 9, "D\tmobile\t(");

@@ -46,7 +46,7 @@ TEST_F(KVNumberRulesTest, NonMobileAndMalformedNumbersAreRefused) {
     EXPECT_EQ(Msisdn("+47 406 12 345", "SE"), "");  // typed calling code of another country
 }
 
-TEST_F(KVNumberRulesTest, NumberOfASharedCallingCodeIsJudgedByItsOwnRegion) {
+TEST_F(KVNumberRulesTest, OptionsDecideWhichRegionsATypedNumberMayBelongTo) {
     EXPECT_EQ(Msisdn("+1 416 555 0123", "US"), "+14165550123");
     EXPECT_EQ(Msisdn("+1 416 555 0123", "CA"), "+14165550123");
     KVMsisdnOptions strict;
@@ -56,9 +56,8 @@ TEST_F(KVNumberRulesTest, NumberOfASharedCallingCodeIsJudgedByItsOwnRegion) {
     KVPhoneNumber number;
     ASSERT_EQ(KVNumberRules(table_).Parse("+7 701 234 5678", *table_->FindRegion("RU"), number), KVParseError::None);
     EXPECT_EQ(KVNumberRules(table_).RegionOfNumber(number)->code, "KZ");
-}
 
-TEST_F(KVNumberRulesTest, HomeInternationalPrefixIsReadAsPlusOnlyWhenThePlainAttemptFails) {
+    // The home country's international prefix is read as "+" only when the plain attempt fails.
     KVMsisdnOptions fromAustralia;
     fromAustralia.home = table_->FindRegion("AU");
     EXPECT_EQ(Msisdn("0011 1 416 555 0123", "US", fromAustralia), "+14165550123");

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 #include "common/KVLanguageFile.h"
 
@@ -53,12 +54,9 @@ TEST_F(KVLanguageFileTest, NewlineTagBecomesCrLfInTextsOnly) {
 }
 
 TEST_F(KVLanguageFileTest, AcceleratorFollowsTheFirstLoneAmpersand) {
-    EXPECT_EQ(AcceleratorOf("&Finish"), 'F');
-    EXPECT_EQ(AcceleratorOf("Fish && Chips"), 0);
-    EXPECT_EQ(AcceleratorOf("&&Fish &chips"), 'c');
-    EXPECT_EQ(AcceleratorOf("&&&x"), 'x');
-    EXPECT_EQ(AcceleratorOf("Ends in &"), 0);
-    EXPECT_EQ(AcceleratorOf("Ends in &&"), 0);
+    const std::pair<const char*, char> cases[] = {{"&Finish", 'F'},  {"Fish && Chips", 0}, {"&&Fish &chips", 'c'},
+                                                  {"&&&x", 'x'},      {"Ends in &", 0},    {"Ends in &&", 0}};
+    for (const auto& [text, accelerator] : cases) EXPECT_EQ(AcceleratorOf(text), accelerator) << text;
     // Taken after "<newline>" has become CR LF.
     Parse("k=&<newline>x\r\n");
     EXPECT_EQ(entries_.at("k").accelerator, '\r');

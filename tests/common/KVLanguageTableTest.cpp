@@ -7,6 +7,7 @@
 
 #include "common/KVLanguageTable.h"
 #include "tests/common/KVReadBack.h"
+#include "tests/support/KVRaised.h"
 #include "tests/support/KVTestEnv.h"
 #include "vuda32/Exception/QException.h"
 
@@ -17,34 +18,24 @@ namespace {
 class DefaultPathSwitch {
 public:
     explicit DefaultPathSwitch(DWORD value) {
-        std::string path;
         for (const char* part : {"Software\\Korvane", "\\VerazevEzude", "\\2.0", "\\Support"}) {
-            path += part;
-            if (support_) RegCloseKey(support_);
-            support_ = nullptr;
-            DWORD disposition = 0;
-            if (RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
-                                nullptr, &support_, &disposition) != ERROR_SUCCESS)
-                return;
-            if (disposition == REG_CREATED_NEW_KEY) created_.push_back(path);
+            path_ += part;
+            HKEY key = nullptr;
+            if (RegOpenKeyExA(HKEY_CURRENT_USER, path_.c_str(), 0, KEY_READ, &key) == ERROR_SUCCESS)
+                RegCloseKey(key);
+            else if (created_.empty())
+                created_ = path_;
         }
-        RegSetValueExA(support_, "LogLangFile", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value),
-                       sizeof value);
+        RegSetKeyValueA(HKEY_CURRENT_USER, path_.c_str(), "LogLangFile", REG_DWORD, &value, sizeof value);
     }
     ~DefaultPathSwitch() {
-        if (support_) {
-            RegDeleteValueA(support_, "LogLangFile");
-            RegCloseKey(support_);
-        }
-        for (auto it = created_.rbegin(); it != created_.rend(); ++it)
-            RegDeleteKeyA(HKEY_CURRENT_USER, it->c_str());
+        RegDeleteKeyValueA(HKEY_CURRENT_USER, path_.c_str(), "LogLangFile");
+        if (!created_.empty()) RegDeleteTreeA(HKEY_CURRENT_USER, created_.c_str());
     }
-    DefaultPathSwitch(const DefaultPathSwitch&) = delete;
-    DefaultPathSwitch& operator=(const DefaultPathSwitch&) = delete;
 
 private:
-    std::vector<std::string> created_;
-    HKEY support_ = nullptr;
+    std::string path_;
+    std::string created_;  // the first key of the path that was missing
 };
 
 // Each test runs in its own temporary folder, which is also the current directory, so that
@@ -72,9 +63,15 @@ protected:
     std::string oldDirectory_;
 };
 
-TEST_F(KVLanguageTableTest, TextsAcceleratorsAndPlaceholders) {
+// A miss observer hears each default shown, and its failure changes no text.
+TEST_F(KVLanguageTableTest, TextsAcceleratorsPlaceholdersAndMisses) {
     const auto table = LoadedTable(0, "title=Company\r\nnext=&Next\r\nempty\r\ninfo=<msisdn><newline>\r\n");
     table->Load(env_.WriteFile("main.lang", "title=Main\r\n"));
+    std::vector<std::string> heard;
+    table->SetMissObserver([&heard](const std::string& key, const std::string& defaultText) {
+        heard.push_back(key + "=" + defaultText);
+        throw std::runtime_error("a listener's failure");
+    });
     EXPECT_EQ(table->GetText("title", "d"), "Company");
     EXPECT_EQ(table->GetText("empty", "default"), "");
     EXPECT_EQ(table->GetText("missing", "a<newline>b"), "a\r\nb");
@@ -84,18 +81,19 @@ TEST_F(KVLanguageTableTest, TextsAcceleratorsAndPlaceholders) {
     EXPECT_EQ(table->GetAccelerator("next", 'x'), 'N');
     EXPECT_EQ(table->GetAccelerator("title", 'x'), 0);
     EXPECT_EQ(table->GetAccelerator("missing", 'x'), 'x');
+    EXPECT_EQ(heard, (std::vector<std::string>{"missing=a<newline>b", "missing=<msisdn>!"}));
+
+    table->SetMissObserver(nullptr);
+    EXPECT_EQ(table->GetText("gone", "d"), "d");
+    EXPECT_EQ(heard.size(), 2u);
 }
 
 TEST_F(KVLanguageTableTest, AFailedLoadKeepsEntriesAndFlagButTakesTheName) {
     const auto table = LoadedTable(0, "k=v\r\n");
     const std::string missing = env_.TempFolder() + "none.lang";
-    try {
-        table->Load(missing);
-        ADD_FAILURE() << "no exception";
-    } catch (const QFileException& e) {
-        EXPECT_EQ(e.GetFirstInfo().errorCode, 3000u);
-        EXPECT_EQ(e.GetFirstInfo().extraText, missing);
-    }
+    const ErrExcepInfo raised = RaisedBy<QFileException>([&] { table->Load(missing); });
+    EXPECT_EQ(raised.errorCode, 3000u);
+    EXPECT_EQ(raised.extraText, missing);
     EXPECT_TRUE(table->IsLoaded());
     EXPECT_EQ(table->GetFileName(), missing);
     EXPECT_EQ(table->GetText("k", "d"), "v");
@@ -118,6 +116,10 @@ TEST_F(KVLanguageTableTest, UntilALoadSucceedsEveryLookupRetriesTheLastFileNamed
 }
 
 TEST_F(KVLanguageTableTest, MissingEntriesAreLoggedBesideTheFileOnlyWhenSwitchedToOne) {
+    const auto off = LoadedTable(2, "");
+    off->GetText("missing", "d");
+    EXPECT_EQ(MissingLog(), "<missing>");
+
     const auto table = LoadedTable(1, "there=yes\r\n");
     table->GetText("lblMissing", "Line<newline>two");
     table->GetText("lblMissing", "Line<newline>two");
@@ -125,45 +127,17 @@ TEST_F(KVLanguageTableTest, MissingEntriesAreLoggedBesideTheFileOnlyWhenSwitched
     table->GetAccelerator("cmdMissing", 'm');
     EXPECT_EQ(MissingLog(), "Missing entry: lblMissing, default: Line<newline>two\r\n"
                             "Missing entry: lblMissing, default: Line<newline>two\r\n");
-
-    KVTestEnv other;
-    other.SetDword(HKEY_CURRENT_USER, "Support", "LogLangFile", 2);
-    KVLanguageTable off(other.KeyPath());
-    off.Load(other.WriteFile("register.lang", ""));
-    off.GetText("missing", "d");
-    EXPECT_EQ(ReadBack(other.TempFolder() + "register.lang.log"), "<missing>");
 }
 
-TEST_F(KVLanguageTableTest, AMissObserverHearsEachDefaultShownAndChangesNoText) {
-    const auto table = LoadedTable(0, "there=yes\r\nempty\r\n");
-    std::vector<std::string> heard;
-    table->SetMissObserver([&heard](const std::string& key, const std::string& defaultText) {
-        heard.push_back(key + "=" + defaultText);
-        throw std::runtime_error("a listener's failure");
-    });
-    EXPECT_EQ(table->GetText("gone", "a<newline>b"), "a\r\nb");
-    EXPECT_EQ(table->GetText("gone", {{"msisdn", "1"}}, "<msisdn>"), "1");
-    EXPECT_EQ(table->GetText("there", "d"), "yes");
-    EXPECT_EQ(table->GetText("empty", "d"), "");
-    EXPECT_EQ(table->GetAccelerator("gone", 'g'), 'g');
-    EXPECT_EQ(heard, (std::vector<std::string>{"gone=a<newline>b", "gone=<msisdn>"}));
-
-    table->SetMissObserver(nullptr);
-    EXPECT_EQ(table->GetText("gone", "d"), "d");
-    EXPECT_EQ(heard.size(), 2u);
-}
-
-TEST_F(KVLanguageTableTest, EnormousKeysAreCutInTheLogAndStillAnswered) {
+TEST_F(KVLanguageTableTest, EnormousKeysAreCutInTheLogAndAnUnwritableLogCostsNothing) {
     const auto table = LoadedTable(1, "");
     const std::string def(3000, 'd');
     EXPECT_EQ(table->GetText(std::string(3000, 'k'), def), def);
     const std::string logged = MissingLog();
     EXPECT_EQ(logged.size(), 1023u + 2);
     EXPECT_EQ(logged.substr(1021), "kk\r\n");
-}
 
-TEST_F(KVLanguageTableTest, AnUnwritableLogCostsNothing) {
-    const auto table = LoadedTable(1, "");
+    // A log that cannot be written costs nothing.
     HANDLE held = CreateFileA((env_.TempFolder() + "register.lang.log").c_str(), GENERIC_WRITE, 0,
                               nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);

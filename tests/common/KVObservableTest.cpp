@@ -65,7 +65,7 @@ TEST_F(KVObservableTest, NotifiesInAddressOrderNotRegistrationOrder) {
     EXPECT_EQ(record.answer, 102u);
 }
 
-TEST_F(KVObservableTest, AddingTwiceKeepsOneEntryAndOneRemovalTakesIt) {
+TEST_F(KVObservableTest, EachObserverIsListedOnceUntilRemoved) {
     model_.AddObserver(&observers_[0]);
     model_.AddObserver(&observers_[0]);
     model_.AddObserver(nullptr);
@@ -76,9 +76,7 @@ TEST_F(KVObservableTest, AddingTwiceKeepsOneEntryAndOneRemovalTakesIt) {
     EXPECT_EQ(model_.RemoveObserver(&observers_[0]), 0u);
     EXPECT_EQ(model_.RemoveObserver(&observers_[1]), 0u);
     EXPECT_TRUE(NotifiedOrder().empty());
-}
 
-TEST_F(KVObservableTest, RemovingOneLeavesTheOthersAndRemoveAllEmpties) {
     for (NumberedObserver& observer : observers_) model_.AddObserver(&observer);
     EXPECT_EQ(model_.RemoveObserver(&observers_[1]), 1u);
     EXPECT_EQ(NotifiedOrder(), (std::vector<int>{0, 2}));

@@ -5,6 +5,7 @@
 // counts whether the wizard in this process showed a page by then.
 #include <windows.h>
 
+#include <cstdio>
 #include <cstring>
 #include <string>
 
@@ -24,10 +25,7 @@ int g_initsBeforePage = 0;
 
 void Record(const std::string& call) { g_calls += call + "\n"; }
 
-void Put(char* buffer, size_t size, const std::string& text) {
-    std::strncpy(buffer, text.c_str(), size - 1);
-    buffer[size - 1] = '\0';
-}
+void Put(char* buffer, size_t size, const std::string& text) { std::snprintf(buffer, size, "%s", text.c_str()); }
 
 struct Country {
     const char* code;
@@ -126,9 +124,9 @@ KVTEST_EXPORT int __cdecl KVConvertToMsisdn(const char* number, const char* code
     const std::string head = std::string("+") + c->prefix;
     if (n.compare(0, head.size(), head) != 0) return KVConvertToMsisdnExport::kNotMobile;
     const std::string local = n.substr(head.size());
-    if (local.size() != 8 || (local[0] != '4' && local[0] != '9')) return KVConvertToMsisdnExport::kNotMobile;
-    for (char d : local)
-        if (d < '0' || d > '9') return KVConvertToMsisdnExport::kNotMobile;
+    if (local.size() != 8 || (local[0] != '4' && local[0] != '9') ||
+        local.find_first_not_of("0123456789") != std::string::npos)
+        return KVConvertToMsisdnExport::kNotMobile;
     Put(msisdn, KVConvertToMsisdnExport::kOutputSize, n);
     return KVConvertToMsisdnExport::kValid;
 }

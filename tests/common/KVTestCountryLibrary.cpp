@@ -42,28 +42,25 @@ void KVTestCountryLibrary::InstallShared(const KVTestEnv& env) {
 
 namespace {
 
-FARPROC TestExport(const char* name) {
+// An export that only the test tree's libraries have; null when none is loaded.
+template <typename F>
+F* TestExport(const char* name) {
     HMODULE module = GetModuleHandleA("KVCountryCodes.dll");
-    return module ? GetProcAddress(module, name) : nullptr;
+    return module ? reinterpret_cast<F*>(reinterpret_cast<void (*)()>(GetProcAddress(module, name))) : nullptr;
 }
 
 }  // namespace
 
 std::string KVTestCountryLibrary::Calls() {
-    using CallsFn = const char*(__cdecl*)();
-    const CallsFn calls = reinterpret_cast<CallsFn>(reinterpret_cast<void (*)()>(TestExport("KVTestCalls")));
+    auto* calls = TestExport<const char* __cdecl()>("KVTestCalls");
     return calls ? calls() : std::string();
 }
 
 int KVTestCountryLibrary::InitsBeforePage() {
-    using CountFn = int(__cdecl*)();
-    const CountFn count =
-        reinterpret_cast<CountFn>(reinterpret_cast<void (*)()>(TestExport("KVTestInitsBeforePage")));
+    auto* count = TestExport<int __cdecl()>("KVTestInitsBeforePage");
     return count ? count() : -1;
 }
 
 void KVTestCountryLibrary::ClearCalls() {
-    using ClearFn = void(__cdecl*)();
-    const ClearFn clear = reinterpret_cast<ClearFn>(reinterpret_cast<void (*)()>(TestExport("KVTestClearCalls")));
-    if (clear) clear();
+    if (auto* clear = TestExport<void __cdecl()>("KVTestClearCalls")) clear();
 }

@@ -6,12 +6,14 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <fstream>
 #include <string>
 #include <vector>
 
+#include "tests/common/KVReadBack.h"
 #include "tests/preview/KVPreviewRun.h"
 #include "tests/support/KVTestEnv.h"
 
@@ -27,13 +29,6 @@ const char* const kPictures[] = {"1-query-register.png", "2-user-info.png", "3-p
 // high, cuts the second line off.
 const char kTightLabel[] = "mobiltelefon for sms-svar:";
 
-int DisplayDpi() {
-    HDC screen = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
-    return dpi;
-}
-
 uint32_t BigEndian(const std::string& bytes, size_t at) {
     uint32_t value = 0;
     for (size_t i = at; i < at + 4 && i < bytes.size(); ++i) value = value << 8 | static_cast<unsigned char>(bytes[i]);
@@ -43,17 +38,15 @@ uint32_t BigEndian(const std::string& bytes, size_t at) {
 class KVPreviewDpiTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        dpi_ = DisplayDpi();
+        HDC screen = GetDC(nullptr);
+        dpi_ = GetDeviceCaps(screen, LOGPIXELSY);
+        ReleaseDC(nullptr, screen);
         if (const char* expected = std::getenv("KV_EXPECT_DPI")) {
             ASSERT_EQ(std::atoi(expected), dpi_) << "the display does not run at the resolution this run is for";
         }
     }
 
-    KVPreviewOutcome Preview(const std::vector<std::string>& args) {
-        KVPreviewOutcome outcome = KVRunPreview(args, env_.TempFolder());
-        if (!outcome.failure.empty()) ADD_FAILURE() << outcome.failure;
-        return outcome;
-    }
+    KVPreviewOutcome Preview(const std::vector<std::string>& args) { return KVRunPreview(args, env_.TempFolder()); }
 
     // The shipped installation with register.lang's mobile number label replaced; `line` is
     // where it stands.
@@ -62,23 +55,11 @@ protected:
         CreateDirectoryA(folder.c_str(), nullptr);
         for (const char* name : {"register.cfg", "registercompany.lang"})
             CopyFileA((std::string(KV_SHIPPED_ROOT) + "\\" + name).c_str(), (folder + "\\" + name).c_str(), FALSE);
-        const std::string shipped = KVReadFile(std::string(KV_SHIPPED_ROOT) + "\\register.lang");
-        std::string bytes;
-        line = 0;
-        size_t number = 0;
-        for (size_t at = 0; at < shipped.size();) {
-            size_t end = shipped.find('\n', at);
-            end = end == std::string::npos ? shipped.size() : end + 1;
-            std::string text = shipped.substr(at, end - at);
-            ++number;
-            if (text.rfind("lblMsisdn=", 0) == 0) {
-                text = std::string("lblMsisdn=") + kTightLabel + "\r\n";
-                line = number;
-            }
-            bytes += text;
-            at = end;
-        }
-        EXPECT_NE(0u, line) << "the shipped register.lang has no lblMsisdn";
+        std::string bytes = ReadBack(std::string(KV_SHIPPED_ROOT) + "\\register.lang");
+        const size_t start = bytes.find("\nlblMsisdn=") + 1;
+        EXPECT_NE(0u, start) << "the shipped register.lang has no lblMsisdn";
+        line = 1 + std::count(bytes.begin(), bytes.begin() + start, '\n');
+        bytes.replace(start, bytes.find("\r\n", start) - start, std::string("lblMsisdn=") + kTightLabel);
         std::ofstream(folder + "\\register.lang", std::ios::binary) << bytes;
         return folder;
     }
@@ -95,7 +76,7 @@ TEST_F(KVPreviewDpiTest, TheShippedInstallationDrawsFivePagesAtTheDisplaysScale)
     EXPECT_THAT(outcome.out, HasSubstr("0 errors, 0 warnings; 5 pages drawn")) << outcome.out;
     for (const char* name : kPictures) {
         SCOPED_TRACE(name);
-        const std::string png = KVReadFile(Output() + "\\" + name);
+        const std::string png = ReadBack(Output() + "\\" + name);
         ASSERT_GT(png.size(), 24u);
         EXPECT_EQ(png.substr(1, 3), "PNG");
         // The whole window at its register.cfg size, scaled.
@@ -104,12 +85,17 @@ TEST_F(KVPreviewDpiTest, TheShippedInstallationDrawsFivePagesAtTheDisplaysScale)
     }
 }
 
-TEST_F(KVPreviewDpiTest, ADisplayAtAnotherResolutionThanAskedForStopsThePreview) {
+TEST_F(KVPreviewDpiTest, ADisplayAtAnotherResolutionOrABadMergeFileStopsThePreview) {
     const std::string other = dpi_ == 144 ? "192" : "144";
     const KVPreviewOutcome outcome = Preview({"--dpi", other, KV_SHIPPED_ROOT, Output()});
     EXPECT_EQ(outcome.exitCode, 2u) << outcome.out;
     EXPECT_THAT(outcome.out, HasSubstr("the display runs at " + std::to_string(dpi_) + " DPI, not at " + other))
         << outcome.out;
+    // So does a report to merge that no preview saved.
+    const std::string saved = env_.WriteFile("not-saved.txt", "register.lang:7: warning: written by hand\n");
+    const KVPreviewOutcome merge = Preview({"--merge", saved, KV_SHIPPED_ROOT, Output()});
+    EXPECT_EQ(merge.exitCode, 2u) << merge.out;
+    EXPECT_THAT(merge.out, HasSubstr("holds no saved problems")) << merge.out;
 }
 
 // What tools/preview does by default: the texts checked at 144 DPI as warnings, saved, and
@@ -146,14 +132,6 @@ TEST_F(KVPreviewDpiTest, ALabelThatFitsOnlyAt96IsAWarningWithItsLineAt144) {
     } else {
         GTEST_SKIP() << "the label is chosen for 96 and 144 DPI";
     }
-}
-
-TEST_F(KVPreviewDpiTest, AMergeFileThatIsNoSavedReportStopsThePreview) {
-    const std::string saved = env_.TempFolder() + "not-saved.txt";
-    std::ofstream(saved, std::ios::binary) << "register.lang:7: warning: written by hand\n";
-    const KVPreviewOutcome outcome = Preview({"--merge", saved, KV_SHIPPED_ROOT, Output()});
-    EXPECT_EQ(outcome.exitCode, 2u) << outcome.out;
-    EXPECT_THAT(outcome.out, HasSubstr("holds no saved problems")) << outcome.out;
 }
 
 }  // namespace

@@ -1,12 +1,8 @@
 #include "tests/preview/KVPreviewRun.h"
 
-#include <fstream>
-#include <iterator>
+#include <gtest/gtest.h>
 
-std::string KVReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
+#include "tests/common/KVReadBack.h"
 
 KVPreviewOutcome KVRunPreview(const std::vector<std::string>& args, const std::string& scratch) {
     KVPreviewOutcome outcome;
@@ -18,7 +14,7 @@ KVPreviewOutcome KVRunPreview(const std::vector<std::string>& args, const std::s
     HANDLE file = CreateFileA(printed.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
                               CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
-        outcome.failure = "cannot create " + printed;
+        ADD_FAILURE() << "cannot create " << printed;
         return outcome;
     }
     STARTUPINFOA start{};
@@ -34,13 +30,13 @@ KVPreviewOutcome KVRunPreview(const std::vector<std::string>& args, const std::s
         CreateProcessA(nullptr, &command[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &start, &process);
     CloseHandle(file);
     if (!started) {
-        outcome.failure = "cannot start " + command;
+        ADD_FAILURE() << "cannot start " << command;
         return outcome;
     }
     WaitForSingleObject(process.hProcess, INFINITE);
     GetExitCodeProcess(process.hProcess, &outcome.exitCode);
     CloseHandle(process.hProcess);
     CloseHandle(process.hThread);
-    outcome.out = KVReadFile(printed);
+    outcome.out = ReadBack(printed);
     return outcome;
 }

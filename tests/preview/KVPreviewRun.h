@@ -1,7 +1,6 @@
 // KVRegisterPreview.exe run as an integrator's build runs it, for the preview's suites.
 //   KVPreviewOutcome   its exit status and everything it printed
 //   KVRunPreview       runs it to its end with the given arguments
-//   KVReadFile         a whole file's bytes, empty when it cannot be read
 #pragma once
 
 #include <windows.h>
@@ -12,10 +11,9 @@
 struct KVPreviewOutcome {
     DWORD exitCode = 0;
     std::string out;
-    std::string failure;  // why it could not be run; empty when it ran
 };
 
-// `scratch` is a folder of the test's own for what the preview prints.
+// `scratch` is a folder of the test's own for what the preview prints. A preview that cannot
+// be run fails the test.
 KVPreviewOutcome KVRunPreview(const std::vector<std::string>& args, const std::string& scratch);
 
-std::string KVReadFile(const std::string& path);

@@ -6,7 +6,6 @@
 #include <windows.h>
 
 #include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -18,15 +17,11 @@ namespace {
 using ::testing::HasSubstr;
 using ::testing::Not;
 
-using Outcome = KVPreviewOutcome;
-
 class KVPreviewTest : public ::testing::Test {
 protected:
-    // Runs the preview to its end and collects what it prints.
-    Outcome Preview(const std::string& folder, const std::string& output) {
-        Outcome outcome = KVRunPreview({folder, output}, env_.TempFolder());
-        if (!outcome.failure.empty()) ADD_FAILURE() << outcome.failure;
-        return outcome;
+    // Runs the preview on `folder` to its end and collects what it prints.
+    KVPreviewOutcome Preview(const std::string& folder) {
+        return KVRunPreview({folder, env_.TempFolder() + "pages"}, env_.TempFolder());
     }
 
     // A folder of the test's own with the given files, their lines joined with CR LF.
@@ -41,8 +36,6 @@ protected:
         return folder;
     }
 
-    std::string Output() const { return env_.TempFolder() + "pages"; }
-
     KVTestEnv env_;
 };
 
@@ -54,7 +47,7 @@ TEST_F(KVPreviewTest, EveryProblemOfABrokenRegisterCfgIsListedWithItsLine) {
           "44,0,176,181,0,182,164,420,185,0", "44,194,176,208,0,182,191,420,212,5"}},
         {"register.lang", {"lblMsisdn=&Mobile:"}},
     });
-    const Outcome outcome = Preview(folder, Output());
+    const KVPreviewOutcome outcome = Preview(folder);
     EXPECT_EQ(outcome.exitCode, 1u) << outcome.out;
     const std::string cfg = folder + "\\register.cfg:";
     for (const std::string& line : {
@@ -87,7 +80,7 @@ TEST_F(KVPreviewTest, UnusableLayoutsAndLanguageProblemsAreListedWithTheirLines)
           "the person who reads it.",
           "lblMsisdn=&Number:", "lblNote=one line\nlblOther=and the next"}},
     });
-    const Outcome outcome = Preview(folder, Output());
+    const KVPreviewOutcome outcome = Preview(folder);
     EXPECT_EQ(outcome.exitCode, 1u) << outcome.out;
     const std::string cfg = folder + "\\register.cfg:";
     const std::string lang = folder + "\\register.lang";

@@ -6,14 +6,19 @@ kv_add_gtest(kvpreview_report_test
   LIBS kvpreview_core)
 
 if(WIN32)
-  kv_add_gtest(kvpreview_dpi_test
-    SOURCES preview/KVPreviewDpiTest.cpp preview/KVPreviewRun.cpp
-    LIBS kv_test_support)
-  # Wine sees the Unix root as drive Z:.
-  target_compile_definitions(kvpreview_dpi_test PRIVATE
+  # What both preview suites run: KVRegisterPreview.exe and the shipped installation. Wine sees
+  # the Unix root as drive Z:.
+  add_library(kv_preview_run STATIC preview/KVPreviewRun.cpp)
+  kv_defaults(kv_preview_run)
+  target_link_libraries(kv_preview_run PUBLIC kv_test_support GTest::gtest)
+  target_compile_definitions(kv_preview_run PUBLIC
     "KV_PREVIEW_EXE=\"Z:$<TARGET_FILE:KVRegisterPreview>\""
     "KV_SHIPPED_ROOT=\"Z:${KV_INSTALL_ROOT}\"")
-  add_dependencies(kvpreview_dpi_test KVRegisterPreview kv_install_root)
+  add_dependencies(kv_preview_run KVRegisterPreview kv_install_root)
+
+  kv_add_gtest(kvpreview_dpi_test
+    SOURCES preview/KVPreviewDpiTest.cpp
+    LIBS kv_preview_run)
   foreach(dpi 120 144 192)
     add_test(NAME kvpreview_dpi_test_${dpi}
       COMMAND bash ${CMAKE_SOURCE_DIR}/tools/lib/wine-dpi.sh ${dpi} $<TARGET_FILE:kvpreview_dpi_test>)

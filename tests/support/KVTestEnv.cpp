@@ -1,6 +1,7 @@
 #include "KVTestEnv.h"
 
 #include <atomic>
+#include <fstream>
 #include <stdexcept>
 
 namespace {
@@ -13,9 +14,10 @@ std::string GetEnv(const char* name) {
 
 std::string Join(const std::string& a, const std::string& b) { return b.empty() ? a : a + "\\" + b; }
 
-void Check(LONG status, const char* what) {
-    if (status != ERROR_SUCCESS)
-        throw std::runtime_error(std::string(what) + " failed: " + std::to_string(status));
+void Set(HKEY root, const std::string& key, const std::string& name, DWORD type, const void* data,
+         size_t size) {
+    const LONG status = RegSetKeyValueA(root, key.c_str(), name.c_str(), type, data, static_cast<DWORD>(size));
+    if (status != ERROR_SUCCESS) throw std::runtime_error("RegSetKeyValueA failed: " + std::to_string(status));
 }
 
 void DeleteFolder(const std::string& folder) {
@@ -72,23 +74,18 @@ KVTestEnv::~KVTestEnv() {
 
 void KVTestEnv::SetString(HKEY root, const std::string& subKey, const std::string& name,
                           const std::string& value) const {
-    Check(RegSetKeyValueA(root, Join(keyPath_, subKey).c_str(), name.c_str(), REG_SZ, value.c_str(),
-                          static_cast<DWORD>(value.size() + 1)),
-          "RegSetKeyValueA");
+    Set(root, Join(keyPath_, subKey), name, REG_SZ, value.c_str(), value.size() + 1);
 }
 
 void KVTestEnv::SetDword(HKEY root, const std::string& subKey, const std::string& name,
                          uint32_t value) const {
     const DWORD v = value;
-    Check(RegSetKeyValueA(root, Join(keyPath_, subKey).c_str(), name.c_str(), REG_DWORD, &v, sizeof v),
-          "RegSetKeyValueA");
+    Set(root, Join(keyPath_, subKey), name, REG_DWORD, &v, sizeof v);
 }
 
 void KVTestEnv::SetBinary(HKEY root, const std::string& subKey, const std::string& name,
                           const void* data, size_t size) const {
-    Check(RegSetKeyValueA(root, Join(keyPath_, subKey).c_str(), name.c_str(), REG_BINARY, data,
-                          static_cast<DWORD>(size)),
-          "RegSetKeyValueA");
+    Set(root, Join(keyPath_, subKey), name, REG_BINARY, data, size);
 }
 
 bool KVTestEnv::GetString(HKEY root, const std::string& subKey, const std::string& name,
@@ -104,13 +101,9 @@ bool KVTestEnv::GetString(HKEY root, const std::string& subKey, const std::strin
 
 std::string KVTestEnv::WriteFile(const std::string& name, const std::string& bytes) const {
     const std::string path = tempFolder_ + name;
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot create " + path);
-    DWORD written = 0;
-    const BOOL ok = ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(file);
-    if (!ok || written != bytes.size()) throw std::runtime_error("cannot write " + path);
+    std::ofstream file(path, std::ios::binary);
+    if (!file.write(bytes.data(), static_cast<std::streamsize>(bytes.size())).flush())
+        throw std::runtime_error("cannot write " + path);
     return path;
 }
 

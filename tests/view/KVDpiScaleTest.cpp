@@ -19,17 +19,12 @@ struct Rect {
 };
 
 TEST(KVDpiScaleTest, MulDivRoundsHalvesAwayFromZeroAndAnswersMinusOneWhenItCannot) {
-    EXPECT_EQ(2, KVMulDiv(1, 144, 96));    // 1.5
-    EXPECT_EQ(-2, KVMulDiv(-1, 144, 96));  // -1.5
-    EXPECT_EQ(-2, KVMulDiv(1, 144, -96));
-    EXPECT_EQ(2, KVMulDiv(-1, -144, 96));
-    EXPECT_EQ(16, KVMulDiv(13, 120, 96));  // 16.25
-    EXPECT_EQ(74, KVMulDiv(59, 120, 96));  // 73.75
-    EXPECT_EQ(0, KVMulDiv(0, -5, 3));
-    EXPECT_EQ(-1, KVMulDiv(5, 7, 0));
-    EXPECT_EQ(-1, KVMulDiv(INT32_MAX, 2, 1));
-    EXPECT_EQ(-1, KVMulDiv(INT32_MIN, 1, 1));
-    EXPECT_EQ(INT32_MAX, KVMulDiv(INT32_MAX, 96, 96));
+    // a * b / c = expected: halves (1.5, -1.5), quarters (16.25, 73.75), no divisor, overflow.
+    const int32_t cases[][4] = {{1, 144, 96, 2},        {-1, 144, 96, -2},   {1, 144, -96, -2},
+                                {-1, -144, 96, 2},      {13, 120, 96, 16},   {59, 120, 96, 74},
+                                {0, -5, 3, 0},          {5, 7, 0, -1},       {INT32_MAX, 2, 1, -1},
+                                {INT32_MIN, 1, 1, -1},  {INT32_MAX, 96, 96, INT32_MAX}};
+    for (const auto& c : cases) EXPECT_EQ(c[3], KVMulDiv(c[0], c[1], c[2])) << c[0] << " * " << c[1] << " / " << c[2];
 #ifdef _WIN32
     // The same answers as the system's own, halves, signs and edges included.
     for (int32_t a : {-1000, -301, -9, -3, -1, 0, 1, 3, 9, 301, 1000, INT32_MAX, INT32_MIN + 1})
@@ -48,9 +43,7 @@ TEST(KVDpiScaleTest, NinetySixDpiChangesNothingAndOtherScalesMultiply) {
     EXPECT_EQ(525, KVDpiScale(144).Scale(350));
     EXPECT_EQ(920, KVDpiScale(192).Scale(460));
     EXPECT_EQ(99, KVDpiScale(144).Scale(66));
-}
-
-TEST(KVDpiScaleTest, ADpiNoDisplayReportsCountsAsNinetySix) {
+    // A resolution no display reports counts as 96.
     for (int dpi : {0, -96, 47, 961, INT_MAX}) EXPECT_EQ(96, KVDpiScale(dpi).Dpi()) << dpi;
     EXPECT_EQ(48, KVDpiScale(48).Dpi());
     EXPECT_EQ(960, KVDpiScale(960).Dpi());
