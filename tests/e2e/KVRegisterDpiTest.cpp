@@ -197,7 +197,6 @@ TEST_F(KVRegisterDpiTest, SignUpAtTheDisplaysScaleAndAfterAMoveToAnother) {
         EXPECT_EQ(kMsisdn, d.Text(KVInputId(COMPONENT_MSISDN)));
         d.Click(ID_QUERYREGISTER_NEXT);
     });
-    EXPECT_EQ(kMsisdn, action.Msisdn);
 
     Step(host, KVResult(KVRESULT_QUERIEDREGISTER), KVACTION_REGISTER, [this](KVWizardDriver& d) {
         d.WaitForPage(KVPages::PAGE_USERINFO);
@@ -214,7 +213,6 @@ TEST_F(KVRegisterDpiTest, SignUpAtTheDisplaysScaleAndAfterAMoveToAnother) {
         SavePage(d, "2-user-info");
         d.Click(ID_USERINFO_NEXT);
     });
-    EXPECT_EQ("Kari Nordmann", action.UserName);
 
     // The pages after the forms; the pending page sends the registration again by itself.
     struct Stop {
