@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <random>
 #include <string>
 #include <vector>
@@ -422,9 +423,36 @@ TEST_F(KVRegisterStressTest, WindowThreadHungPastTheWaitLeavesLaterRunsWorking) 
     }
 }
 
-TEST_F(KVRegisterStressTest, LanguageFileDeletedBetweenRunsOrBeforeALoad) {
+// The installation changes under a loaded library. The product's registry key deleted while a
+// run is open: the run goes on with what was typed, and the window saves its place under keys
+// it makes again; without "InstallRoot" the next run finds no register.cfg, and with it back
+// all is as before. register.lang deleted meanwhile: the wording is read once per load, and a
+// fresh load without it is an error until the file is back.
+TEST_F(KVRegisterStressTest, InstallationChangedUnderALoadedLibrary) {
     KVWizardHost& host = Install(TwoPages(), {"txtDialogName=Sign-up"});
+    const std::string key = env.KeyPath();
     std::string title;
+    Step(host, KVResult(KVRESULT_NONE), KVACTION_QUERYREGISTER, [&](KVWizardDriver& d) {
+        FillQueryPage(d);
+        title = KVWindowText(d.Wizard());
+        ASSERT_EQ(ERROR_SUCCESS, RegDeleteTreeA(HKEY_CURRENT_USER, key.c_str()));
+        d.Click(ID_QUERYREGISTER_NEXT);
+    });
+    EXPECT_EQ("Sign-up", title);
+    EXPECT_EQ(kEmail, action.UserEmail);
+    SubmitUserInfo(host);
+    EXPECT_EQ("Kari Nordmann", action.UserName);
+    CancelStep(host, KVResult(KVRESULT_VALIDATE), KVPages::PAGE_VALIDATE);
+    int32_t saved[5] = {};
+    DWORD size = sizeof saved;
+    EXPECT_EQ(ERROR_SUCCESS, RegGetValueA(HKEY_CURRENT_USER, (key + "\\Positions").c_str(), "RegisterWindow",
+                                          RRF_RT_REG_BINARY, nullptr, saved, &size));
+    EXPECT_EQ(460, saved[3]);
+
+    host.RemoveFile("register.lang");
+    Step(host, KVResult(KVRESULT_NONE), KVACTION_ERROR, CancelIfAPageShows(false));
+    EXPECT_EQ("errMissingOrCorruptFile", action.ErrorKey);
+    env.SetString(HKEY_CURRENT_USER, "", "InstallRoot", host.Folder());
     const auto titledRun = [&] {
         Step(host, KVResult(KVRESULT_NONE), KVACTION_CANCEL, [&title](KVWizardDriver& d) {
             d.WaitForPage(KVPages::PAGE_QUERYREGISTER);
@@ -433,11 +461,9 @@ TEST_F(KVRegisterStressTest, LanguageFileDeletedBetweenRunsOrBeforeALoad) {
         });
     };
     titledRun();
-    EXPECT_EQ("Sign-up", title);
-    host.RemoveFile("register.lang");
-    titledRun();
     EXPECT_EQ("Sign-up", title) << "the wording is read once per load";
 
+    env.SetDword(HKEY_CURRENT_USER, "Debug", "LogLevel", 5);
     host.Unload();
     host.Load();
     ExpectFileError(host, "| KVRegister::Initialize | errMissingOrCorruptFile [" + host.Folder() + "] \n");
@@ -447,52 +473,39 @@ TEST_F(KVRegisterStressTest, LanguageFileDeletedBetweenRunsOrBeforeALoad) {
     EXPECT_EQ("Sign-up again", title);
 }
 
-TEST_F(KVRegisterStressTest, RegistryKeyDeletedWhileARunIsOpen) {
-    KVWizardHost& host = Install(TwoPages());
-    const std::string key = env.KeyPath();
-    Step(host, KVResult(KVRESULT_NONE), KVACTION_QUERYREGISTER, [&key](KVWizardDriver& d) {
-        FillQueryPage(d);
-        ASSERT_EQ(ERROR_SUCCESS, RegDeleteTreeA(HKEY_CURRENT_USER, key.c_str()));
-        d.Click(ID_QUERYREGISTER_NEXT);
-    });
-    EXPECT_EQ(kEmail, action.UserEmail);
-    SubmitUserInfo(host);
-    EXPECT_EQ("Kari Nordmann", action.UserName);
-    CancelStep(host, KVResult(KVRESULT_VALIDATE), KVPages::PAGE_VALIDATE);
-
-    // The window saved its place on closing, under keys it made again.
-    int32_t saved[5] = {};
-    DWORD size = sizeof saved;
-    EXPECT_EQ(ERROR_SUCCESS, RegGetValueA(HKEY_CURRENT_USER, (key + "\\Positions").c_str(), "RegisterWindow",
-                                          RRF_RT_REG_BINARY, nullptr, saved, &size));
-    EXPECT_EQ(460, saved[3]);
-
-    // Without "InstallRoot" the next run finds no register.cfg; with it back, all is as before.
-    Step(host, KVResult(KVRESULT_NONE), KVACTION_ERROR, CancelIfAPageShows(false));
-    EXPECT_EQ("errMissingOrCorruptFile", action.ErrorKey);
-    env.SetString(HKEY_CURRENT_USER, "", "InstallRoot", host.Folder());
-    CancelStep(host, KVResult(KVRESULT_NONE), KVPages::PAGE_QUERYREGISTER);
-}
-
+// A library that cannot load is named in the log with the system's reason: one of the other
+// size, and none at all.
 TEST_F(KVRegisterStressTest, EveryFailingCountryLibraryHasItsDefinedResult) {
+    char otherSize[MAX_PATH] = {};
+#ifdef _WIN64
+    ASSERT_NE(0u, GetSystemWow64DirectoryA(otherSize, MAX_PATH));
+#else
+    ASSERT_NE(0u, GetWindowsDirectoryA(otherSize, MAX_PATH));
+    strcat(otherSize, "\\sysnative");  // the 64-bit system folder, seen from a 32-bit process
+#endif
     struct Case {
-        const char* library;  // a test library, or "missing" for none at all
+        const char* library;  // a test library, else what stands in its place
         std::vector<std::string> countries;  // the list shown; empty: disabled
         bool numbersWork;
+        const char* logged;  // the reason a library that cannot load is logged with
     };
     const std::vector<Case> cases = {
-        {"scripted", {"Finland", "Norway", "Sweden"}, true},
-        {"nocountries", {}, true},
-        {"initfails", {}, false},
-        {"missing", {}, false},
+        {"scripted", {"Finland", "Norway", "Sweden"}, true, nullptr},
+        {"nocountries", {}, true, nullptr},
+        {"initfails", {}, false, nullptr},
+        {"missing", {}, false, "(system error 126)"},
+        {"the other size's version.dll", {}, false, "(system error 193)"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.library);
-        const bool missing = std::string(c.library) == "missing";
-        KVWizardHost& host = Install(CountryPage(), {}, missing ? "scripted" : c.library);
-        if (missing) {
+        KVWizardHost& host = Install(CountryPage(), {}, c.logged ? "scripted" : c.library);
+        const std::string library = host.Folder() + "\\KVCountryCodes.dll";
+        if (c.logged) {
             host.Unload();
             host.RemoveFile("KVCountryCodes.dll");
+            if (std::string(c.logged) == "(system error 193)") {
+                EXPECT_TRUE(CopyFileA((std::string(otherSize) + "\\version.dll").c_str(), library.c_str(), FALSE));
+            }
             host.Load();
         }
         KVCountryListSeen seen;
@@ -513,8 +526,14 @@ TEST_F(KVRegisterStressTest, EveryFailingCountryLibraryHasItsDefinedResult) {
         });
         EXPECT_EQ(c.countries, seen.entries);
         EXPECT_EQ(!c.countries.empty(), seen.enabled);
-        // The first page waited for none of it: the library started once the page was shown.
-        if (!missing) {
+        if (c.logged) {
+            const std::string line = LogLine(host.Log(), c.logged);
+            EXPECT_EQ(0u, line.find("1 | ")) << line;
+            EXPECT_NE(std::string::npos, line.find("| KVCountryCodesWrapper::Prepare | Cannot load " + library + ": "))
+                << line;
+            EXPECT_EQ(std::string::npos, line.find("%1")) << "the system's text names the file";
+        } else {
+            // The first page waited for none of it: the library started once the page was shown.
             EXPECT_NE(std::string::npos, KVTestCountryLibrary::Calls().find("KVCountryInit "));
             EXPECT_EQ(0, KVTestCountryLibrary::InitsBeforePage());
         }

@@ -93,6 +93,14 @@ inline size_t Count(const std::string& text, const std::string& needle) {
     return n;
 }
 
+// The first line of the log that holds `text`; empty when none does.
+inline std::string LogLine(const std::string& log, const std::string& text) {
+    const size_t at = log.find(text);
+    if (at == std::string::npos) return std::string();
+    const size_t begin = log.rfind('\n', at) + 1;  // 0 for the first line
+    return log.substr(begin, log.find('\n', at) - begin);
+}
+
 // A window of the host, made on the thread that makes the steps: a step that waits still
 // dispatches its paint. Each paint takes `paintMs`, is counted and wakes the driver given.
 class KVHostWindow {

@@ -27,14 +27,10 @@ public:
     // "real" installs the built KVCountryCodes.dll; otherwise a variant of the test libraries.
     explicit KVWizardHost(const KVTestEnv& env, const std::string& countryLibrary = "real")
         : env_(env), folder_(KVTestCountryLibrary::Folder(env)) {
-        if (countryLibrary == "real") {
-            CreateDirectoryA(folder_.c_str(), nullptr);
-            if (!CopyFileA(KV_COUNTRY_DLL, (folder_ + "\\KVCountryCodes.dll").c_str(), FALSE))
-                throw std::runtime_error(std::string("cannot copy ") + KV_COUNTRY_DLL);
-            env.SetString(HKEY_CURRENT_USER, "", "InstallRoot", folder_);
-        } else {
+        if (countryLibrary == "real")
+            KVTestCountryLibrary::InstallFile(env, KV_COUNTRY_DLL);
+        else
             KVTestCountryLibrary::Install(env, countryLibrary);
-        }
         env.SetDword(HKEY_CURRENT_USER, "Debug", "LogLevel", 5);
         WriteFile("register.lang", {"# the product's wording: every text has its default"});
     }
