@@ -134,14 +134,4 @@ TEST_F(KVSimServerTest, DamagedAccountLinesAreSkippedAndNamed) {
     EXPECT_EQ(3u, notes.size()) << "only the old damaged lines are reported";
 }
 
-TEST(KVSimServerParseTest, FailuresWithoutAKnownStepOrAKeyAreRefused) {
-    KVSimFailure failure;
-    std::string problem;
-    for (const char* bad : {"RegError", "login=RegError", "query=", "query=:text only", "=RegError"}) {
-        problem.clear();
-        EXPECT_FALSE(KVSimServer::ParseFailure(bad, &failure, &problem)) << bad;
-        EXPECT_FALSE(problem.empty()) << bad;
-    }
-}
-
 }  // namespace
