@@ -67,14 +67,13 @@ protected:
     }
     // Fills the five buffers; returns the export's result and the texts.
     int Info(const char* code, std::vector<std::string>& texts) {
-        std::vector<GuardedBuffer> buffers = {
-            GuardedBuffer(KVCountryInfoRecord::kCodeSize), GuardedBuffer(KVCountryInfoRecord::kNameSize),
-            GuardedBuffer(KVCountryInfoRecord::kCallingCodeSize),
-            GuardedBuffer(KVCountryInfoRecord::kInternationalPrefixSize),
-            GuardedBuffer(KVCountryInfoRecord::kTrunkPrefixSize)};
-        KVCountryInfoRecord info = {buffers[0].data(), buffers[1].data(), buffers[2].data(),
-                                    buffers[3].data(), buffers[4].data()};
-        for (auto& b : buffers) b.data()[0] = '\0';
+        using I = KVCountryInfoRecord;
+        std::vector<GuardedBuffer> buffers;
+        for (std::size_t size : {I::kCodeSize, I::kNameSize, I::kCallingCodeSize, I::kInternationalPrefixSize,
+                                 I::kTrunkPrefixSize}) {
+            buffers.emplace_back(size).data()[0] = '\0';
+        }
+        I info = {buffers[0].data(), buffers[1].data(), buffers[2].data(), buffers[3].data(), buffers[4].data()};
         const int result = getInfo_(code, &info);
         texts.clear();
         for (auto& b : buffers) {
