@@ -46,21 +46,20 @@ TEST(KVInputRulesTest, VerdictComparesTheConfirmationThenThePartsCutAtTheFirstAt
     }
 
     // Where the model's verdict differs from the window's syntax: "a@example.c" (the window
-    // refuses one character after the last dot), "a@.mail.com" (the model sees no domain) and
-    // "a@b@mail.com" (the window refuses two "@").
+    // refuses one character after the last dot) and "a@b@mail.com" (the window refuses two "@").
+    // "a@.mail.com", which only the model refuses, and a confirmation differing in case are
+    // typed in the whole-run suite.
     const struct {
         const char *address, *confirmation;
         KVEmailVerdict verdict;
     } verdicts[] = {
         {"a@example.c", "", KVEmailVerdict::Ok},
-        {"a@.mail.com", "", KVEmailVerdict::BadFormat},
         {"a@b@mail.com", "", KVEmailVerdict::Ok},
         {"a@example", "", KVEmailVerdict::BadFormat},
         {"@example.com", "", KVEmailVerdict::BadFormat},
         {"a@example.", "", KVEmailVerdict::BadFormat},
         {"", "other@example.com", KVEmailVerdict::Ok},
         {"a@example.com", "", KVEmailVerdict::Ok},
-        {"a@example.com", "A@example.com", KVEmailVerdict::ConfirmationDiffers},
         {"bad", "worse", KVEmailVerdict::ConfirmationDiffers},
     };
     for (const auto& c : verdicts)
