@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "include/KVRegisterApi.h"
-#include "register/entry/KVResourceIds.h"
 #include "tests/support/KVTestLog.h"
 #include "tests/support/KVTestEnv.h"
 
@@ -91,22 +90,6 @@ TEST_F(KVRegisterDllTest, MissingInstallationOrRecordsAreAnErrorForTheHost) {
                               "| KVRegister::Register | No action record \n",
                               "| KVRegister::~KVRegister | Destructor \n"})
         EXPECT_NE(std::string::npos, log.find(entry)) << entry;
-}
-
-TEST_F(KVRegisterDllTest, CarriesTheBuiltInHeaderImage) {
-    HBITMAP bitmap = static_cast<HBITMAP>(
-        LoadImageA(module, MAKEINTRESOURCEA(KV_IDB_HEADER), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-    ASSERT_NE(nullptr, bitmap);
-    DIBSECTION dib{};
-    ASSERT_EQ(int(sizeof dib), GetObjectA(bitmap, sizeof dib, &dib));
-    EXPECT_EQ(32, dib.dsBm.bmWidth);
-    EXPECT_EQ(32, dib.dsBm.bmHeight);
-    EXPECT_EQ(24, dib.dsBm.bmBitsPixel);
-    // Pixel (1, 1) from the top: the blue tile of the built-in picture, where the installed
-    // Register.bmp is white. The rows are stored bottom-up, each as blue, green, red.
-    const BYTE* pixel = static_cast<const BYTE*>(dib.dsBm.bmBits) + 30 * dib.dsBm.bmWidthBytes + 3;
-    EXPECT_EQ((std::vector<BYTE>{165, 90, 30}), std::vector<BYTE>(pixel, pixel + 3));
-    DeleteObject(bitmap);
 }
 
 std::string VersionString(const std::vector<char>& info, const char* name) {

@@ -38,13 +38,15 @@ TEST(KVHostOptionsTest, WrongOptionsAreRefusedNamingTheOption) {
     const std::vector<std::vector<std::string>> bad = {
         {"--wrong-codes", "4"}, {"--pending", "-1"}, {"--wait", "3s"}, {"--runs", "0"},
         {"--runs"},             {"--cancel-on", "nowhere"},          {"--fail", "later=RegError"},
-        {"--key", ""},          {"--log-level", "99999999999"},     {"--verbose"},
+        {"--fail", "RegError"}, {"--fail", "query="},                {"--fail", "query=:text only"},
+        {"--fail", "=RegError"}, {"--key", ""}, {"--log-level", "99999999999"}, {"--verbose"},
     };
     for (const std::vector<std::string>& args : bad) {
         KVHostOptions options;
         std::string problem;
         EXPECT_FALSE(options.Parse(args, &problem)) << args[0];
         EXPECT_NE(std::string::npos, problem.find(args[0])) << problem;
+        EXPECT_GT(problem.size(), args[0].size() + 2) << "and says what is wrong with it: " << problem;
     }
 }
 

@@ -46,21 +46,20 @@ TEST(KVInputRulesTest, VerdictComparesTheConfirmationThenThePartsCutAtTheFirstAt
     }
 
     // Where the model's verdict differs from the window's syntax: "a@example.c" (the window
-    // refuses one character after the last dot), "a@.mail.com" (the model sees no domain) and
-    // "a@b@mail.com" (the window refuses two "@").
+    // refuses one character after the last dot) and "a@b@mail.com" (the window refuses two "@").
+    // "a@.mail.com", which only the model refuses, and a confirmation differing in case are
+    // typed in the whole-run suite.
     const struct {
         const char *address, *confirmation;
         KVEmailVerdict verdict;
     } verdicts[] = {
         {"a@example.c", "", KVEmailVerdict::Ok},
-        {"a@.mail.com", "", KVEmailVerdict::BadFormat},
         {"a@b@mail.com", "", KVEmailVerdict::Ok},
         {"a@example", "", KVEmailVerdict::BadFormat},
         {"@example.com", "", KVEmailVerdict::BadFormat},
         {"a@example.", "", KVEmailVerdict::BadFormat},
         {"", "other@example.com", KVEmailVerdict::Ok},
         {"a@example.com", "", KVEmailVerdict::Ok},
-        {"a@example.com", "A@example.com", KVEmailVerdict::ConfirmationDiffers},
         {"bad", "worse", KVEmailVerdict::ConfirmationDiffers},
     };
     for (const auto& c : verdicts)
@@ -82,35 +81,25 @@ TEST(KVInputRulesTest, PrefixesFollowThePlusOrTheDoubleZero) {
     }
 }
 
-// A field without text blocks Next only when the page requires its bit; the e-mail field and
-// its confirmation share one bit, so either one empty blocks it.
-TEST(KVPageRulesTest, NextWantsThePageTheRequiredFieldsAndAGoodAddress) {
+// A field without text blocks Next only when the page requires its bit; a page that requires
+// nothing reads no field. Required fields and the address's syntax are walked through in the
+// whole-run suite.
+TEST(KVPageRulesTest, NextWantsThePageShownAndIgnoresFieldsThePageDoesNotRequire) {
     uint32_t empty = 0;
-    std::string email;
     int asked = 0;
     const auto emptyBits = [&](uint32_t mask) {
         ++asked;
         return empty & mask;
     };
-    const auto address = [&] { return email; };
+    const auto address = [] { return std::string(); };
     const KVNextRule rule{1u | 2u, false};
     EXPECT_TRUE(rule.Enables(true, emptyBits, address));
     EXPECT_FALSE(rule.Enables(false, emptyBits, address));
-    empty = 2u;
-    EXPECT_FALSE(rule.Enables(true, emptyBits, address));
     empty = 4u | 64u;  // bits the page does not require
     EXPECT_TRUE(rule.Enables(true, emptyBits, address));
-    // A page that requires nothing reads no field.
     asked = 0;
     EXPECT_TRUE((KVNextRule{0, false}.Enables(true, emptyBits, address)));
     EXPECT_EQ(0, asked);
-
-    const KVNextRule withEmail{0, true};
-    EXPECT_FALSE(withEmail.Enables(true, emptyBits, address));
-    email = "kari@example";
-    EXPECT_FALSE(withEmail.Enables(true, emptyBits, address));
-    email = "kari@example.no";
-    EXPECT_TRUE(withEmail.Enables(true, emptyBits, address));
 }
 
 TEST(KVPageRulesTest, FirstPageComesFromTheModelsPageElseItsFormPages) {
