@@ -2,7 +2,6 @@
 // suite runs with the others at 96 DPI, and again at 144 DPI (150 %) in a Wine prefix of its
 // own; KV_EXPECT_DPI names the resolution a run must find, so that a prefix that lost its
 // setting fails instead of testing 96 twice.
-#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -12,6 +11,7 @@
 #include "driver/KVWindowText.h"
 #include "register/view/KVRegisterConfig.h"
 #include "tests/e2e/KVWizardFixture.h"
+#include "tests/support/KVDisplayDpi.h"
 
 namespace {
 
@@ -134,14 +134,7 @@ void ExpectPageAt(KVWizardDriver& d, const Layout& layout, int dpi) {
 
 class KVRegisterDpiTest : public KVWizardFixture {
 protected:
-    void SetUp() override {
-        HDC screen = GetDC(nullptr);
-        dpi_ = GetDeviceCaps(screen, LOGPIXELSY);
-        ReleaseDC(nullptr, screen);
-        if (const char* expected = std::getenv("KV_EXPECT_DPI")) {
-            ASSERT_EQ(std::atoi(expected), dpi_) << "the display does not run at the resolution this run is for";
-        }
-    }
+    void SetUp() override { ASSERT_TRUE(KVDisplayAtExpectedDpi(dpi_)); }
 
     // The shipped installation: its layout, wording, icons and header image.
     KVWizardHost& InstallShipped() {

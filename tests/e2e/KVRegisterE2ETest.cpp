@@ -155,7 +155,7 @@ TEST_F(KVRegisterE2ETest, SignUpOverTwoFormPagesWithBackOnEachPage) {
         EXPECT_EQ(KVPages::PAGE_REGISTERINFO, d.Page());
         d.Click(ID_VALIDATE_FINISH);
     });
-    // The built-in picture (KVRegisterDllTest reads it from the resource), where it belongs: its
+    // The built-in picture, drawn from the library's resource where it belongs: its
     // blue tile, the envelope's face and the orange dot.
     EXPECT_EQ((std::vector<COLORREF>{RGB(30, 90, 165), RGB(219, 225, 234), RGB(240, 140, 30), RGB(30, 90, 165)}),
               drawn);

@@ -8,13 +8,13 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstdlib>
 #include <fstream>
 #include <string>
 #include <vector>
 
 #include "tests/common/KVReadBack.h"
 #include "tests/preview/KVPreviewRun.h"
+#include "tests/support/KVDisplayDpi.h"
 #include "tests/support/KVTestEnv.h"
 
 namespace {
@@ -37,14 +37,7 @@ uint32_t BigEndian(const std::string& bytes, size_t at) {
 
 class KVPreviewDpiTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        HDC screen = GetDC(nullptr);
-        dpi_ = GetDeviceCaps(screen, LOGPIXELSY);
-        ReleaseDC(nullptr, screen);
-        if (const char* expected = std::getenv("KV_EXPECT_DPI")) {
-            ASSERT_EQ(std::atoi(expected), dpi_) << "the display does not run at the resolution this run is for";
-        }
-    }
+    void SetUp() override { ASSERT_TRUE(KVDisplayAtExpectedDpi(dpi_)); }
 
     KVPreviewOutcome Preview(const std::vector<std::string>& args) { return KVRunPreview(args, env_.TempFolder()); }
 
