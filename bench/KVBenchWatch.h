@@ -262,7 +262,7 @@ private:
             return;
         char name[64] = {};
         GetClassNameA(window, name, sizeof name);
-        if (std::string(name) != "KV Registration" && std::string(name) != kBareClass) return;
+        if (std::string(name) != kWizardClassName && std::string(name) != kBareClass) return;
         UnhookWinEvent(self.events_);
         self.events_ = nullptr;
         g_watch.window = window;

@@ -41,14 +41,7 @@ void KVLanguageTable::Load(const std::string& fileName) {
 
 void KVLanguageTable::LoadLocked(const std::string& fileName) {
     if (!fileName.empty()) fileName_ = fileName;
-    std::string bytes;
-    {
-        QFile file;
-        file.Create(fileName_, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL);
-        file.ReadString(bytes, nullptr, false);
-        file.Close();
-    }
-    ParseLanguageFile(bytes, entries_);
+    ParseLanguageFile(QFile::ReadWhole(fileName_), entries_);
     loaded_ = true;
 }
 

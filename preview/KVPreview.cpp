@@ -111,10 +111,7 @@ std::string KVPreview::Shown(const std::string& name) const {
 
 bool KVPreview::ReadInstalled(const std::string& name, std::string& bytes) const {
     try {
-        QFile file;
-        file.Create(folder_ + "\\" + name, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL);
-        file.ReadString(bytes, nullptr, false);
-        file.Close();
+        bytes = QFile::ReadWhole(folder_ + "\\" + name);
         return true;
     } catch (const QException&) {
         return false;

@@ -123,12 +123,7 @@ void KVRegisterModel::Notify(uint32_t code) {
 bool KVRegisterModel::LoadLayout(const std::string& installRoot, KVRegisterConfig& config) {
     std::string bytes;
     try {
-        QFile file;
-        file.Create(installRoot + "\\register.cfg", GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING,
-                    FILE_ATTRIBUTE_NORMAL);
-        uint32_t read = 0;
-        file.ReadString(bytes, &read, false);
-        file.Close();
+        bytes = QFile::ReadWhole(installRoot + "\\register.cfg");
     } catch (const QException&) {
         // Whatever the file wrapper could not do, open, size or read, the file is unusable.
         QLogEntry(Log(), QLog::LevelInfo, kCreatePages) << "File open error [" << installRoot << "]";
@@ -142,9 +137,8 @@ bool KVRegisterModel::LoadLayout(const std::string& installRoot, KVRegisterConfi
         SetUserInterface(config.userInterface);
     QCriticalSectionLock hold(lock_);
     for (KVPages::Page page : {PAGE_QUERYREGISTER, PAGE_USERINFO}) {
-        KVNextRule& rule = nextRules_[page == PAGE_QUERYREGISTER ? 0 : 1];
-        rule.requiredMask = config.RequiredMask(page);
-        rule.emailPresent = config.emailPresent;
+        nextRules_[page].requiredMask = config.RequiredMask(page);
+        nextRules_[page].emailPresent = config.emailPresent;
     }
     return true;
 }
@@ -152,7 +146,7 @@ bool KVRegisterModel::LoadLayout(const std::string& installRoot, KVRegisterConfi
 bool KVRegisterModel::IsNextEnabled(int32_t page, const std::function<uint32_t(uint32_t)>& emptyBits,
                                     const std::function<std::string()>& email) const {
     if (page != PAGE_QUERYREGISTER && page != PAGE_USERINFO) return false;
-    const KVNextRule rule = Read(nextRules_[page == PAGE_QUERYREGISTER ? 0 : 1]);
+    const KVNextRule rule = Read(nextRules_[page]);
     return rule.Enables(GetPage() == page, emptyBits, email);
 }
 

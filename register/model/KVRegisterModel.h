@@ -208,6 +208,6 @@ private:
     QCriticalSection serviceLock_;
     bool serviceStarted_ = false;
     int serviceResult_ = 0;
-    // Index 0 the query-register page, 1 the user-info page.
-    KVNextRule nextRules_[2];
+    // By page; only the two form pages' are set.
+    KVNextRule nextRules_[KVPages::kCount];
 };

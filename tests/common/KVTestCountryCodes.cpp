@@ -10,6 +10,7 @@
 #include <string>
 
 #include "countrycodes/dll/KVCountryCodesApi.h"
+#include "register/view/KVRegisterViewIds.h"
 
 #ifndef KVTEST_INIT_RESULT
 #define KVTEST_INIT_RESULT 0
@@ -42,9 +43,9 @@ const Country* ByCode(const char* code) {
 
 // A wizard window on display with the Next button of a form page shown.
 bool WizardShowsAFormPage() {
-    HWND wizard = FindWindowA("KV Registration", nullptr);
+    HWND wizard = FindWindowA(kWizardClassName, nullptr);
     if (!wizard || !IsWindowVisible(wizard)) return false;
-    for (int next : {247, 248}) {
+    for (int next : {ID_QUERYREGISTER_NEXT, ID_USERINFO_NEXT}) {
         HWND button = GetDlgItem(wizard, next);
         if (button && IsWindowVisible(button)) return true;
     }

@@ -75,7 +75,7 @@ TEST_F(KVRegisterCTest, RecordsAndTextsItCannotTakeAreRefused) {
     EXPECT_EQ(KVREGISTER_BADTEXT, dll.internalA(&resultA, &actionA, nullptr));
     EXPECT_EQ(static_cast<UINT32>(KVTEXT_RESULTTEXT | KVTEXT_ERRORKEY), actionA.TextErrors);
     EXPECT_EQ(77, actionA.Action);
-    EXPECT_EQ(nullptr, FindWindowA("KV Registration", nullptr));
+    EXPECT_EQ(nullptr, FindWindowA(kWizardClassName, nullptr));
     EXPECT_EQ(0u, LogLine(Log(), "| KVRegisterC::Internal | Refused: ErrorKey, ResultText of the result").find("1 | "));
 
     const std::string keyPath = env.KeyPath();

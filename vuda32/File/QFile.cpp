@@ -94,6 +94,15 @@ void QFile::Read(QMemBuf& buffer) {
     }
 }
 
+std::string QFile::ReadWhole(const std::string& name) {
+    QFile file;
+    file.Create(name, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL);
+    std::string bytes;
+    file.ReadString(bytes, nullptr, false);
+    file.Close();
+    return bytes;
+}
+
 void QFile::ReadString(std::string& text, uint32_t* bytesRead, bool throughTemporary) {
     const uint32_t size = GetSize();
     QMemBuf block;

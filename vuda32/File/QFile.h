@@ -34,6 +34,9 @@ public:
     void ReadString(std::string& text, uint32_t* bytesRead, bool throughTemporary);
     // Writes the characters as they are (no terminator, no line end): 1, or 2 when text is empty.
     int WriteString(const std::string& text, uint32_t* bytesWritten);
+    // Opens name for reading (others may read it too), reads every byte and closes it; raises
+    // as the step that failed.
+    static std::string ReadWhole(const std::string& name);
 
     bool IsOpen() const { return handle_ != nullptr; }
     HANDLE GetHandle() const { return handle_; }
