@@ -103,7 +103,7 @@ int KVRegisterModel::StartCountryService() {
         result = service.GetCountryInfo(service.GetHomeCountry(), info);
         if (result == 0) {
             QCriticalSectionLock hold(lock_);
-            country_ = info.GetName();
+            Field(NOTIFY_COUNTRY) = info.GetName();
         }
     }
     if (result != 0) {
@@ -266,42 +266,25 @@ void KVRegisterModel::Cancel() {
     cancelEvent_.SetEvent();
 }
 
-void KVRegisterModel::SetMsisdn(const std::string& text) { Write(msisdn_, text, NOTIFY_MSISDN); }
-void KVRegisterModel::SetUserEmail(const std::string& text) { Write(userEmail_, text, NOTIFY_USEREMAIL); }
-void KVRegisterModel::SetGroupId(const std::string& text) { Write(groupId_, text, NOTIFY_GROUPID); }
-void KVRegisterModel::SetUserName(const std::string& text) { Write(userName_, text, NOTIFY_USERNAME); }
-void KVRegisterModel::SetUserPassword(const std::string& text) { Write(userPassword_, text, NOTIFY_USERPASSWORD); }
-void KVRegisterModel::SetContactPerson(const std::string& text) { Write(contactPerson_, text, NOTIFY_CONTACTPERSON); }
-void KVRegisterModel::SetContactInfo(const std::string& text) { Write(contactInfo_, text, NOTIFY_CONTACTINFO); }
-void KVRegisterModel::SetCountry(const std::string& text) { Write(country_, text, NOTIFY_COUNTRY); }
+void KVRegisterModel::SetMsisdn(const std::string& text) { SetFieldText(NOTIFY_MSISDN, text); }
+void KVRegisterModel::SetUserEmail(const std::string& text) { SetFieldText(NOTIFY_USEREMAIL, text); }
+void KVRegisterModel::SetGroupId(const std::string& text) { SetFieldText(NOTIFY_GROUPID, text); }
+void KVRegisterModel::SetUserName(const std::string& text) { SetFieldText(NOTIFY_USERNAME, text); }
+void KVRegisterModel::SetUserPassword(const std::string& text) { SetFieldText(NOTIFY_USERPASSWORD, text); }
+void KVRegisterModel::SetContactPerson(const std::string& text) { SetFieldText(NOTIFY_CONTACTPERSON, text); }
+void KVRegisterModel::SetContactInfo(const std::string& text) { SetFieldText(NOTIFY_CONTACTINFO, text); }
+void KVRegisterModel::SetCountry(const std::string& text) { SetFieldText(NOTIFY_COUNTRY, text); }
 void KVRegisterModel::SetConfirmUserEmail(const std::string& text) {
-    Write(confirmUserEmail_, text, NOTIFY_CONFIRMUSEREMAIL);
+    SetFieldText(NOTIFY_CONFIRMUSEREMAIL, text);
 }
-void KVRegisterModel::SetRegCode(const std::string& text) { Write(regCode_, text, NOTIFY_REGCODE); }
-
-std::string KVRegisterModel::*KVRegisterModel::FieldOf(uint32_t code) {
-    switch (code) {
-    case NOTIFY_MSISDN: return &KVRegisterModel::msisdn_;
-    case NOTIFY_USEREMAIL: return &KVRegisterModel::userEmail_;
-    case NOTIFY_GROUPID: return &KVRegisterModel::groupId_;
-    case NOTIFY_USERNAME: return &KVRegisterModel::userName_;
-    case NOTIFY_USERPASSWORD: return &KVRegisterModel::userPassword_;
-    case NOTIFY_CONTACTPERSON: return &KVRegisterModel::contactPerson_;
-    case NOTIFY_CONTACTINFO: return &KVRegisterModel::contactInfo_;
-    case NOTIFY_COUNTRY: return &KVRegisterModel::country_;
-    case NOTIFY_CONFIRMUSEREMAIL: return &KVRegisterModel::confirmUserEmail_;
-    case NOTIFY_REGCODE: return &KVRegisterModel::regCode_;
-    default: return nullptr;
-    }
-}
+void KVRegisterModel::SetRegCode(const std::string& text) { SetFieldText(NOTIFY_REGCODE, text); }
 
 void KVRegisterModel::SetFieldText(uint32_t code, const std::string& text) {
-    if (std::string KVRegisterModel::*field = FieldOf(code)) Write(this->*field, text, code);
+    if (FieldIndex(code) >= 0) Write(fields_[FieldIndex(code)], text, code);
 }
 
 std::string KVRegisterModel::GetFieldText(uint32_t code) const {
-    std::string KVRegisterModel::*field = FieldOf(code);
-    return field != nullptr ? Read(this->*field) : std::string();
+    return FieldIndex(code) >= 0 ? Read(fields_[FieldIndex(code)]) : std::string();
 }
 
 void KVRegisterModel::ShowMessage(const std::string& text, uint32_t style) {
@@ -526,14 +509,14 @@ void KVRegisterModel::WaitForAction(int32_t timeLimitMs) {
 void KVRegisterModel::FillStepRecordLocked() {
     if (step_ == nullptr) return;
     step_->UseIp = useIp_;
-    step_->Msisdn = msisdn_;
-    step_->UserEmail = userEmail_;
-    step_->GroupId = campaignId_.empty() ? groupId_ : campaignId_;
-    step_->UserName = userName_;
-    step_->UserPassword = userPassword_;
-    step_->ContactPerson = contactPerson_;
-    step_->ContactInfo = contactInfo_;
-    step_->RegCode = regCode_;
+    step_->Msisdn = Field(NOTIFY_MSISDN);
+    step_->UserEmail = Field(NOTIFY_USEREMAIL);
+    step_->GroupId = campaignId_.empty() ? Field(NOTIFY_GROUPID) : campaignId_;
+    step_->UserName = Field(NOTIFY_USERNAME);
+    step_->UserPassword = Field(NOTIFY_USERPASSWORD);
+    step_->ContactPerson = Field(NOTIFY_CONTACTPERSON);
+    step_->ContactInfo = Field(NOTIFY_CONTACTINFO);
+    step_->RegCode = Field(NOTIFY_REGCODE);
 }
 
 void KVRegisterModel::LogStepRecord() {
@@ -561,7 +544,7 @@ bool KVRegisterModel::ValidateMsisdn() {
     {
         // The rewritten number stays in the model even when the check fails.
         QCriticalSectionLock hold(lock_);
-        msisdn_ = verdict.msisdn;
+        Field(NOTIFY_MSISDN) = verdict.msisdn;
     }
     if (verdict.valid) return true;
     ShowMessage(Text(kMsisdnErrorLanguageKey, kMsisdnErrorDefaultText), STYLE_WARNING);

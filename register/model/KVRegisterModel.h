@@ -81,20 +81,20 @@ public:
     // read empty and write nothing.
     void SetFieldText(uint32_t code, const std::string& text);
     std::string GetFieldText(uint32_t code) const;
-    std::string GetMsisdn() const { return Read(msisdn_); }
-    std::string GetUserEmail() const { return Read(userEmail_); }
-    std::string GetGroupId() const { return Read(groupId_); }
-    std::string GetUserName() const { return Read(userName_); }
-    std::string GetUserPassword() const { return Read(userPassword_); }
-    std::string GetContactPerson() const { return Read(contactPerson_); }
-    std::string GetContactInfo() const { return Read(contactInfo_); }
-    std::string GetCountry() const { return Read(country_); }
-    std::string GetConfirmUserEmail() const { return Read(confirmUserEmail_); }
+    std::string GetMsisdn() const { return GetFieldText(NOTIFY_MSISDN); }
+    std::string GetUserEmail() const { return GetFieldText(NOTIFY_USEREMAIL); }
+    std::string GetGroupId() const { return GetFieldText(NOTIFY_GROUPID); }
+    std::string GetUserName() const { return GetFieldText(NOTIFY_USERNAME); }
+    std::string GetUserPassword() const { return GetFieldText(NOTIFY_USERPASSWORD); }
+    std::string GetContactPerson() const { return GetFieldText(NOTIFY_CONTACTPERSON); }
+    std::string GetContactInfo() const { return GetFieldText(NOTIFY_CONTACTINFO); }
+    std::string GetCountry() const { return GetFieldText(NOTIFY_COUNTRY); }
+    std::string GetConfirmUserEmail() const { return GetFieldText(NOTIFY_CONFIRMUSEREMAIL); }
     // The server's texts of its last results, kept as they came. No page shows them (the
     // pages have texts of their own), so they are only there for whoever inspects the model.
     std::string GetInfoText() const { return Read(infoText_); }
     std::string GetResultText() const { return Read(resultText_); }
-    std::string GetRegCode() const { return Read(regCode_); }
+    std::string GetRegCode() const { return GetFieldText(NOTIFY_REGCODE); }
     std::string GetCampaignId() const { return Read(campaignId_); }
 
     void SetUseIp(int32_t useIp);
@@ -166,8 +166,12 @@ private:
     void FillStepRecordLocked();
     void LogStepRecord();
     void DispatchWaitingMessages();
-    // The field a code announces; null for other codes.
-    static std::string KVRegisterModel::*FieldOf(uint32_t code);
+    // Where fields_ keeps the text a code announces; -1 for codes that announce no field.
+    static int FieldIndex(uint32_t code) {
+        return code >= NOTIFY_MSISDN && code <= NOTIFY_REGCODE ? static_cast<int>(code - NOTIFY_MSISDN) : -1;
+    }
+    // For a code that announces a field; the caller holds the lock.
+    std::string& Field(uint32_t code) { return fields_[FieldIndex(code)]; }
 
     // Every field below is read and written under lock_, and read as a copy: the host's
     // thread (a step, its result, its wait) and the window's thread (the person's input and
@@ -178,18 +182,10 @@ private:
     int32_t useIp_ = 0;
     int32_t userInterface_ = 1;
     int32_t wrongCodeCount_ = 0;
-    std::string msisdn_;
-    std::string userEmail_;
-    std::string groupId_;
-    std::string userName_;
-    std::string userPassword_;
-    std::string contactPerson_;
-    std::string contactInfo_;
-    std::string country_;
-    std::string confirmUserEmail_;
+    // The texts the person types, by their notification code (NOTIFY_MSISDN to NOTIFY_REGCODE).
+    std::string fields_[NOTIFY_REGCODE - NOTIFY_MSISDN + 1];
     std::string infoText_;
     std::string resultText_;
-    std::string regCode_;
     int32_t page_ = PAGE_NONE;
     std::string messageText_;
     uint32_t messageStyle_ = 0;

@@ -47,14 +47,13 @@ struct KVComponentRow {
     uint32_t notification;    // the model's code for a change of the component's text; 0: none
 };
 
+// A line of text the file may place: its number, its label's id and its key "lblInfo<number>";
+// it has no default text, no input and no required bit.
+#define KV_TEXT_LINE(number, labelId) {number, labelId, 0, "lblInfo" #number, "", KVComponentKind::TextLine, 0, 0}
+
 inline constexpr KVComponentRow kFormComponents[] = {
-    {1, 222, 0, "lblInfo1", "", KVComponentKind::TextLine, 0, 0},
-    {2, 223, 0, "lblInfo2", "", KVComponentKind::TextLine, 0, 0},
-    {3, 224, 0, "lblInfo3", "", KVComponentKind::TextLine, 0, 0},
-    {4, 225, 0, "lblInfo4", "", KVComponentKind::TextLine, 0, 0},
-    {5, 226, 0, "lblInfo5", "", KVComponentKind::TextLine, 0, 0},
-    {6, 227, 0, "lblInfo6", "", KVComponentKind::TextLine, 0, 0},
-    {7, 228, 0, "lblInfo7", "", KVComponentKind::TextLine, 0, 0},
+    KV_TEXT_LINE(1, 222), KV_TEXT_LINE(2, 223), KV_TEXT_LINE(3, 224), KV_TEXT_LINE(4, 225),
+    KV_TEXT_LINE(5, 226), KV_TEXT_LINE(6, 227), KV_TEXT_LINE(7, 228),
     {COMPONENT_MSISDN, 229, 230, "lblMsisdn", "Mobile Phone Number:", KVComponentKind::Edit, 1,
      KVNotifications::NOTIFY_MSISDN},
     {COMPONENT_USEREMAIL, 231, 232, "lblUserEmail", "Email:", KVComponentKind::Edit, 2,
@@ -74,14 +73,10 @@ inline constexpr KVComponentRow kFormComponents[] = {
     // The confirmation shares the e-mail field's bit: one required flag covers both.
     {COMPONENT_CONFIRMUSEREMAIL, 245, 246, "lblConfirmUserEmail", "Confirm email:", KVComponentKind::Edit, 2,
      KVNotifications::NOTIFY_CONFIRMUSEREMAIL},
-    {21, 252, 0, "lblInfo21", "", KVComponentKind::TextLine, 0, 0},
-    {22, 253, 0, "lblInfo22", "", KVComponentKind::TextLine, 0, 0},
-    {23, 254, 0, "lblInfo23", "", KVComponentKind::TextLine, 0, 0},
-    {24, 255, 0, "lblInfo24", "", KVComponentKind::TextLine, 0, 0},
-    {25, 256, 0, "lblInfo25", "", KVComponentKind::TextLine, 0, 0},
-    {26, 257, 0, "lblInfo26", "", KVComponentKind::TextLine, 0, 0},
-    {27, 258, 0, "lblInfo27", "", KVComponentKind::TextLine, 0, 0},
+    KV_TEXT_LINE(21, 252), KV_TEXT_LINE(22, 253), KV_TEXT_LINE(23, 254), KV_TEXT_LINE(24, 255),
+    KV_TEXT_LINE(25, 256), KV_TEXT_LINE(26, 257), KV_TEXT_LINE(27, 258),
 };
+#undef KV_TEXT_LINE
 static_assert(std::size(kFormComponents) == kComponentCount, "one row per component");
 
 // Null for every number the file may not use (0, 17..20, above 27, negative).

@@ -101,6 +101,10 @@ private:
     // A page's title and subtitle at their places, the subtitle reaching down to subTitleBottom.
     void CreateHeading(Page page, int titleId, int subTitleId, int subTitleBottom);
     void CreateButton(QButton& button, Page page, int id, const RECT& rect);
+    // The bottom row's buttons, 75 by 23 pixels from the right: Cancel, then Next (Finish and
+    // OK stand there too), then Back.
+    enum BottomPlace { kCancelPlace, kNextPlace, kBackPlace };
+    RECT BottomButton(BottomPlace place) const;
     // A label whose text is set when its page is shown.
     void CreateText(QStatic& text, Page page, int id, const RECT& rect);
     // Adds Alt + the key's mnemonic for command, when its text has one.

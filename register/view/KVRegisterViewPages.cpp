@@ -167,15 +167,17 @@ void KVRegisterView::BuildAccelerators(Page page, const std::vector<ACCEL>& entr
     table.Register(&pages_[page].GetAcceleratorHandle());
 }
 
+RECT KVRegisterView::BottomButton(BottomPlace place) const {
+    static constexpr int kRightMargins[] = {16, 101, 176};  // Cancel, Next, Back
+    const int right = width_ - kRightMargins[place];
+    return Rect(right - 75, height_ - 58, right, height_ - 35);
+}
+
 void KVRegisterView::CreateFormButtons() {
-    const int w = width_;
-    const int h = height_;
-    CreateButton(queryRegisterNext_, KVPages::PAGE_QUERYREGISTER, ID_QUERYREGISTER_NEXT,
-                 Rect(w - 176, h - 58, w - 101, h - 35));
-    if (userInterface_ > 1) {
-        CreateButton(userInfoBack_, KVPages::PAGE_USERINFO, ID_USERINFO_BACK, Rect(w - 251, h - 58, w - 176, h - 35));
-    }
-    CreateButton(userInfoNext_, KVPages::PAGE_USERINFO, ID_USERINFO_NEXT, Rect(w - 176, h - 58, w - 101, h - 35));
+    CreateButton(queryRegisterNext_, KVPages::PAGE_QUERYREGISTER, ID_QUERYREGISTER_NEXT, BottomButton(kNextPlace));
+    if (userInterface_ > 1)
+        CreateButton(userInfoBack_, KVPages::PAGE_USERINFO, ID_USERINFO_BACK, BottomButton(kBackPlace));
+    CreateButton(userInfoNext_, KVPages::PAGE_USERINFO, ID_USERINFO_NEXT, BottomButton(kNextPlace));
 
     std::vector<ACCEL> query;
     AddMnemonic(query, "cmdQueryRegisterNext", 'n', ID_QUERYREGISTER_NEXT);
@@ -206,7 +208,6 @@ void KVRegisterView::CreatePendingPage() {
 
 void KVRegisterView::CreateValidatePage() {
     const int w = width_;
-    const int h = height_;
     const Page page = KVPages::PAGE_VALIDATE;
     CreateHeading(page, ID_VALIDATE_TITLE, ID_VALIDATE_SUBTITLE, 38);
     // The texts are filled in when the page is shown.
@@ -216,8 +217,8 @@ void KVRegisterView::CreateValidatePage() {
     regCode_.Create(this, ID_REGCODE, layout_.Place(regCode_, Rect(43, 199, 221, 220)), "", kCodeFieldStyle,
                     WS_EX_CLIENTEDGE);
     pages_[page].Add(&regCode_);
-    CreateButton(validateBack_, page, ID_VALIDATE_BACK, Rect(w - 251, h - 58, w - 176, h - 35));
-    CreateButton(validateFinish_, page, ID_VALIDATE_FINISH, Rect(w - 176, h - 58, w - 101, h - 35));
+    CreateButton(validateBack_, page, ID_VALIDATE_BACK, BottomButton(kBackPlace));
+    CreateButton(validateFinish_, page, ID_VALIDATE_FINISH, BottomButton(kNextPlace));
     std::vector<ACCEL> entries;
     AddMnemonic(entries, "lblRegCode", 'r', ID_REGCODE);
     AddMnemonic(entries, "cmdValidateBack", 'b', ID_VALIDATE_BACK);
@@ -228,16 +229,14 @@ void KVRegisterView::CreateValidatePage() {
 }
 
 void KVRegisterView::CreateRegisterInfoPage() {
-    const int w = width_;
-    const int h = height_;
     const Page page = KVPages::PAGE_REGISTERINFO;
     CreateHeading(page, ID_REGISTERINFO_TITLE, ID_REGISTERINFO_SUBTITLE, 38);
-    CreateLabel(registerInfoText_, page, ID_REGISTERINFO_TEXT, Rect(44, 81, w - 40, 211));
-    CreateButton(registerInfoOk_, page, ID_REGISTERINFO_OK, Rect(w - 176, h - 58, w - 101, h - 35));
+    CreateLabel(registerInfoText_, page, ID_REGISTERINFO_TEXT, Rect(44, 81, width_ - 40, 211));
+    CreateButton(registerInfoOk_, page, ID_REGISTERINFO_OK, BottomButton(kNextPlace));
 }
 
 void KVRegisterView::CreateCancelButton() {
-    CreateButton(cancel_, KVPages::PAGE_NONE, ID_CANCEL, Rect(width_ - 91, height_ - 58, width_ - 16, height_ - 35));
+    CreateButton(cancel_, KVPages::PAGE_NONE, ID_CANCEL, BottomButton(kCancelPlace));
 }
 
 bool KVRegisterView::IsTitleLabel(HWND control) const {
