@@ -17,6 +17,7 @@
 #include "host/KVAutopilot.h"
 #include "host/KVHostOptions.h"
 #include "host/KVHostReport.h"
+#include "host/KVRegisterLibrary.h"
 #include "host/KVSimServer.h"
 #include "include/KVRegisterApi.h"
 #include "register/model/KVStepRules.h"
@@ -52,17 +53,6 @@ std::string FullPath(const std::string& path) {
     return length > 0 && length < MAX_PATH ? std::string(full, length) : path;
 }
 
-std::string SystemError(DWORD error) {
-    char* text = nullptr;
-    FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                   nullptr, error, 0, reinterpret_cast<LPSTR>(&text), 0, nullptr);
-    std::string message = text ? text : "error " + std::to_string(error);
-    if (text) LocalFree(text);
-    while (!message.empty() && (message.back() == '\n' || message.back() == '\r' || message.back() == ' '))
-        message.pop_back();
-    return message;
-}
-
 // The folder and those above it that are missing; false when it still does not exist.
 bool MakeFolders(const std::string& path) {
     const DWORD attributes = GetFileAttributesA(path.c_str());
@@ -70,7 +60,7 @@ bool MakeFolders(const std::string& path) {
     const size_t slash = path.find_last_of("\\/");
     if (slash != std::string::npos && slash > 0 && path[slash - 1] != ':') MakeFolders(path.substr(0, slash));
     if (CreateDirectoryA(path.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS) return true;
-    PrintError("cannot create the folder " + path + ": " + SystemError(GetLastError()));
+    PrintError("cannot create the folder " + path + ": " + KVSystemErrorText(GetLastError()));
     return false;
 }
 
@@ -86,7 +76,8 @@ bool WriteSettings(const KVHostOptions& options) {
             RegCloseKey(key);
         }
         if (status != ERROR_SUCCESS)
-            PrintError("cannot write HKCU\\" + path + " \"" + name + "\": " + SystemError(static_cast<DWORD>(status)));
+            PrintError("cannot write HKCU\\" + path + " \"" + name +
+                       "\": " + KVSystemErrorText(static_cast<DWORD>(status)));
         return status == ERROR_SUCCESS;
     };
     bool ok = true;
@@ -100,43 +91,6 @@ bool WriteSettings(const KVHostOptions& options) {
     }
     return ok;
 }
-
-// KVRegister.dll as an add-in holds it: loaded by name from the add-in's folder.
-class KVRegisterLibrary {
-public:
-    explicit KVRegisterLibrary(const std::string& folder) {
-        const std::string path = folder + "\\" + kKVRegisterDllName;
-        module_ = LoadLibraryA(path.c_str());
-        if (!module_) {
-            problem_ = "cannot load " + path + ": " + SystemError(GetLastError());
-            return;
-        }
-        init_ = Export<KVRegisterInitFn>(kKVRegisterInitName);
-        internal_ = Export<KVRegisterInternalFn>(kKVRegisterInternalName);
-        if (!init_ || !internal_) problem_ = path + " lacks the exports KVRegisterInit and KVRegisterInternal";
-    }
-    ~KVRegisterLibrary() {
-        if (module_) FreeLibrary(module_);
-    }
-    KVRegisterLibrary(const KVRegisterLibrary&) = delete;
-    KVRegisterLibrary& operator=(const KVRegisterLibrary&) = delete;
-
-    // Empty when both exports were found.
-    const std::string& Problem() const { return problem_; }
-    int Init(const std::string& keyPath) const { return init_(keyPath); }
-    int Step(const KVResultRecord& result, KVActionRecord& action) const { return internal_(&result, &action); }
-
-private:
-    template <typename F>
-    F Export(const char* name) const {
-        return reinterpret_cast<F>(reinterpret_cast<void (*)()>(GetProcAddress(module_, name)));
-    }
-
-    HMODULE module_ = nullptr;
-    KVRegisterInitFn init_ = nullptr;
-    KVRegisterInternalFn internal_ = nullptr;
-    std::string problem_;
-};
 
 bool AsksServer(int32_t action) {
     return action == KVACTION_QUERYREGISTER || action == KVACTION_REGISTER || action == KVACTION_VALIDATE;
@@ -217,7 +171,8 @@ int Main(const std::vector<std::string>& args) {
     }
     if (!WriteSettings(options)) return kExitHostFailure;
 
-    KVRegisterLibrary library(folder);
+    // As an add-in holds it: loaded by name from the add-in's folder.
+    KVRegisterLibrary library(folder + "\\" + kKVRegisterDllName);
     if (!library.Problem().empty()) {
         PrintError(library.Problem());
         return kExitHostFailure;

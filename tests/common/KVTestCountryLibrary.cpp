@@ -15,7 +15,7 @@ std::string ExeFolder() {
 
 }  // namespace
 
-std::string KVTestCountryLibrary::Folder(const KVTestEnv& env) { return env.TempFolder() + "install"; }
+std::string KVTestCountryLibrary::Folder(const KVTestEnv& env) { return env.TempFolder() + kFolderName; }
 
 void KVTestCountryLibrary::Install(const KVTestEnv& env, const std::string& variant) {
     InstallFile(env, ExeFolder() + "kvtest_cc_" + variant + ".dll");

@@ -16,7 +16,9 @@ public:
     // For tests that share the process's one wrapper, which keeps the first library it loads:
     // the scripted library in one folder per process, named as "InstallRoot" of `env`.
     static void InstallShared(const KVTestEnv& env);
-    // The folder given as "InstallRoot" by Install (no trailing backslash).
+    // The folder given as "InstallRoot" by Install (no trailing backslash): this one in the
+    // test's temporary folder.
+    static constexpr char kFolderName[] = "install";
     static std::string Folder(const KVTestEnv& env);
     // Every call the loaded library has received, one per line; empty when none is loaded.
     static std::string Calls();

@@ -9,17 +9,15 @@
 #include <cstdlib>
 #include <string>
 
-#include "include/KVRegisterApi.h"
+#include "host/KVRegisterLibrary.h"
 #include "register/view/KVRegisterViewIds.h"
 
 namespace {
 
-KVRegisterInternalFn g_internal = nullptr;
-
-DWORD WINAPI RunStep(LPVOID) {
+DWORD WINAPI RunStep(LPVOID library) {
     KVResultRecord result;
     KVActionRecord action;
-    g_internal(&result, &action);
+    static_cast<KVRegisterLibrary*>(library)->Step(result, action);
     return 0;
 }
 
@@ -30,15 +28,11 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: KVExitHost <dll> <key path> <exit code>\n");
         return 2;
     }
-    HMODULE library = LoadLibraryA(argv[1]);
-    if (!library) return 3;
-    const auto init = reinterpret_cast<KVRegisterInitFn>(
-        reinterpret_cast<void (*)()>(GetProcAddress(library, kKVRegisterInitName)));
-    g_internal = reinterpret_cast<KVRegisterInternalFn>(
-        reinterpret_cast<void (*)()>(GetProcAddress(library, kKVRegisterInternalName)));
-    if (!init || !g_internal) return 4;
-    init(argv[2]);
-    HANDLE step = CreateThread(nullptr, 0, &RunStep, nullptr, 0, nullptr);
+    // Not freed: the process ends with the library loaded.
+    static KVRegisterLibrary library(argv[1]);
+    if (!library.Problem().empty()) return 3;
+    library.Init(argv[2]);
+    HANDLE step = CreateThread(nullptr, 0, &RunStep, &library, 0, nullptr);
     if (!step) return 5;
     // A glance every 50 ms, as a person would look, for at most 10 s.
     const auto shown = [] {

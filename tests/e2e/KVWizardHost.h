@@ -7,11 +7,13 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "driver/KVDpiAwareness.h"
+#include "host/KVRegisterLibrary.h"
 #include "include/KVRegisterApi.h"
 #include "tests/common/KVTestCountryLibrary.h"
 #include "tests/support/KVTestEnv.h"
@@ -34,7 +36,6 @@ public:
         env.SetDword(HKEY_CURRENT_USER, "Debug", "LogLevel", 5);
         WriteFile("register.lang", {"# the product's wording: every text has its default"});
     }
-    ~KVWizardHost() { Unload(); }
     KVWizardHost(const KVWizardHost&) = delete;
     KVWizardHost& operator=(const KVWizardHost&) = delete;
 
@@ -47,48 +48,29 @@ public:
         WriteRaw(name, bytes);
     }
     void WriteRaw(const std::string& name, const std::string& bytes) const {
-        const std::string path = folder_ + "\\" + name;
-        HANDLE file =
-            CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (file == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot create " + path);
-        DWORD written = 0;
-        const BOOL ok = ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-        CloseHandle(file);
-        if (!ok || written != bytes.size()) throw std::runtime_error("cannot write " + path);
+        env_.WriteFile(std::string(KVTestCountryLibrary::kFolderName) + "\\" + name, bytes);
     }
     void RemoveFile(const std::string& name) const { DeleteFileA((folder_ + "\\" + name).c_str()); }
 
     // Loads the DLL and calls KVRegisterInit with the test's key path.
     void Load() {
-        module_ = LoadLibraryA(KV_REGISTER_DLL);
-        if (!module_) throw std::runtime_error(std::string("cannot load ") + KV_REGISTER_DLL);
-        const auto init = reinterpret_cast<KVRegisterInitFn>(Export(kKVRegisterInitName));
-        internal_ = reinterpret_cast<KVRegisterInternalFn>(Export(kKVRegisterInternalName));
-        if (!init || !internal_) throw std::runtime_error("KVRegister.dll lacks its exports");
-        init(env_.KeyPath());
+        library_ = std::make_unique<KVRegisterLibrary>(KV_REGISTER_DLL);
+        if (!library_->Problem().empty()) throw std::runtime_error(library_->Problem());
+        library_->Init(env_.KeyPath());
     }
-    HMODULE Module() const { return module_; }
+    HMODULE Module() const { return library_ ? library_->Module() : nullptr; }
     // FreeLibrary, as a host does that gives up in the middle of a run.
-    void Unload() {
-        if (module_) FreeLibrary(module_);
-        module_ = nullptr;
-        internal_ = nullptr;
-    }
+    void Unload() { library_.reset(); }
     // One KVRegisterInternal call with the host's action record of the run.
     int Step(const KVResultRecord& result, KVActionRecord& action) {
-        if (!internal_) throw std::runtime_error("KVRegister.dll is not loaded");
-        return internal_(&result, &action);
+        if (!library_) throw std::runtime_error("KVRegister.dll is not loaded");
+        return library_->Step(result, action);
     }
     // The log of the loaded DLL.
     std::string Log() const { return KVTestLog::Read(env_); }
 
 private:
-    void (*Export(const char* name) const)() {
-        return reinterpret_cast<void (*)()>(GetProcAddress(module_, name));
-    }
-
     const KVTestEnv& env_;
     std::string folder_;
-    HMODULE module_ = nullptr;
-    KVRegisterInternalFn internal_ = nullptr;
+    std::unique_ptr<KVRegisterLibrary> library_;
 };

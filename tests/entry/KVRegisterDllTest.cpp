@@ -9,38 +9,18 @@
 #include <utility>
 #include <vector>
 
-#include "include/KVRegisterApi.h"
+#include "host/KVRegisterLibrary.h"
 #include "tests/support/KVTestLog.h"
 #include "tests/support/KVTestEnv.h"
 
 namespace {
 
-using InitFn = KVRegisterInitFn;
-using InternalFn = KVRegisterInternalFn;
-
-template <typename F>
-F Export(HMODULE module, const char* name) {
-    return reinterpret_cast<F>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
-}
-
 class KVRegisterDllTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        module = LoadLibraryA(KV_REGISTER_DLL);
-        ASSERT_NE(nullptr, module) << KV_REGISTER_DLL;
-        init = Export<InitFn>(module, kKVRegisterInitName);
-        internal = Export<InternalFn>(module, kKVRegisterInternalName);
-        ASSERT_NE(nullptr, init);
-        ASSERT_NE(nullptr, internal);
-    }
-    void TearDown() override {
-        if (module) FreeLibrary(module);
-    }
+    void SetUp() override { ASSERT_EQ("", library.Problem()); }
 
     KVTestEnv env;
-    HMODULE module = nullptr;
-    InitFn init = nullptr;
-    InternalFn internal = nullptr;
+    KVRegisterLibrary library{KV_REGISTER_DLL};
 };
 
 // The host's records as this tree's compiler lays them out: libstdc++'s string is 24 bytes in
@@ -50,7 +30,7 @@ TEST_F(KVRegisterDllTest, MissingInstallationOrRecordsAreAnErrorForTheHost) {
     EXPECT_EQ(8 + 10 * sizeof(std::string), sizeof(KVActionRecord));
     EXPECT_EQ(2 * sizeof(void*) + 5 * sizeof(std::string), sizeof(KVResultRecord));
     env.SetDword(HKEY_CURRENT_USER, "Debug", "LogLevel", 5);
-    EXPECT_EQ(0, init(env.KeyPath()));
+    EXPECT_EQ(0, library.Init(env.KeyPath()));
     KVResultRecord result;
     // Guards around the record and the host's own values in the fields an error step leaves
     // alone: a DLL with another layout would write past the record or into the wrong field.
@@ -63,7 +43,7 @@ TEST_F(KVRegisterDllTest, MissingInstallationOrRecordsAreAnErrorForTheHost) {
     action.UseIp = 7;
     action.Msisdn = "the host's number";
     action.RegCode = "the host's code";
-    EXPECT_EQ(1, internal(&result, &action));
+    EXPECT_EQ(1, library.Step(result, action));
     EXPECT_EQ(KVACTION_ERROR, action.Action);
     // The header promises a key and a text with every KVACTION_ERROR.
     EXPECT_EQ("errMissingOrCorruptFile", action.ErrorKey);
@@ -77,12 +57,11 @@ TEST_F(KVRegisterDllTest, MissingInstallationOrRecordsAreAnErrorForTheHost) {
 
     // A step without records never crashes.
     KVActionRecord alone;
-    EXPECT_EQ(1, internal(nullptr, &alone));
+    EXPECT_EQ(1, library.Internal()(nullptr, &alone));
     EXPECT_EQ(KVACTION_ERROR, alone.Action);
     EXPECT_EQ("errMissingOrCorruptFile", alone.ErrorKey);
-    EXPECT_EQ(1, internal(&result, nullptr));
-    FreeLibrary(module);
-    module = nullptr;
+    EXPECT_EQ(1, library.Internal()(&result, nullptr));
+    library.Free();
     // Unloading destroyed the application object, which wrote its last entry.
     const std::string log = KVTestLog::Read(env);
     for (const char* entry : {"| KVRegister::Register | Exiting due to error: errMissingOrCorruptFile \n",
