@@ -5,6 +5,7 @@
 #include <mutex>
 
 #include "driver/KVWindowText.h"
+#include "register/view/KVViewMessages.h"
 
 namespace {
 
@@ -17,6 +18,8 @@ HANDLE g_changed = nullptr;
 UINT g_settleMessage = 0;
 std::atomic<uint32_t> g_settlePosted{0};
 std::atomic<uint32_t> g_settleSeen{0};
+// How often a wizard has emptied its fields after a message box.
+std::atomic<uint32_t> g_fieldsEmptied{0};
 thread_local KVWizardDriver* t_driver = nullptr;
 
 void ReportChange() {
@@ -30,6 +33,10 @@ void ReportChange() {
 LRESULT CALLBACK OnMessageHandled(int code, WPARAM wParam, LPARAM lParam) {
     if (code == HC_ACTION) {
         switch (reinterpret_cast<const CWPRETSTRUCT*>(lParam)->message) {
+        case KVWM_CLEARFIELDS:
+            ++g_fieldsEmptied;
+            ReportChange();
+            break;
         case WM_SHOWWINDOW:
         case WM_WINDOWPOSCHANGED:
         case WM_ENABLE:
@@ -612,8 +619,13 @@ void KVWizardDriver::DismissMessageBox(const KVMessageBoxInfo& box, int button) 
         if (GetDlgCtrlID(child) == button && IsWindowVisible(child)) target = child;
     if (!target || !IsWindowEnabled(target))
         throw KVDriverError("the message box \"" + box.text + "\" has no button " + std::to_string(button) + " to press");
+    const uint32_t emptied = g_fieldsEmptied.load();
+    const HWND wizard = box.owner != nullptr && box.owner == FindWizard() ? box.owner : nullptr;
     PostMessageA(target, BM_CLICK, 0, 0);
     HWND window = box.window;
     WaitUntil("the message box \"" + box.text + "\" to close",
               [window] { return !IsWindow(window) || !IsWindowVisible(window); });
+    if (wizard != nullptr)
+        WaitUntil("the wizard to empty its fields after the message box",
+                  [wizard, emptied] { return g_fieldsEmptied.load() != emptied || !IsWindow(wizard); });
 }

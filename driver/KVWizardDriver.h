@@ -111,7 +111,9 @@ public:
     KVMessageBoxInfo WaitForMessageBox();
     // True when a message box of this process is shown.
     bool HasMessageBox();
-    // Clicks the box's button `button` and waits for the box to close.
+    // Clicks the box's button `button` and waits for the box to close; for a box of the
+    // wizard, also until the wizard has emptied the fields a message empties. A person looks
+    // back at the page only then, while a script could type into a field about to be emptied.
     void DismissMessageBox(const KVMessageBoxInfo& box, int button = IDOK);
 
     // Colour at a client point of the wizard as drawn on the screen.
