@@ -1,6 +1,7 @@
 #include "KVTestEnv.h"
 
 #include <atomic>
+#include <filesystem>
 #include <fstream>
 #include <stdexcept>
 
@@ -20,24 +21,10 @@ void Set(HKEY root, const std::string& key, const std::string& name, DWORD type,
     if (status != ERROR_SUCCESS) throw std::runtime_error("RegSetKeyValueA failed: " + std::to_string(status));
 }
 
+// Best effort: what cannot be removed (a file another process holds) stays.
 void DeleteFolder(const std::string& folder) {
-    WIN32_FIND_DATAA data;
-    HANDLE find = FindFirstFileA((folder + "*").c_str(), &data);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            const std::string name = data.cFileName;
-            if (name == "." || name == "..") continue;
-            const std::string path = folder + name;
-            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                DeleteFolder(path + "\\");
-            } else {
-                SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-                DeleteFileA(path.c_str());
-            }
-        } while (FindNextFileA(find, &data));
-        FindClose(find);
-    }
-    RemoveDirectoryA(folder.c_str());
+    std::error_code ignored;
+    std::filesystem::remove_all(folder, ignored);
 }
 
 }  // namespace
