@@ -72,7 +72,8 @@ TEST_F(KVRegisterCTest, RecordsAndTextsItCannotTakeAreRefused) {
     EXPECT_EQ(static_cast<UINT32>(KVTEXT_RESULTTEXT | KVTEXT_ERRORKEY), actionA.TextErrors);
     EXPECT_EQ(77, actionA.Action);
     EXPECT_EQ(nullptr, FindWindowA(kWizardClassName, nullptr));
-    EXPECT_EQ(0u, LogLine(host_->Log(), "| KVRegisterC::Internal | Refused: ErrorKey, ResultText of the result").find("1 | "));
+    EXPECT_EQ(0u, LogLine(host_->Log(), "| KVRegisterC::Internal | Refused: ErrorKey, ResultText of the result")
+                      .find("1 | "));
 
     const std::string keyPath = env.KeyPath();
     EXPECT_EQ(KVREGISTER_OK, dll.initW(std::wstring(keyPath.begin(), keyPath.end()).c_str()));

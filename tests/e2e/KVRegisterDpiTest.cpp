@@ -134,8 +134,9 @@ protected:
         layout_ = ShippedLayout(QFile::ReadWhole(shipped + "\\register.cfg"));
         KVWizardHost& host = Install({"placeholder"});
         for (const char* folder : {"\\Icons", "\\Bitmaps"}) CreateDirectoryA((host.Folder() + folder).c_str(), nullptr);
-        for (const char* name : {"\\register.cfg", "\\register.lang", "\\registercompany.lang", "\\Icons\\ApplicationLarge.ico",
-                                 "\\Icons\\ApplicationSmall.ico", "\\Bitmaps\\Register.bmp"})
+        for (const char* name : {"\\register.cfg", "\\register.lang", "\\registercompany.lang",
+                                 "\\Icons\\ApplicationLarge.ico", "\\Icons\\ApplicationSmall.ico",
+                                 "\\Bitmaps\\Register.bmp"})
             EXPECT_TRUE(CopyFileA((shipped + name).c_str(), (host.Folder() + name).c_str(), FALSE)) << name;
         return host;
     }
