@@ -1,31 +1,10 @@
 /* Compiled as C99: the host side of KVRegisterC.dll needs nothing of C++. */
 #include "tests/e2e/KVCHost.h"
 
-#include <stddef.h>
 #include <string.h>
 
 static HMODULE g_module;
 static KVCHostExports g_exports;
-
-/* Where a text lies in the A and the W record, and how many characters it holds. */
-typedef struct TextField {
-    size_t a, w, chars;
-} TextField;
-
-#define ACTION_TEXT(name, chars) {offsetof(KVActionRecordA, name), offsetof(KVActionRecordW, name), chars}
-static const TextField kActionTexts[] = {
-    ACTION_TEXT(Msisdn, KVREGISTER_TEXT_CHARS),        ACTION_TEXT(UserName, KVREGISTER_TEXT_CHARS),
-    ACTION_TEXT(UserPassword, KVREGISTER_TEXT_CHARS),  ACTION_TEXT(UserEmail, KVREGISTER_TEXT_CHARS),
-    ACTION_TEXT(ContactPerson, KVREGISTER_TEXT_CHARS), ACTION_TEXT(ContactInfo, KVREGISTER_TEXT_CHARS),
-    ACTION_TEXT(GroupId, KVREGISTER_TEXT_CHARS),       ACTION_TEXT(RegCode, KVREGISTER_TEXT_CHARS),
-    ACTION_TEXT(ErrorKey, KVREGISTER_TEXT_CHARS),      ACTION_TEXT(ErrorText, KVREGISTER_MESSAGE_CHARS),
-};
-/* In the order of KVCAnswer's texts. */
-#define RESULT_TEXT(name, chars) {offsetof(KVResultRecordA, name), offsetof(KVResultRecordW, name), chars}
-static const TextField kResultTexts[] = {
-    RESULT_TEXT(ResultText, KVREGISTER_MESSAGE_CHARS), RESULT_TEXT(InfoText, KVREGISTER_MESSAGE_CHARS),
-    RESULT_TEXT(ErrorKey, KVREGISTER_TEXT_CHARS),      RESULT_TEXT(ErrorText, KVREGISTER_MESSAGE_CHARS),
-};
 
 const KVCHostExports* KVCHostLoad(const char* path) {
     KVCHostUnload();
@@ -46,22 +25,18 @@ void KVCHostUnload(void) {
     memset(&g_exports, 0, sizeof g_exports);
 }
 
-/* A text of an answer into a record's array, zeroed before: as it is (A), or from UTF-8 (W). */
-static void Put(int wide, void* record, const TextField* field, const char* text) {
+/* A text of an answer into both records' arrays, zeroed before: as it is (A), and from UTF-8 (W). */
+static void Put(const char* text, char* a, WCHAR* w, int chars) {
     if (text == NULL) return;
-    if (wide)
-        MultiByteToWideChar(CP_UTF8, 0, text, -1, (WCHAR*)((char*)record + field->w), (int)field->chars - 1);
-    else
-        strncpy((char*)record + field->a, text, field->chars - 1);
+    strncpy(a, text, (size_t)chars - 1);
+    MultiByteToWideChar(CP_UTF8, 0, text, -1, w, chars - 1);
 }
 
-/* One step; the action comes back as an A record, with UTF-8 texts on the W road. */
+/* One step; the action comes back as an A record, on the W road with only the name, in UTF-8. */
 static int Step(int wide, const KVCAnswer* answer, HWND owner, KVActionRecordA* out) {
     static KVResultRecordA resultA;
     static KVResultRecordW resultW;
     static KVActionRecordW actionW;
-    const char* const texts[4] = {answer->resultText, answer->infoText, answer->errorKey, answer->errorText};
-    size_t i;
     int returned;
     memset(&resultA, 0, sizeof resultA);
     memset(&resultW, 0, sizeof resultW);
@@ -69,7 +44,11 @@ static int Step(int wide, const KVCAnswer* answer, HWND owner, KVActionRecordA* 
     resultW.Size = sizeof resultW;
     resultA.Result = resultW.Result = answer->result;
     resultA.WaitSeconds = resultW.WaitSeconds = answer->waitSeconds;
-    for (i = 0; i < 4; ++i) Put(wide, wide ? (void*)&resultW : (void*)&resultA, &kResultTexts[i], texts[i]);
+    Put(answer->resultText, resultA.ResultText, resultW.ResultText, KVREGISTER_MESSAGE_CHARS);
+    Put(answer->infoText, resultA.InfoText, resultW.InfoText, KVREGISTER_MESSAGE_CHARS);
+    Put(answer->errorKey, resultA.ErrorKey, resultW.ErrorKey, KVREGISTER_TEXT_CHARS);
+    Put(answer->errorText, resultA.ErrorText, resultW.ErrorText, KVREGISTER_MESSAGE_CHARS);
+    memset(out, 0, sizeof *out);
     out->Size = sizeof *out;
     out->Action = -1; /* a step that sets none shows as such */
     if (!wide) return g_exports.internalA(&resultA, out, owner);
@@ -81,11 +60,8 @@ static int Step(int wide, const KVCAnswer* answer, HWND owner, KVActionRecordA* 
     out->Action = actionW.Action;
     out->UseIp = actionW.UseIp;
     out->TextErrors = actionW.TextErrors;
-    for (i = 0; i < sizeof kActionTexts / sizeof kActionTexts[0]; ++i) {
-        const WCHAR* from = (const WCHAR*)((const char*)&actionW + kActionTexts[i].w);
-        char* to = (char*)out + kActionTexts[i].a;
-        if (WideCharToMultiByte(CP_UTF8, 0, from, -1, to, (int)kActionTexts[i].chars, NULL, NULL) == 0) to[0] = 0;
-    }
+    if (!WideCharToMultiByte(CP_UTF8, 0, actionW.UserName, -1, out->UserName, (int)sizeof out->UserName, NULL, NULL))
+        out->UserName[0] = 0;
     return returned;
 }
 

@@ -24,7 +24,7 @@ typedef struct KVCAnswer {
     const char *resultText, *infoText, *errorKey, *errorText;
 } KVCAnswer;
 
-/* What each step returned and handed back; on the W road the texts converted to UTF-8. */
+/* What each step returned and handed back; on the W road only the name, converted to UTF-8. */
 typedef struct KVCRun {
     int steps;
     int returned[16];

@@ -32,10 +32,10 @@ protected:
     const KVCHostExports& Install(const std::vector<std::string>& config) {
         host_ = std::make_unique<KVWizardHost>(env);
         host_->WriteFile("register.cfg", config);
-        exports_ = KVCHostLoad(KV_REGISTERC_DLL);
-        if (exports_ == nullptr) throw std::runtime_error("cannot load " + std::string(KV_REGISTERC_DLL));
-        EXPECT_EQ(KVREGISTER_OK, exports_->initA(env.KeyPath().c_str()));
-        return *exports_;
+        const KVCHostExports* exports = KVCHostLoad(KV_REGISTERC_DLL);
+        if (exports == nullptr) throw std::runtime_error("cannot load " + std::string(KV_REGISTERC_DLL));
+        EXPECT_EQ(KVREGISTER_OK, exports->initA(env.KeyPath().c_str()));
+        return *exports;
     }
 
     // A run of the C host with `person` played meanwhile; the script must run through.
@@ -48,10 +48,6 @@ protected:
         EXPECT_EQ("", driver.Await());
         return run;
     }
-
-    std::string Log() const { return host_->Log(); }
-
-    const KVCHostExports* exports_ = nullptr;
 };
 
 // What the DLL cannot take is refused before anything runs, with no window and no change:
@@ -76,13 +72,14 @@ TEST_F(KVRegisterCTest, RecordsAndTextsItCannotTakeAreRefused) {
     EXPECT_EQ(static_cast<UINT32>(KVTEXT_RESULTTEXT | KVTEXT_ERRORKEY), actionA.TextErrors);
     EXPECT_EQ(77, actionA.Action);
     EXPECT_EQ(nullptr, FindWindowA(kWizardClassName, nullptr));
-    EXPECT_EQ(0u, LogLine(Log(), "| KVRegisterC::Internal | Refused: ErrorKey, ResultText of the result").find("1 | "));
+    EXPECT_EQ(0u, LogLine(host_->Log(), "| KVRegisterC::Internal | Refused: ErrorKey, ResultText of the result")
+                      .find("1 | "));
 
     const std::string keyPath = env.KeyPath();
     EXPECT_EQ(KVREGISTER_OK, dll.initW(std::wstring(keyPath.begin(), keyPath.end()).c_str()));
     const KVCRun refused = Run({Answer(KVRESULT_NONE), Answer(KVRESULT_REGISTERED, nullptr, nullptr, "Hei, \xC5\x81ukasz")},
                                [](KVWizardDriver& d) {
-                                   FillOnePage(d);
+                                   FillFirstPage(d, false);
                                    d.Type(KVInputId(COMPONENT_USERNAME), "Zo\xEB \xC6r\xF8");  // code page 1252
                                    d.Click(ID_USERINFO_NEXT);
                                },
@@ -97,7 +94,7 @@ TEST_F(KVRegisterCTest, RecordsAndTextsItCannotTakeAreRefused) {
         d.Click(ID_VALIDATE_FINISH);
     }, true);
     EXPECT_EQ((std::vector<int>{KVACTION_FINISHED}), Actions(finished));
-    EXPECT_NE(std::string::npos, Log().find("KVRESULT_REGISTERED [Hei, Zo\xEB]"));
+    EXPECT_NE(std::string::npos, host_->Log().find("KVRESULT_REGISTERED [Hei, Zo\xEB]"));
 }
 
 // A whole sign-up through the C interface, each step's record as it hands it over. The owner's
@@ -133,11 +130,11 @@ TEST_F(KVRegisterCTest, SignUpHandsOverTheAccountAndReportsATextTooLongNeverCut)
             while (below != nullptr && below != owner) below = GetWindow(below, GW_HWNDNEXT);
             EXPECT_EQ(owner, below) << "the host's window is below the wizard";
 
-            FillOnePage(d);
+            FillFirstPage(d, false);
             d.Type(KVInputId(COMPONENT_USERPASSWORD), "hemmelig");
             d.Type(KVInputId(COMPONENT_USERNAME), tooLong);
             const int paints = host.paints;
-            host.Uncover();
+            InvalidateRect(owner, nullptr, FALSE);  // the host's thread is woken to paint it
             d.WaitUntil("the host's window to be painted", [&] { return host.paints > paints; });
             d.Click(ID_USERINFO_NEXT);
             const KVMessageBoxInfo box = d.WaitForMessageBox();
@@ -173,8 +170,8 @@ TEST_F(KVRegisterCTest, SignUpHandsOverTheAccountAndReportsATextTooLongNeverCut)
         EXPECT_STREQ("hemmelig", run.actions[i].UserPassword) << i;
     }
     EXPECT_STREQ("4711", run.actions[3].RegCode);
-    EXPECT_EQ(0u, LogLine(Log(), "| KVRegisterC::Internal | Left empty: UserName did not fit").find("1 | "));
-    EXPECT_NE(std::string::npos, Log().find("| KVRegisterModel::Register | KVRESULT_PENDING [busy] \n"));
+    EXPECT_EQ(0u, LogLine(host_->Log(), "| KVRegisterC::Internal | Left empty: UserName did not fit").find("1 | "));
+    EXPECT_NE(std::string::npos, host_->Log().find("| KVRegisterModel::Register | KVRESULT_PENDING [busy] \n"));
     const KVCRun next = Run({Answer(KVRESULT_NONE)}, [](KVWizardDriver& d) { CancelOnPage(d, KVPages::PAGE_USERINFO); });
     EXPECT_EQ((std::vector<int>{KVACTION_CANCEL}), Actions(next));
     EXPECT_STREQ("", next.actions[0].Msisdn) << "a new run keeps nothing of the last one";

@@ -4,7 +4,7 @@
 //                     of the host with the user's moves played meanwhile
 //   KVHostWindow      a window of the host on the thread that makes the steps
 //   KVWizardThreadHook  a hook on a wizard's thread that sees each message it takes
-//   ProcessFigures    the process's handle counts, committed private memory and threads
+//   ProcessFigures    the process's handle counts, committed private memory and threads when made
 #pragma once
 
 #include <gtest/gtest.h>
@@ -15,6 +15,7 @@
 
 #include <atomic>
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -56,35 +57,25 @@ inline std::vector<std::string> CountryPage() {
     return {"460,360", "8,15", "1,1", "20,80,150,100,0,160,78,420,100,0", "20,110,150,130,160,108,420,300,0"};
 }
 
-inline void FillQueryPage(KVWizardDriver& d) {
-    d.WaitForPage(KVPages::PAGE_QUERYREGISTER);
+// The first form page filled in: the query page of TwoPages(), or the one page of OnePage(),
+// which takes the name too.
+inline void FillFirstPage(KVWizardDriver& d, bool queryPage) {
+    d.WaitForPage(queryPage ? KVPages::PAGE_QUERYREGISTER : KVPages::PAGE_USERINFO);
     d.Type(KVInputId(COMPONENT_MSISDN), kMsisdn);
     d.Type(KVInputId(COMPONENT_USEREMAIL), kEmail);
     d.Type(KVInputId(COMPONENT_CONFIRMUSEREMAIL), kEmail);
-}
-
-inline void FillOnePage(KVWizardDriver& d) {
-    d.WaitForPage(KVPages::PAGE_USERINFO);
-    d.Type(KVInputId(COMPONENT_MSISDN), kMsisdn);
-    d.Type(KVInputId(COMPONENT_USEREMAIL), kEmail);
-    d.Type(KVInputId(COMPONENT_CONFIRMUSEREMAIL), kEmail);
-    d.Type(KVInputId(COMPONENT_USERNAME), "Kari Nordmann");
-}
-
-// The country list of the user-info page as a person sees it, once that page shows.
-struct KVCountryListSeen {
-    std::vector<std::string> entries;
-    bool enabled = false;
-};
-
-inline KVCountryListSeen SeeCountryList(KVWizardDriver& d) {
-    d.WaitForPage(KVPages::PAGE_USERINFO);
-    return {d.ListItems(KVInputId(COMPONENT_COUNTRY)), d.IsEnabled(KVInputId(COMPONENT_COUNTRY))};
+    if (!queryPage) d.Type(KVInputId(COMPONENT_USERNAME), "Kari Nordmann");
 }
 
 inline void CancelOnPage(KVWizardDriver& d, KVPages::Page page) {
     d.WaitForPage(page);
     d.Click(ID_CANCEL);
+}
+
+// A picture of the wizard as `name`.png in `folder`, which is made when missing.
+inline void SavePage(KVWizardDriver& d, const std::string& name, const std::string& folder = KV_PAGES_DIR) {
+    CreateDirectoryA(folder.c_str(), nullptr);
+    d.SavePng(folder + "/" + name + ".png");
 }
 
 inline size_t Count(const std::string& text, const std::string& needle) {
@@ -123,8 +114,6 @@ public:
     KVHostWindow& operator=(const KVHostWindow&) = delete;
 
     HWND Handle() const { return window_; }
-    // From any thread: the host's thread is woken to paint it.
-    void Uncover() const { InvalidateRect(window_, nullptr, FALSE); }
 
     std::atomic<int> paints{0};
     KVWizardDriver* wake = nullptr;
@@ -147,17 +136,17 @@ private:
 };
 
 // A hook on a wizard's thread that hands each message the thread takes off its queue to
-// Taken(). One is active at a time; a derived class calls Unhook() first in its destructor.
+// `taken`, until it is unhooked. One is active at a time.
 class KVWizardThreadHook {
 public:
     KVWizardThreadHook() = default;
-    virtual ~KVWizardThreadHook() { Unhook(); }
+    ~KVWizardThreadHook() { Unhook(); }
     KVWizardThreadHook(const KVWizardThreadHook&) = delete;
     KVWizardThreadHook& operator=(const KVWizardThreadHook&) = delete;
 
-protected:
-    void Hook(DWORD thread) {
+    void Hook(DWORD thread, std::function<void(const MSG&)> taken) {
         Unhook();
+        taken_ = std::move(taken);
         hook_ = SetWindowsHookExA(WH_GETMESSAGE, &OnMessage, nullptr, thread);
         if (!hook_) throw KVDriverError("cannot hook the wizard's thread");
         current_ = this;
@@ -167,16 +156,16 @@ protected:
         hook_ = nullptr;
         current_ = nullptr;
     }
-    virtual void Taken(const MSG& message) = 0;
 
 private:
     static LRESULT CALLBACK OnMessage(int code, WPARAM removed, LPARAM lParam) {
-        if (code == HC_ACTION && removed == PM_REMOVE && current_) current_->Taken(*reinterpret_cast<MSG*>(lParam));
+        if (code == HC_ACTION && removed == PM_REMOVE && current_) current_->taken_(*reinterpret_cast<MSG*>(lParam));
         return CallNextHookEx(nullptr, code, removed, lParam);
     }
 
     static inline KVWizardThreadHook* current_ = nullptr;
     HHOOK hook_ = nullptr;
+    std::function<void(const MSG&)> taken_;
 };
 
 class KVWizardFixture : public ::testing::Test {
@@ -247,7 +236,7 @@ protected:
              [queryPage](KVWizardDriver& d) {
                  d.WaitForPage(queryPage ? KVPages::PAGE_QUERYREGISTER : KVPages::PAGE_USERINFO);
                  EXPECT_EQ("", d.Text(KVInputId(COMPONENT_MSISDN))) << "a new run starts with an empty page";
-                 queryPage ? FillQueryPage(d) : FillOnePage(d);
+                 FillFirstPage(d, queryPage);
                  d.Click(queryPage ? ID_QUERYREGISTER_NEXT : ID_USERINFO_NEXT);
              });
     }
@@ -266,25 +255,22 @@ protected:
 };
 
 struct ProcessFigures {
-    KVHandleCounts handles;
+    KVHandleCounts handles = KVHandleCounts::Now();
     size_t privateBytes = 0;
     int threads = 0;
 
-    static ProcessFigures Now() {
-        ProcessFigures f;
-        f.handles = KVHandleCounts::Now();
+    ProcessFigures() {
         // Wine answers PrivateUsage with 0, so the committed private pages are counted directly.
         MEMORY_BASIC_INFORMATION region{};
         for (const char* at = nullptr; VirtualQuery(at, &region, sizeof region) == sizeof region;
              at = static_cast<const char*>(region.BaseAddress) + region.RegionSize)
-            if (region.State == MEM_COMMIT && region.Type == MEM_PRIVATE) f.privateBytes += region.RegionSize;
+            if (region.State == MEM_COMMIT && region.Type == MEM_PRIVATE) privateBytes += region.RegionSize;
         HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
         THREADENTRY32 entry{};
         entry.dwSize = sizeof entry;
         for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry))
-            if (entry.th32OwnerProcessID == GetCurrentProcessId()) ++f.threads;
+            if (entry.th32OwnerProcessID == GetCurrentProcessId()) ++threads;
         CloseHandle(snapshot);
-        return f;
     }
     // Growth beyond these margins is a leak: a run makes some sixty drawing objects, so a
     // leak of any of them over many runs shows as hundreds, while Wine adds a few objects of

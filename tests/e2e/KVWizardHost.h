@@ -45,9 +45,6 @@ public:
     void WriteFile(const std::string& name, const std::vector<std::string>& lines) const {
         std::string bytes;
         for (const std::string& line : lines) bytes += line + "\r\n";
-        WriteRaw(name, bytes);
-    }
-    void WriteRaw(const std::string& name, const std::string& bytes) const {
         env_.WriteFile(std::string(KVTestCountryLibrary::kFolderName) + "\\" + name, bytes);
     }
     void RemoveFile(const std::string& name) const { DeleteFileA((folder_ + "\\" + name).c_str()); }
@@ -58,7 +55,6 @@ public:
         if (!library_->Problem().empty()) throw std::runtime_error(library_->Problem());
         library_->Init(env_.KeyPath());
     }
-    HMODULE Module() const { return library_ ? library_->Module() : nullptr; }
     // FreeLibrary, as a host does that gives up in the middle of a run.
     void Unload() { library_.reset(); }
     // One KVRegisterInternal call with the host's action record of the run.

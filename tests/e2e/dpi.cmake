@@ -3,7 +3,7 @@
 if(WIN32)
   kv_add_gtest(kvregister_dpi_test
     SOURCES e2e/KVRegisterDpiTest.cpp
-    LIBS kvwizard_driver kv_test_countrycodes kvregister_core)
+    LIBS kvwizard_driver kv_test_countrycodes kvregister_core vuda32)
   # Wine sees the Unix root as drive Z:.
   target_compile_definitions(kvregister_dpi_test PRIVATE
     "KV_REGISTER_DLL=\"Z:$<TARGET_FILE:KVRegister>\""

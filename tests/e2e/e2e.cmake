@@ -4,7 +4,7 @@ if(WIN32)
   kv_add_gtest(kvregister_e2e_test
     SOURCES e2e/KVRegisterE2ETest.cpp e2e/KVRegisterStressTest.cpp
             e2e/KVRegisterCTest.cpp e2e/KVCHost.c
-    LIBS kvwizard_driver kv_test_countrycodes)
+    LIBS kvwizard_driver kv_test_countrycodes kvcountry_core)
   # The C host is compiled as strict C99, as an integrator's C compiler would see the header.
   set_target_properties(kvregister_e2e_test PROPERTIES C_STANDARD 99 C_STANDARD_REQUIRED ON C_EXTENSIONS OFF)
   set_source_files_properties(e2e/KVCHost.c PROPERTIES COMPILE_OPTIONS "-pedantic-errors")
