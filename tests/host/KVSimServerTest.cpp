@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <filesystem>
+#include <cstdio>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -34,23 +34,16 @@ class KVSimServerTest : public ::testing::Test {
 protected:
     void SetUp() override {
         const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-        folder = std::filesystem::temp_directory_path() / ("kvsimserver-" + std::to_string(stamp));
-        std::filesystem::create_directories(folder);
+        settings.accountsFile = ::testing::TempDir() + "kvsimserver-" + std::to_string(stamp) + ".txt";
         settings.pendingAnswers = 0;
-        settings.accountsFile = (folder / "accounts.txt").string();
-        settings.codeFile = (folder / "regcode.txt").string();
         settings.makeCode = [] { return std::string(kCode); };
     }
-    void TearDown() override {
-        std::error_code ignored;
-        std::filesystem::remove_all(folder, ignored);
-    }
+    void TearDown() override { std::remove(settings.accountsFile.c_str()); }
 
     KVSimServer Server() {
         return KVSimServer(settings, [this](const std::string& note) { notes.push_back(note); });
     }
 
-    std::filesystem::path folder;
     KVSimSettings settings;
     std::vector<std::string> notes;
 };
@@ -110,7 +103,7 @@ TEST_F(KVSimServerTest, RequestsThatMakeNoSenseGetDefinedErrors) {
 }
 
 TEST_F(KVSimServerTest, DamagedAccountLinesAreSkippedAndNamed) {
-    std::ofstream(folder / "accounts.txt", std::ios::binary)
+    std::ofstream(settings.accountsFile, std::ios::binary)
         << "# accounts\r\nno tabs here\n\tnobody@example.no\tNo Number\n+4711111111\ta@example.no\tAnne\r\n"
         << "+4722222222\tonly two fields\n";
     KVSimServer server = Server();
