@@ -58,18 +58,13 @@ LRESULT CALLBACK CommandEndsLoop(HWND window, UINT message, WPARAM wParam, LPARA
     return 0;
 }
 
+// A system window class will do: the window's procedure is replaced by CommandEndsLoop.
 HWND CreateTaggedWindow(LONG_PTR tag) {
-    static const ATOM registered = [] {
-        WNDCLASSA windowClass = {};
-        windowClass.lpfnWndProc = CommandEndsLoop;
-        windowClass.lpszClassName = "KVTestCommandWindow";
-        return ::RegisterClassA(&windowClass);
-    }();
-    EXPECT_NE(registered, 0);
-    HWND window = ::CreateWindowExA(0, "KVTestCommandWindow", "", WS_OVERLAPPED, 0, 0, 200, 100, nullptr, nullptr,
-                                    nullptr, nullptr);
+    HWND window = ::CreateWindowExA(0, "STATIC", "", WS_OVERLAPPED, 0, 0, 200, 100, nullptr, nullptr, nullptr,
+                                    nullptr);
     EXPECT_NE(window, nullptr);
     ::SetWindowLongPtrA(window, GWLP_USERDATA, tag);
+    ::SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CommandEndsLoop));
     return window;
 }
 
