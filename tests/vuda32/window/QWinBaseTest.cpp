@@ -42,10 +42,7 @@ public:
 
 class QWinBaseTest : public ::testing::Test {
 protected:
-    void TearDown() override {
-        if (window.GetHwnd() != nullptr)
-            DestroyWindow(window.GetHwnd());
-    }
+    void TearDown() override { window.Destroy(); }
 
     KVTestEnv env;
     QTestApp testApp;
