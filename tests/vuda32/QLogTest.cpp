@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "tests/common/KVReadBack.h"
+#include "tests/support/KVRaised.h"
 #include "tests/support/KVTestEnv.h"
 #include "vuda32/Exception/QException.h"
 #include "vuda32/File/QLog.h"
@@ -92,13 +93,9 @@ TEST_F(QLogTest, AFailedWriteRaisesButLeavesTheLockFree) {
     log_.Configure(1);
     CloseHandle(reader);
     log_.BeginEntry(QLog::LevelError, "A::B") << "lost";
-    try {
-        log_.EndEntry();
-        ADD_FAILURE() << "no exception";
-    } catch (const QFileException& e) {
-        EXPECT_EQ(e.GetFirstInfo().errorCode, 6003u);
-        EXPECT_NE(e.GetFirstInfo().systemError, 0u);
-    }
+    const ErrExcepInfo failed = RaisedBy<QFileException>([&] { log_.EndEntry(); });
+    EXPECT_EQ(failed.errorCode, 6003u);
+    EXPECT_NE(failed.systemError, 0u);
     EXPECT_NO_THROW(QLogEntry(&log_, QLog::LevelError, "A::B") << "swallowed");
     // Another thread gets the lock; a lock left held would keep it waiting for ever.
     std::thread other([this] { QLogEntry(&log_, QLog::LevelError, "A::C") << "other"; });
