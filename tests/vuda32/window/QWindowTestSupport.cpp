@@ -11,8 +11,6 @@ QTestApp::QTestApp() {
                          &QWinBase::SharedWindowProc, nullptr, CS_DBLCLKS, nullptr, nullptr);
 }
 
-QTestApp::~QTestApp() = default;
-
 bool QTestWindow::WindowProc(HWND hwnd, UINT message, WPARAM, LPARAM, LRESULT& result, bool) {
     messages.push_back(message);
     boundAtMessage.push_back(GetHwnd() == hwnd);

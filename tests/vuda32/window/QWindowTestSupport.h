@@ -19,7 +19,6 @@
 class QTestApp {
 public:
     QTestApp();
-    ~QTestApp();
     QTestApp(const QTestApp&) = delete;
     QTestApp& operator=(const QTestApp&) = delete;
 
