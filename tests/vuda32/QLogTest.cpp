@@ -2,7 +2,6 @@
 
 #include <climits>
 #include <iomanip>
-#include <memory>
 #include <regex>
 #include <sstream>
 #include <string>
@@ -13,18 +12,10 @@
 #include "tests/support/KVRaised.h"
 #include "tests/support/KVTestEnv.h"
 #include "vuda32/Exception/QException.h"
+#include "vuda32/File/QFile.h"
 #include "vuda32/File/QLog.h"
 
 namespace {
-
-// Holds a file open the way another running process would: no sharing at all.
-struct HeldFile {
-    explicit HeldFile(const std::string& path)
-        : handle(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                             FILE_ATTRIBUTE_NORMAL, nullptr)) {}
-    ~HeldFile() { CloseHandle(handle); }
-    HANDLE handle;
-};
 
 class QLogTest : public ::testing::Test {
 protected:
@@ -68,14 +59,16 @@ TEST_F(QLogTest, CommonInsertionsWriteWhatTheStreamWouldAndEachEntryStartsAfresh
 }
 
 TEST_F(QLogTest, AHeldFileMovesTheLogToTheNextNumberAndAllTenHeldLeaveALogThatWritesNothing) {
-    std::vector<std::unique_ptr<HeldFile>> held;
-    held.push_back(std::make_unique<HeldFile>(Path(0)));
+    // Held open the way another running process would: no sharing at all.
+    std::vector<QFile> held(QLog::kFileCount);
+    auto hold = [&](int n) { held[n].Create(Path(n), GENERIC_WRITE, 0, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL); };
+    hold(0);
     {
         QLog moved;
         ASSERT_TRUE(moved.OpenNumbered(Base()));
         EXPECT_EQ(moved.GetFileName(), Path(1));
     }
-    for (int n = 1; n < QLog::kFileCount; ++n) held.push_back(std::make_unique<HeldFile>(Path(n)));
+    for (int n = 1; n < QLog::kFileCount; ++n) hold(n);
     EXPECT_FALSE(log_.OpenNumbered(Base()));
     log_.Configure(5);
     EXPECT_NO_THROW(QLogEntry(&log_, QLog::LevelError, "A::B") << "lost");
