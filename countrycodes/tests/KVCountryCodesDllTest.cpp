@@ -31,10 +31,6 @@ struct GuardedBuffer {
     std::vector<unsigned char> bytes;
 };
 
-struct Example {
-    std::string region, mobile, fixed, both;
-};
-
 }  // namespace
 
 class KVCountryCodesDllTest : public ::testing::Test {
@@ -109,29 +105,29 @@ TEST_F(KVCountryCodesDllTest, EveryListedRegionHasItsInfoAndItsExamplesJudged) {
     for (std::string line; std::getline(file, line);) {
         if (line.empty() || line[0] == '#') continue;
         // The region, its mobile example, its fixed-line example, 1 when that is also mobile.
-        Example e;
+        std::string region, mobile, fixed, both;
         std::istringstream fields(line);
-        for (std::string* field : {&e.region, &e.mobile, &e.fixed, &e.both}) std::getline(fields, *field, '\t');
-        regions += (regions.empty() ? "" : ";") + e.region;
-        ASSERT_EQ(Info(e.region.c_str(), info), 0) << e.region;
-        EXPECT_EQ(info[0], e.region);
-        EXPECT_FALSE(info[1].empty()) << e.region;
-        if (e.mobile.empty()) continue;  // a region without mobile numbers (TA)
+        for (std::string* field : {&region, &mobile, &fixed, &both}) std::getline(fields, *field, '\t');
+        regions += (regions.empty() ? "" : ";") + region;
+        ASSERT_EQ(Info(region.c_str(), info), 0) << region;
+        EXPECT_EQ(info[0], region);
+        EXPECT_FALSE(info[1].empty()) << region;
+        if (mobile.empty()) continue;  // a region without mobile numbers (TA)
         const std::string& cc = info[2];
-        const std::string expected = "+" + cc + e.mobile;
-        const std::string spaced = e.mobile.substr(0, 3) + " " + e.mobile.substr(3);
-        EXPECT_EQ(Msisdn(e.mobile, e.region.c_str()), expected) << e.region << " national";
-        EXPECT_EQ(Msisdn("+" + cc + " " + spaced, e.region.c_str()), expected) << e.region << " +cc";
+        const std::string expected = "+" + cc + mobile;
+        const std::string spaced = mobile.substr(0, 3) + " " + mobile.substr(3);
+        EXPECT_EQ(Msisdn(mobile, region.c_str()), expected) << region << " national";
+        EXPECT_EQ(Msisdn("+" + cc + " " + spaced, region.c_str()), expected) << region << " +cc";
         // In Hong Kong "008" is itself an international prefix, so "00852" reads as +52.
-        if (info[3] == "00" && e.region != "HK") {
-            EXPECT_EQ(Msisdn("00" + cc + "-" + spaced, e.region.c_str()), expected) << e.region << " 00cc";
+        if (info[3] == "00" && region != "HK") {
+            EXPECT_EQ(Msisdn("00" + cc + "-" + spaced, region.c_str()), expected) << region << " 00cc";
         }
         // The number as the region prints it, trunk prefix included, reads back the same.
         GuardedBuffer layout(32);
-        EXPECT_EQ(toNumber_(expected.c_str(), layout.data(), 32), 0) << e.region;
-        EXPECT_EQ(Msisdn(layout.text(), e.region.c_str()), expected) << e.region << " " << layout.text();
-        if (!e.fixed.empty()) {
-            EXPECT_EQ(Msisdn(e.fixed, e.region.c_str()).empty(), e.both != "1") << e.region << " " << e.fixed;
+        EXPECT_EQ(toNumber_(expected.c_str(), layout.data(), 32), 0) << region;
+        EXPECT_EQ(Msisdn(layout.text(), region.c_str()), expected) << region << " " << layout.text();
+        if (!fixed.empty()) {
+            EXPECT_EQ(Msisdn(fixed, region.c_str()).empty(), both != "1") << region << " " << fixed;
         }
     }
     EXPECT_EQ(list, regions);

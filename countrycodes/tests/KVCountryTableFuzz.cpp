@@ -2,20 +2,12 @@
 // a table it accepts obeys what the exports rely on without checking again.
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <string>
 #include <string_view>
 
 #include "countrycodes/dll/KVCountryCodesApi.h"
 #include "countrycodes/src/KVCountryTable.h"
-
-namespace {
-
-void Require(bool condition) {
-    if (!condition) std::abort();
-}
-
-}  // namespace
+#include "tests/common/KVFuzzRequire.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using kvcc::KVCountryTable;

@@ -11,14 +11,11 @@ using namespace kvcc;
 
 class KVNumberRulesTest : public ::testing::Test {
 protected:
-    KVNumberRulesTest() {
-        std::string error;
-        table_ = KVCountryTable::Parse(EmbeddedTable(), error);
-    }
     std::string Msisdn(const std::string& typed, const char* region, const KVMsisdnOptions& options = {}) const {
         return KVNumberRules(table_).ToMsisdn(typed, *table_->FindRegion(region), options);
     }
-    std::shared_ptr<const KVCountryTable> table_;
+    std::string error_;
+    std::shared_ptr<const KVCountryTable> table_ = KVCountryTable::Parse(EmbeddedTable(), error_);
 };
 
 TEST_F(KVNumberRulesTest, MobileNumberIsAcceptedInEveryWayPeopleTypeIt) {

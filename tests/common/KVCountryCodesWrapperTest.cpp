@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <filesystem>
+
 #include "tests/common/KVTestCountryLibrary.h"
 #include "tests/support/KVTestEnv.h"
 
@@ -21,13 +23,11 @@ TEST_F(KVCountryCodesWrapperTest, WithoutInstallRootEveryAnswerIsUnavailable) {
     // not searched by its bare name.
     KVTestCountryLibrary::Install(env, "scripted");
     ASSERT_EQ(ERROR_SUCCESS, RegDeleteKeyValueA(HKEY_CURRENT_USER, env.KeyPath().c_str(), "InstallRoot"));
-    char before[MAX_PATH] = {};
-    GetCurrentDirectoryA(MAX_PATH, before);
-    ASSERT_TRUE(SetCurrentDirectoryA(KVTestCountryLibrary::Folder(env).c_str()));
     struct Restore {
-        const char* folder;
-        ~Restore() { SetCurrentDirectoryA(folder); }
-    } restore{before};
+        const std::filesystem::path folder = std::filesystem::current_path();
+        ~Restore() { std::filesystem::current_path(folder); }
+    } restore;
+    std::filesystem::current_path(KVTestCountryLibrary::Folder(env));
 
     EXPECT_EQ(-1, wrapper.SetRegistryKey(env.KeyPath()));
     EXPECT_EQ("", wrapper.GetFolder());

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -42,13 +43,8 @@ private:
 // the table's relative "language.txt" is the test's own.
 class KVLanguageTableTest : public ::testing::Test {
 protected:
-    KVLanguageTableTest() {
-        char current[MAX_PATH];
-        GetCurrentDirectoryA(MAX_PATH, current);
-        oldDirectory_ = current;
-        SetCurrentDirectoryA(env_.TempFolder().c_str());
-    }
-    ~KVLanguageTableTest() override { SetCurrentDirectoryA(oldDirectory_.c_str()); }
+    KVLanguageTableTest() { std::filesystem::current_path(env_.TempFolder()); }
+    ~KVLanguageTableTest() override { std::filesystem::current_path(oldDirectory_); }
 
     // A table made with the missing-entry switch at `logSwitch`, loaded from "register.lang".
     std::unique_ptr<KVLanguageTable> LoadedTable(uint32_t logSwitch, const std::string& bytes) {
@@ -60,7 +56,7 @@ protected:
     std::string MissingLog() const { return ReadBack(env_.TempFolder() + "register.lang.log"); }
 
     KVTestEnv env_;
-    std::string oldDirectory_;
+    const std::filesystem::path oldDirectory_ = std::filesystem::current_path();
 };
 
 // A miss observer hears each default shown, and its failure changes no text.

@@ -12,33 +12,26 @@ class Model : public KVObservable {};
 // Logs its number and answers with 100 + its number; checks what every call must hold.
 class NumberedObserver : public KVObserver {
 public:
-    int number = 0;
-    std::vector<int>* log = nullptr;
-    KVObservable* expectedSender = nullptr;
+    NumberedObserver(int number, std::vector<int>& log, KVObservable& sender)
+        : number_(number), log_(log), sender_(sender) {}
 
     void Update(KVObservable* sender, KVNotifyObject* record) override {
-        EXPECT_EQ(sender, expectedSender);
+        EXPECT_EQ(sender, &sender_);
         EXPECT_EQ(record->kind, 1u);
         EXPECT_EQ(std::this_thread::get_id(), notifyingThread_);
-        log->push_back(number);
-        record->answer = 100 + static_cast<uint32_t>(number);
+        log_.push_back(number_);
+        record->answer = 100 + static_cast<uint32_t>(number_);
     }
 
 private:
+    int number_;
+    std::vector<int>& log_;
+    KVObservable& sender_;
     std::thread::id notifyingThread_ = std::this_thread::get_id();
 };
 
 class KVObservableTest : public ::testing::Test {
 protected:
-    KVObservableTest() {
-        // An array's elements lie at ascending addresses: observers_[0] is the lowest.
-        for (int i = 0; i < 3; ++i) {
-            observers_[i].number = i;
-            observers_[i].log = &log_;
-            observers_[i].expectedSender = &model_;
-        }
-    }
-
     std::vector<int> NotifiedOrder() {
         log_.clear();
         KVNotifyObject record(4);
@@ -47,8 +40,9 @@ protected:
     }
 
     Model model_;
-    NumberedObserver observers_[3];
     std::vector<int> log_;
+    // An array's elements lie at ascending addresses: observers_[0] is the lowest.
+    NumberedObserver observers_[3] = {{0, log_, model_}, {1, log_, model_}, {2, log_, model_}};
 };
 
 }  // namespace

@@ -1,6 +1,7 @@
 // Writes a PNG of a known pattern for KVPngCheck.py, an independent reader, to verify.
 // Usage: KVPngSample <file>
 #include <cstdio>
+#include <fstream>
 #include <vector>
 
 #include "driver/KVPng.h"
@@ -22,8 +23,6 @@ int main(int argc, char** argv) {
             rgb.push_back(static_cast<uint8_t>(x * y));
         }
     const std::string png = KVPng::Encode(width, height, rgb);
-    FILE* file = std::fopen(argv[1], "wb");
-    if (!file) return 1;
-    const bool ok = std::fwrite(png.data(), 1, png.size(), file) == png.size();
-    return std::fclose(file) == 0 && ok ? 0 : 1;
+    std::ofstream file(argv[1], std::ios::binary);
+    return file.write(png.data(), static_cast<std::streamsize>(png.size())).flush() ? 0 : 1;
 }

@@ -9,9 +9,7 @@
 namespace {
 
 KVRgbImage Plain(uint32_t width, uint32_t height, uint8_t red) {
-    KVRgbImage picture;
-    picture.width = width;
-    picture.height = height;
+    KVRgbImage picture{width, height, {}};
     for (uint32_t i = 0; i < width * height; ++i) picture.rgb.insert(picture.rgb.end(), {red, 0, 0});
     return picture;
 }

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <filesystem>
+#include <cstdio>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -21,12 +21,7 @@ KVActionRecord Ask(int32_t code, const std::string& msisdn = kNumber, const std:
     action.Msisdn = msisdn;
     action.UserEmail = email;
     action.UserName = "Kari Nordmann";
-    return action;
-}
-
-KVActionRecord Validate(const std::string& code) {
-    KVActionRecord action = Ask(KVACTION_VALIDATE);
-    action.RegCode = code;
+    action.RegCode = kCode;  // read by validate requests only
     return action;
 }
 
@@ -34,23 +29,16 @@ class KVSimServerTest : public ::testing::Test {
 protected:
     void SetUp() override {
         const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-        folder = std::filesystem::temp_directory_path() / ("kvsimserver-" + std::to_string(stamp));
-        std::filesystem::create_directories(folder);
+        settings.accountsFile = ::testing::TempDir() + "kvsimserver-" + std::to_string(stamp) + ".txt";
         settings.pendingAnswers = 0;
-        settings.accountsFile = (folder / "accounts.txt").string();
-        settings.codeFile = (folder / "regcode.txt").string();
         settings.makeCode = [] { return std::string(kCode); };
     }
-    void TearDown() override {
-        std::error_code ignored;
-        std::filesystem::remove_all(folder, ignored);
-    }
+    void TearDown() override { std::remove(settings.accountsFile.c_str()); }
 
     KVSimServer Server() {
         return KVSimServer(settings, [this](const std::string& note) { notes.push_back(note); });
     }
 
-    std::filesystem::path folder;
     KVSimSettings settings;
     std::vector<std::string> notes;
 };
@@ -67,7 +55,7 @@ TEST_F(KVSimServerTest, AccountsOfAnEarlierServerKeepTheirNumberAndAddress) {
         EXPECT_EQ(2, pending.WaitSeconds);
         EXPECT_EQ("", server.Code()) << "no code goes out while the registration waits";
         ASSERT_EQ(KVRESULT_VALIDATE, server.Answer(Ask(KVACTION_REGISTER)).Result);
-        ASSERT_EQ(KVRESULT_REGISTERED, server.Answer(Validate(kCode)).Result);
+        ASSERT_EQ(KVRESULT_REGISTERED, server.Answer(Ask(KVACTION_VALIDATE)).Result);
     }
     KVSimServer next = Server();
     EXPECT_TRUE(next.IsRegistered(kNumber));
@@ -94,13 +82,13 @@ TEST_F(KVSimServerTest, ForcedErrorsTakeTheNextRequestsOfTheirStepInOrder) {
     EXPECT_EQ("RegTaskFailed", custom.ErrorKey);
     EXPECT_EQ("Try: once more", custom.ErrorText);
     EXPECT_EQ(KVRESULT_VALIDATE, server.Answer(Ask(KVACTION_REGISTER)).Result);
-    EXPECT_EQ("InvalidRegCode", server.Answer(Validate(kCode)).ErrorKey) << "forced, though the code is right";
-    EXPECT_EQ(KVRESULT_REGISTERED, server.Answer(Validate(kCode)).Result);
+    EXPECT_EQ("InvalidRegCode", server.Answer(Ask(KVACTION_VALIDATE)).ErrorKey) << "forced, though the code is right";
+    EXPECT_EQ(KVRESULT_REGISTERED, server.Answer(Ask(KVACTION_VALIDATE)).Result);
 }
 
 TEST_F(KVSimServerTest, RequestsThatMakeNoSenseGetDefinedErrors) {
     KVSimServer server = Server();
-    EXPECT_EQ("RegCodeNotSent", server.Answer(Validate(kCode)).ErrorKey) << "no code was sent yet";
+    EXPECT_EQ("RegCodeNotSent", server.Answer(Ask(KVACTION_VALIDATE)).ErrorKey) << "no code was sent yet";
     EXPECT_EQ("InvalidFormat-MSISDN", server.Answer(Ask(KVACTION_QUERYREGISTER, "")).ErrorKey);
     for (int32_t action : {int32_t{KVACTION_FINISHED}, int32_t{KVACTION_CANCEL}, int32_t{KVACTION_ERROR}, 4, -1}) {
         const KVResultRecord answer = server.Answer(Ask(action));
@@ -110,7 +98,7 @@ TEST_F(KVSimServerTest, RequestsThatMakeNoSenseGetDefinedErrors) {
 }
 
 TEST_F(KVSimServerTest, DamagedAccountLinesAreSkippedAndNamed) {
-    std::ofstream(folder / "accounts.txt", std::ios::binary)
+    std::ofstream(settings.accountsFile, std::ios::binary)
         << "# accounts\r\nno tabs here\n\tnobody@example.no\tNo Number\n+4711111111\ta@example.no\tAnne\r\n"
         << "+4722222222\tonly two fields\n";
     KVSimServer server = Server();
@@ -122,7 +110,7 @@ TEST_F(KVSimServerTest, DamagedAccountLinesAreSkippedAndNamed) {
 
     // An account whose fields hold tabs or line breaks still reads back as one account.
     ASSERT_EQ(KVRESULT_VALIDATE, server.Answer(Ask(KVACTION_REGISTER, kNumber, "odd\taddress")).Result);
-    KVActionRecord validate = Validate(kCode);
+    KVActionRecord validate = Ask(KVACTION_VALIDATE);
     validate.UserName = "Kari\r\nNordmann";
     ASSERT_EQ(KVRESULT_REGISTERED, server.Answer(validate).Result);
     notes.clear();

@@ -4,8 +4,9 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <string>
+
+#include "tests/common/KVFuzzRequire.h"
 
 namespace {
 
@@ -20,10 +21,6 @@ public:
     }
     int SetHomeCountry(const std::string&) override { return 0; }
 };
-
-void Require(bool condition) {
-    if (!condition) std::abort();
-}
 
 }  // namespace
 

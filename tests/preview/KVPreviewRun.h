@@ -14,6 +14,6 @@ struct KVPreviewOutcome {
 };
 
 // `scratch` is a folder of the test's own for what the preview prints. A preview that cannot
-// be run fails the test.
+// be run ends with the command processor's complaint and status, which no test expects.
 KVPreviewOutcome KVRunPreview(const std::vector<std::string>& args, const std::string& scratch);
 

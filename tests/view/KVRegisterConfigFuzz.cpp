@@ -4,14 +4,11 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <string_view>
 
-namespace {
+#include "tests/common/KVFuzzRequire.h"
 
-void Require(bool condition) {
-    if (!condition) std::abort();
-}
+namespace {
 
 bool NoZero(const KVConfigRect& r) {
     return r.left != 0 && r.top != 0 && r.right != 0 && r.bottom != 0;

@@ -32,12 +32,6 @@ std::string Text(const KVConfigRect& r) {
            std::to_string(r.bottom);
 }
 
-std::string CrLfs(int count) {
-    std::string s;
-    for (int i = 0; i < count; ++i) s += "\r\n";
-    return s;
-}
-
 constexpr std::string_view kMsisdnOnQuery = "20,80,150,100,1,160,78,420,100,0";
 
 // The e-mail field is optional and its confirmation required: they share one required bit. The
@@ -101,6 +95,8 @@ struct Rejection {
 };
 
 TEST(KVRegisterConfigTest, EachCheckLogsItsTextTheValueAndTheLine) {
+    std::string crLfs;
+    while (crLfs.size() < (1u << 20)) crLfs += "\r\n";
     const Rejection rejections[] = {
         {"UseIp 3", Lines({"", "", "3,2"}), "File read IP error UseIp [3]", 3, ""},
         {"UserInterface 3", Lines({"", "", "1,3"}), "File read UI error UserInterface [3]", 3, ""},
@@ -127,7 +123,7 @@ TEST(KVRegisterConfigTest, EachCheckLogsItsTextTheValueAndTheLine) {
         {"no line 3", Lines({"460,360", "8"}), "File read IP error UseIp [0]", 3, ""},
         {"line 3 empty", Lines({"460,360", "8", ""}), "File read IP error UseIp [0]", 3, ""},
         {"empty file", "", "File read IP error UseIp [0]", 3, ""},
-        {"a megabyte of CR LF", CrLfs(1 << 19), "File read IP error UseIp [0]", 3, ""},
+        {"a megabyte of CR LF", crLfs, "File read IP error UseIp [0]", 3, ""},
         // The file ends before the second component's line: its coordinates read 0.
         {"line 5 missing", Lines({"", "8,9", "1,2", kMsisdnOnQuery}), "File coordinate error [9]", 5, "9"},
         // Page fields count back from UserInterface.

@@ -1,9 +1,8 @@
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
 #include <string>
 
+#include "tests/common/KVReadBack.h"
 #include "tests/support/KVRaised.h"
 #include "tests/support/KVTestEnv.h"
 #include "vuda32/File/QFile.h"
@@ -12,15 +11,8 @@ namespace {
 
 class QFileTest : public ::testing::Test {
 protected:
-    std::string Contents(const std::string& path) const {
-        std::ifstream in(path, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    }
     void OpenToRead(QFile& file, const std::string& path) const {
         file.Create(path, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL);
-    }
-    void OpenToWrite(QFile& file, const std::string& path) const {
-        file.Create(path, GENERIC_WRITE, 0, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL);
     }
 
     KVTestEnv env;
@@ -29,7 +21,7 @@ protected:
 TEST_F(QFileTest, FailuresRaiseWithTheirPlaceAndKeepNoHalfResultsNorHandles) {
     const std::string path = env.WriteFile("data.txt", "abcd");
     QFile file;
-    OpenToWrite(file, path);
+    file.Create(path, GENERIC_WRITE, 0, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL);
     std::string text = "old";
     EXPECT_EQ(Where(RaisedBy<QFileException>([&] { file.ReadString(text, nullptr, false); })),
               "QFileException 3001 ReadString:198 error 5 in .\\File\\QFile.cpp");
@@ -40,7 +32,7 @@ TEST_F(QFileTest, FailuresRaiseWithTheirPlaceAndKeepNoHalfResultsNorHandles) {
     EXPECT_EQ(Where(RaisedBy<QFileException>([&] { file.WriteString("x", nullptr); })),
               "QFileException 3002 WriteString:289 error 5 in .\\File\\QFile.cpp");
     file.Close();
-    EXPECT_EQ(Contents(path), "abcd");
+    EXPECT_EQ(ReadBack(path), "abcd");
 
     // Size and close raise when the handle is gone.
     OpenToRead(file, env.WriteFile("gone.txt", "abc"));

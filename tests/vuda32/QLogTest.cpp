@@ -2,7 +2,6 @@
 
 #include <climits>
 #include <iomanip>
-#include <memory>
 #include <regex>
 #include <sstream>
 #include <string>
@@ -10,27 +9,13 @@
 #include <vector>
 
 #include "tests/common/KVReadBack.h"
+#include "tests/support/KVRaised.h"
 #include "tests/support/KVTestEnv.h"
 #include "vuda32/Exception/QException.h"
+#include "vuda32/File/QFile.h"
 #include "vuda32/File/QLog.h"
 
 namespace {
-
-std::vector<std::string> LinesOf(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    return lines;
-}
-
-// Holds a file open the way another running process would: no sharing at all.
-struct HeldFile {
-    explicit HeldFile(const std::string& path)
-        : handle(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                             FILE_ATTRIBUTE_NORMAL, nullptr)) {}
-    ~HeldFile() { CloseHandle(handle); }
-    HANDLE handle;
-};
 
 class QLogTest : public ::testing::Test {
 protected:
@@ -74,14 +59,16 @@ TEST_F(QLogTest, CommonInsertionsWriteWhatTheStreamWouldAndEachEntryStartsAfresh
 }
 
 TEST_F(QLogTest, AHeldFileMovesTheLogToTheNextNumberAndAllTenHeldLeaveALogThatWritesNothing) {
-    std::vector<std::unique_ptr<HeldFile>> held;
-    held.push_back(std::make_unique<HeldFile>(Path(0)));
+    // Held open the way another running process would: no sharing at all.
+    std::vector<QFile> held(QLog::kFileCount);
+    auto hold = [&](int n) { held[n].Create(Path(n), GENERIC_WRITE, 0, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL); };
+    hold(0);
     {
         QLog moved;
         ASSERT_TRUE(moved.OpenNumbered(Base()));
         EXPECT_EQ(moved.GetFileName(), Path(1));
     }
-    for (int n = 1; n < QLog::kFileCount; ++n) held.push_back(std::make_unique<HeldFile>(Path(n)));
+    for (int n = 1; n < QLog::kFileCount; ++n) hold(n);
     EXPECT_FALSE(log_.OpenNumbered(Base()));
     log_.Configure(5);
     EXPECT_NO_THROW(QLogEntry(&log_, QLog::LevelError, "A::B") << "lost");
@@ -99,13 +86,9 @@ TEST_F(QLogTest, AFailedWriteRaisesButLeavesTheLockFree) {
     log_.Configure(1);
     CloseHandle(reader);
     log_.BeginEntry(QLog::LevelError, "A::B") << "lost";
-    try {
-        log_.EndEntry();
-        ADD_FAILURE() << "no exception";
-    } catch (const QFileException& e) {
-        EXPECT_EQ(e.GetFirstInfo().errorCode, 6003u);
-        EXPECT_NE(e.GetFirstInfo().systemError, 0u);
-    }
+    const ErrExcepInfo failed = RaisedBy<QFileException>([&] { log_.EndEntry(); });
+    EXPECT_EQ(failed.errorCode, 6003u);
+    EXPECT_NE(failed.systemError, 0u);
     EXPECT_NO_THROW(QLogEntry(&log_, QLog::LevelError, "A::B") << "swallowed");
     // Another thread gets the lock; a lock left held would keep it waiting for ever.
     std::thread other([this] { QLogEntry(&log_, QLog::LevelError, "A::C") << "other"; });
@@ -125,11 +108,12 @@ TEST_F(QLogTest, ThreadsNeverInterleaveTheirLines) {
                 QLogEntry(&log_, QLog::LevelInfo, "T::Run") << "thread " << id << " entry " << i << " end";
         });
     for (auto& thread : threads) thread.join();
-    const std::vector<std::string> lines = LinesOf(ReadBack(Path(0)));
-    ASSERT_EQ(lines.size(), 2000u);
     const std::regex shape("4 \\| \\d{1,2}:\\d{1,2}:\\d{1,2}_\\d{1,3} \\| (0x[0-9A-F]{8}) \\| T::Run \\| "
                            "thread \\1 entry \\d+ end ");
-    for (const std::string& line : lines) ASSERT_TRUE(std::regex_match(line, shape)) << line;
+    std::istringstream lines(ReadBack(Path(0)));
+    int count = 0;
+    for (std::string line; std::getline(lines, line); ++count) ASSERT_TRUE(std::regex_match(line, shape)) << line;
+    EXPECT_EQ(count, 2000);
 }
 
 }  // namespace

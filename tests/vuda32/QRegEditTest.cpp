@@ -24,10 +24,6 @@ const HKEY kBrokenRoot = reinterpret_cast<HKEY>(static_cast<uintptr_t>(0x12340))
 
 class QRegEditTest : public ::testing::Test {
 protected:
-    std::string Path(const std::string& subKey) const {
-        return subKey.empty() ? env.KeyPath() : env.KeyPath() + "\\" + subKey;
-    }
-
     KVTestEnv env;
 };
 
@@ -97,13 +93,13 @@ TEST_F(QRegEditTest, ReadsTakeWholeValuesOfTheirTypeOrRaise) {
 
 TEST_F(QRegEditTest, OpeningAndCreatingHoldOneKeyAndNoneAfterAFailureAndReadOnlyKeysRefuseWrites) {
     QRegEdit reg;
-    reg.CreateKey(nullptr, HKEY_CURRENT_USER, Path("Sub"), KEY_ALL_ACCESS);
+    reg.CreateKey(nullptr, HKEY_CURRENT_USER, env.KeyPath() + "\\Sub", KEY_ALL_ACCESS);
     HKEY held = reg.GetKey();
     reg.OpenKey(HKEY_CURRENT_USER, env.KeyPath(), KEY_READ);
     EXPECT_FALSE(KeyAlive(held));
 
     held = reg.GetKey();
-    EXPECT_EQ(Raised([&] { reg.OpenKey(HKEY_CURRENT_USER, Path("Missing"), KEY_READ); }),
+    EXPECT_EQ(Raised([&] { reg.OpenKey(HKEY_CURRENT_USER, env.KeyPath() + "\\Missing", KEY_READ); }),
               "QGenException 1501 OpenKey:371 error 2 in .\\System\\QRegEdit.cpp");
     EXPECT_FALSE(reg.IsOpen());
     EXPECT_FALSE(KeyAlive(held));

@@ -8,10 +8,9 @@
 
 namespace {
 
-// A thread whose start-up step can be delayed, made to fail or given windows.
+// A thread whose start-up step can be given work (a delay, windows) or made to fail.
 class TestThread : public QThread {
 public:
-    DWORD startupDelayMs = 0;
     bool failStartup = false;
     std::function<void(TestThread&)> startupWork;
     std::atomic<bool> startupDone{false};
@@ -35,7 +34,6 @@ protected:
     bool InitInstance(QThreadStart* start) override {
         MSG msg;  // gives the thread its queue, so it can be posted to from now on
         ::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE);
-        ::Sleep(startupDelayMs);
         if (startupWork) startupWork(*this);
         startupDone = true;
         return failStartup ? false : QThread::InitInstance(start);
@@ -58,18 +56,13 @@ LRESULT CALLBACK CommandEndsLoop(HWND window, UINT message, WPARAM wParam, LPARA
     return 0;
 }
 
+// A system window class will do: the window's procedure is replaced by CommandEndsLoop.
 HWND CreateTaggedWindow(LONG_PTR tag) {
-    static const ATOM registered = [] {
-        WNDCLASSA windowClass = {};
-        windowClass.lpfnWndProc = CommandEndsLoop;
-        windowClass.lpszClassName = "KVTestCommandWindow";
-        return ::RegisterClassA(&windowClass);
-    }();
-    EXPECT_NE(registered, 0);
-    HWND window = ::CreateWindowExA(0, "KVTestCommandWindow", "", WS_OVERLAPPED, 0, 0, 200, 100, nullptr, nullptr,
-                                    nullptr, nullptr);
+    HWND window = ::CreateWindowExA(0, "STATIC", "", WS_OVERLAPPED, 0, 0, 200, 100, nullptr, nullptr, nullptr,
+                                    nullptr);
     EXPECT_NE(window, nullptr);
     ::SetWindowLongPtrA(window, GWLP_USERDATA, tag);
+    ::SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CommandEndsLoop));
     return window;
 }
 
@@ -82,7 +75,7 @@ TEST(QThreadTest, CreatorGoesOnOnlyAfterTheStartupStepWhichMayFailAndLeakNothing
     {
         TestThread thread;
         // The delay makes a creator that does not wait return long before the step is done.
-        thread.startupDelayMs = 300;
+        thread.startupWork = [](TestThread&) { ::Sleep(300); };
         ASSERT_TRUE(thread.CreateThread(nullptr));
         EXPECT_TRUE(thread.startupDone);
         EXPECT_NE(thread.GetThreadId(), 0u);

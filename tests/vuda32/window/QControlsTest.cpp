@@ -21,10 +21,7 @@ RECT Row(int index) { return RECT{10, 10 + 30 * index, 170, 33 + 30 * index}; }
 class QControlsTest : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(parent.Create(static_cast<QWinBase*>(nullptr))); }
-    void TearDown() override {
-        if (parent.GetHwnd() != nullptr)
-            parent.Destroy();
-    }
+    void TearDown() override { parent.Destroy(); }
 
     KVTestEnv env;
     QTestApp testApp;

@@ -12,29 +12,16 @@
 
 namespace {
 
-// A 24-bit bitmap file of `height` rows, each the same row of pixels.
+// A 32-bit bitmap file of `height` rows, each the same row of pixels.
 std::string BitmapFile(const std::vector<COLORREF>& row, int height = 1) {
-    const int width = static_cast<int>(row.size());
-    const int stride = (width * 3 + 3) & ~3;
-    BITMAPFILEHEADER file = {};
-    BITMAPINFOHEADER info = {};
-    file.bfType = 0x4D42;  // "BM"
-    file.bfOffBits = sizeof(file) + sizeof(info);
-    file.bfSize = file.bfOffBits + stride * height;
-    info.biSize = sizeof(info);
-    info.biWidth = width;
-    info.biHeight = height;
-    info.biPlanes = 1;
-    info.biBitCount = 24;
-    std::string bytes(reinterpret_cast<const char*>(&file), sizeof(file));
-    bytes.append(reinterpret_cast<const char*>(&info), sizeof(info));
-    std::string pixels(static_cast<size_t>(stride), '\0');
-    for (int x = 0; x < width; ++x) {
-        pixels[x * 3] = static_cast<char>(GetBValue(row[x]));
-        pixels[x * 3 + 1] = static_cast<char>(GetGValue(row[x]));
-        pixels[x * 3 + 2] = static_cast<char>(GetRValue(row[x]));
-    }
-    for (int y = 0; y < height; ++y) bytes += pixels;
+    const DWORD offset = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
+    const DWORD size = offset + static_cast<DWORD>(4 * row.size() * height);
+    const BITMAPFILEHEADER file = {0x4D42, size, 0, 0, offset};  // "BM"
+    const BITMAPINFOHEADER info = {sizeof info, static_cast<LONG>(row.size()), height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    std::string bytes(reinterpret_cast<const char*>(&file), sizeof file);
+    bytes.append(reinterpret_cast<const char*>(&info), sizeof info);
+    for (int y = 0; y < height; ++y)
+        for (COLORREF pixel : row) bytes += {char(GetBValue(pixel)), char(GetGValue(pixel)), char(GetRValue(pixel)), 0};
     return bytes;
 }
 

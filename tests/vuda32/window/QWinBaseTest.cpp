@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <stdexcept>
 
 #include "tests/support/KVRaised.h"
 #include "tests/support/KVTestEnv.h"
@@ -11,28 +10,6 @@
 #include "vuda32/Exception/QException.h"
 
 namespace {
-
-// Raises from its handler for two messages of its own, and refuses its own creation at a chosen
-// message: FALSE to WM_NCCREATE or -1 to WM_CREATE.
-class MisbehavingWindow : public QTestWindow {
-public:
-    explicit MisbehavingWindow(UINT refuseAt = WM_USER) : m_refuseAt(refuseAt) {}
-    bool WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result,
-                    bool extra) override {
-        if (message == WM_USER + 3)
-            throw QGenException("f", "m", 1, 2, 0);
-        if (message == WM_USER + 4)
-            throw std::runtime_error("out of range");
-        if (message == m_refuseAt) {
-            result = message == WM_NCCREATE ? FALSE : -1;
-            return true;
-        }
-        return QTestWindow::WindowProc(hwnd, message, wParam, lParam, result, extra);
-    }
-
-private:
-    UINT m_refuseAt;
-};
 
 const UINT kDestroyYourself = WM_USER + 40;
 
@@ -55,20 +32,15 @@ public:
         }
     }
     bool PreCreate(CREATESTRUCTA&) override { return !refuse; }
-    void OnCreate() override { createdOn = GetCurrentThreadId(); }
 
     bool refuse = false;
-    DWORD createdOn = 0;
 };
 
 }  // namespace
 
 class QWinBaseTest : public ::testing::Test {
 protected:
-    void TearDown() override {
-        if (window.GetHwnd() != nullptr)
-            DestroyWindow(window.GetHwnd());
-    }
+    void TearDown() override { window.Destroy(); }
 
     KVTestEnv env;
     QTestApp testApp;
@@ -139,7 +111,8 @@ TEST_F(QWinBaseTest, RefusedOrFailedCreationLeavesNoWindowAndFailuresRaise3502) 
     EXPECT_NE(failed.systemError, 0u);  // which one differs between systems
     EXPECT_EQ(testApp.app.GetPendingWindow(), nullptr);
     for (UINT refuseAt : {static_cast<UINT>(WM_NCCREATE), static_cast<UINT>(WM_CREATE)}) {
-        MisbehavingWindow refusing(refuseAt);
+        QTestWindow refusing;
+        refusing.refuseAt = refuseAt;
         EXPECT_THROW(refusing.Create(static_cast<QWinBase*>(nullptr)), QWinException) << refuseAt;
         EXPECT_EQ(refusing.GetHwnd(), nullptr) << refuseAt;
         EXPECT_EQ(testApp.app.GetPendingWindow(), nullptr);
@@ -163,19 +136,17 @@ TEST_F(QWinBaseTest, CenterWindowUsesThePrimaryWorkAreaForAHiddenWindow) {
 
 TEST_F(QWinBaseTest, AnErrorInTheHandlerMarksTheWindowFailedInsteadOfUnwinding) {
     SinkRecorder sink;
-    MisbehavingWindow failing;
-    ASSERT_TRUE(failing.Create(static_cast<QWinBase*>(nullptr)));
-    EXPECT_FALSE(failing.IsFailed());
-    failing.SendMessage(WM_USER + 3, 0, 0);
-    EXPECT_TRUE(failing.IsFailed());
+    ASSERT_TRUE(window.Create(static_cast<QWinBase*>(nullptr)));
+    EXPECT_FALSE(window.IsFailed());
+    window.SendMessage(QTestWindow::kRaiseError, 0, 0);
+    EXPECT_TRUE(window.IsFailed());
     ASSERT_EQ(SinkRecorder::Reports().size(), 1u);
     EXPECT_EQ(SinkRecorder::Reports()[0].errorCode, 2u);
     // An exception from outside the library is recorded too, with its text and where it was caught.
-    failing.SendMessage(WM_USER + 4, 0, 0);
+    window.SendMessage(QTestWindow::kRaiseStandardError, 0, 0);
     ASSERT_EQ(SinkRecorder::Reports().size(), 2u);
     EXPECT_EQ(SinkRecorder::Reports()[1].description, "Unexpected exception: out of range");
     EXPECT_EQ(SinkRecorder::Reports()[1].method, "SharedWindowProc");
-    failing.Destroy();
 }
 
 using QWinClassTest = QWinBaseTest;
@@ -229,8 +200,7 @@ TEST_F(QWinThreadTest, CreatesItsWindowOnItsOwnThreadAndCloseWaitsOnlyUntilItsTi
     ASSERT_TRUE(window.CreateThread(nullptr));
     HWND hwnd = window.GetHwnd();
     ASSERT_NE(hwnd, nullptr);
-    EXPECT_NE(window.createdOn, GetCurrentThreadId());
-    EXPECT_EQ(GetWindowThreadProcessId(hwnd, nullptr), window.createdOn);
+    EXPECT_NE(GetWindowThreadProcessId(hwnd, nullptr), GetCurrentThreadId());
     EXPECT_NE(window.GetBrush(), nullptr);
 
     window.Close(50);

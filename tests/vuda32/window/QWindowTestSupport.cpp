@@ -1,5 +1,7 @@
 #include "tests/vuda32/window/QWindowTestSupport.h"
 
+#include <stdexcept>
+
 #include "vuda32/Application/QGlobalData.h"
 #include "vuda32/Application/QSwallowedError.h"
 
@@ -9,12 +11,14 @@ QTestApp::QTestApp() {
                          &QWinBase::SharedWindowProc, nullptr, CS_DBLCLKS, nullptr, nullptr);
 }
 
-QTestApp::~QTestApp() = default;
-
-bool QTestWindow::WindowProc(HWND hwnd, UINT message, WPARAM, LPARAM, LRESULT&, bool) {
+bool QTestWindow::WindowProc(HWND hwnd, UINT message, WPARAM, LPARAM, LRESULT& result, bool) {
     messages.push_back(message);
     boundAtMessage.push_back(GetHwnd() == hwnd);
-    return false;
+    if (message == kRaiseError) throw QGenException("f", "m", 1, 2, 0);
+    if (message == kRaiseStandardError) throw std::runtime_error("out of range");
+    if (message != refuseAt) return false;
+    result = message == WM_NCCREATE ? FALSE : -1;
+    return true;
 }
 
 bool QTestWindow::PreCreate(CREATESTRUCTA&) { return !refuseCreation; }
