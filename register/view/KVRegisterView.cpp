@@ -247,22 +247,22 @@ void KVRegisterView::ShowUserInfoPage() {
     EnableUserInfoNextButton();
 }
 
-void KVRegisterView::ShowPageText(QStatic& label, Page page, int id, const LanguageReplacements& values) {
-    const KVPageText* text = KVFindPageText(page, id, false);
-    if (text != nullptr) label.SetWindowText(KVLanguageTable::Instance().GetText(text->key, values, text->defaultText));
+void KVRegisterView::ShowNumberTexts(NumberTexts& texts, Page page) {
+    const LanguageReplacements values = {{"msisdn", model_.GetMsisdn()}};
+    for (int i = 0; i < 2; ++i) {
+        const KVPageText* text = KVFindPageText(page, texts.firstId + i, false);
+        if (text != nullptr)
+            texts.texts[i].SetWindowText(KVLanguageTable::Instance().GetText(text->key, values, text->defaultText));
+    }
 }
 
 void KVRegisterView::ShowPendingPage() {
-    const LanguageReplacements values = {{"msisdn", model_.GetMsisdn()}};
-    ShowPageText(pendingText1_, KVPages::PAGE_PENDING, ID_PENDING_TEXT1, values);
-    ShowPageText(pendingText2_, KVPages::PAGE_PENDING, ID_PENDING_TEXT2, values);
+    ShowNumberTexts(pendingTexts_, KVPages::PAGE_PENDING);
     ShowPage(KVPages::PAGE_PENDING);
 }
 
 void KVRegisterView::ShowValidatePage() {
-    const LanguageReplacements values = {{"msisdn", model_.GetMsisdn()}};
-    ShowPageText(validateText1_, KVPages::PAGE_VALIDATE, ID_VALIDATE_TEXT1, values);
-    ShowPageText(validateText2_, KVPages::PAGE_VALIDATE, ID_VALIDATE_TEXT2, values);
+    ShowNumberTexts(validateTexts_, KVPages::PAGE_VALIDATE);
     ShowPage(KVPages::PAGE_VALIDATE);
     FocusOn(regCode_);
     EnableFinishButton();

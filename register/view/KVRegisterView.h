@@ -105,8 +105,15 @@ private:
     // OK stand there too), then Back.
     enum BottomPlace { kCancelPlace, kNextPlace, kBackPlace };
     RECT BottomButton(BottomPlace place) const;
-    // A label whose text is set when its page is shown.
-    void CreateText(QStatic& text, Page page, int id, const RECT& rect);
+    // The pending and the validation page each have two texts that name the number, filled in
+    // whenever the page is shown; the second's id follows the first's.
+    struct NumberTexts {
+        int firstId;
+        QStatic texts[2];
+    };
+    // Both texts of `page`, the first from tops[0] down to bottoms[0], the second below it.
+    void CreateNumberTexts(NumberTexts& texts, Page page, const int (&tops)[2], const int (&bottoms)[2]);
+    void ShowNumberTexts(NumberTexts& texts, Page page);
     // Adds Alt + the key's mnemonic for command, when its text has one.
     void AddMnemonic(std::vector<ACCEL>& entries, const char* key, char defaultChar, WORD command);
     void BuildAccelerators(Page page, const std::vector<ACCEL>& entries);
@@ -116,8 +123,6 @@ private:
     void ShowPage(Page page);
     // The page's own show operation.
     void ShowModelPage(Page page);
-    // A text of kPageTexts with its placeholders filled.
-    void ShowPageText(QStatic& label, Page page, int id, const LanguageReplacements& values);
     // Every control of every page enabled, as a show operation starts; the Next or Finish of
     // `shown` goes straight to the state its page calls for, so that no moment shows it
     // enabled when it is about to be disabled again.
@@ -180,8 +185,9 @@ private:
     QEdit componentFields_[kComponentCount];
     QCombobox country_;
     QButton queryRegisterNext_, userInfoBack_, userInfoNext_;
-    QStatic pendingText1_, pendingText2_;
-    QStatic validateText1_, validateText2_, regCodeLabel_;
+    NumberTexts pendingTexts_{ID_PENDING_TEXT1, {}};
+    NumberTexts validateTexts_{ID_VALIDATE_TEXT1, {}};
+    QStatic regCodeLabel_;
     QEdit regCode_;
     QButton validateBack_, validateFinish_;
     QStatic registerInfoText_;

@@ -57,9 +57,13 @@ void KVRegisterView::CreateLabel(QStatic& label, Page page, int id, const RECT& 
     pages_[page].Add(&label);
 }
 
-void KVRegisterView::CreateText(QStatic& text, Page page, int id, const RECT& rect) {
-    text.Create(this, id, layout_.Place(text, rect), "", kLabelStyle, 0);
-    pages_[page].Add(&text);
+void KVRegisterView::CreateNumberTexts(NumberTexts& texts, Page page, const int (&tops)[2], const int (&bottoms)[2]) {
+    for (int i = 0; i < 2; ++i) {
+        QStatic& text = texts.texts[i];
+        text.Create(this, texts.firstId + i, layout_.Place(text, Rect(44, tops[i], width_ - 40, bottoms[i])), "",
+                    kLabelStyle, 0);
+        pages_[page].Add(&text);
+    }
 }
 
 void KVRegisterView::CreateButton(QButton& button, Page page, int id, const RECT& rect) {
@@ -197,23 +201,17 @@ void KVRegisterView::CreateHeading(Page page, int titleId, int subTitleId, int s
 }
 
 void KVRegisterView::CreatePendingPage() {
-    const int w = width_;
     const Page page = KVPages::PAGE_PENDING;
     CreateHeading(page, ID_PENDING_TITLE, ID_PENDING_SUBTITLE, 38);
-    // The texts are filled in when the page is shown.
-    CreateText(pendingText1_, page, ID_PENDING_TEXT1, Rect(44, 81, w - 40, 121));
-    CreateText(pendingText2_, page, ID_PENDING_TEXT2, Rect(44, 131, w - 40, 209));
+    CreateNumberTexts(pendingTexts_, page, {81, 131}, {121, 209});
     BuildAccelerators(page, {ACCEL{FVIRTKEY, VK_ESCAPE, ID_CANCEL}});
 }
 
 void KVRegisterView::CreateValidatePage() {
-    const int w = width_;
     const Page page = KVPages::PAGE_VALIDATE;
     CreateHeading(page, ID_VALIDATE_TITLE, ID_VALIDATE_SUBTITLE, 38);
-    // The texts are filled in when the page is shown.
-    CreateText(validateText1_, page, ID_VALIDATE_TEXT1, Rect(44, 61, w - 40, 101));
-    CreateText(validateText2_, page, ID_VALIDATE_TEXT2, Rect(44, 111, w - 40, 172));
-    CreateLabel(regCodeLabel_, page, ID_REGCODE_LABEL, Rect(44, 183, w - 40, 197));
+    CreateNumberTexts(validateTexts_, page, {61, 111}, {101, 172});
+    CreateLabel(regCodeLabel_, page, ID_REGCODE_LABEL, Rect(44, 183, width_ - 40, 197));
     regCode_.Create(this, ID_REGCODE, layout_.Place(regCode_, Rect(43, 199, 221, 220)), "", kCodeFieldStyle,
                     WS_EX_CLIENTEDGE);
     pages_[page].Add(&regCode_);
