@@ -44,6 +44,15 @@ function(kv_add_gtest name)
   set_tests_properties(${name} PROPERTIES
     ENVIRONMENT "GTEST_OUTPUT=xml:${results}/${name}.xml"
     TIMEOUT 300)
+  kv_wine_display_lock(${name} kv_wine_display)
+endfunction()
+
+# Tests under Wine that share one display (and its desktop) take turns even under `ctest -j`:
+# two programs with windows at once take each other's keyboard focus and fail at random.
+function(kv_wine_display_lock test display)
+  if(WIN32)
+    set_property(TEST ${test} APPEND PROPERTY RESOURCE_LOCK ${display})
+  endif()
 endfunction()
 
 # A libFuzzer program with a short smoke run in ctest, in the native clang tree only (elsewhere

@@ -18,4 +18,5 @@ if(WIN32)
   set_tests_properties(kvregister_dpi_test_144 PROPERTIES
     ENVIRONMENT "KV_EXPECT_DPI=144;GTEST_OUTPUT=xml:Z:${KV_GTEST_RESULTS}/kvregister_dpi_test_144.xml"
     TIMEOUT 900)
+  kv_wine_display_lock(kvregister_dpi_test_144 kv_wine_dpi144)
 endif()

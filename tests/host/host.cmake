@@ -23,6 +23,7 @@ if(WIN32)
         --key "Software\\KVTest\\host-${name}" --install-root "Z:${KV_INSTALL_ROOT}" --log-level 5
         --state "Z:${folder}" --fresh --wait 1 --autopilot --pictures "Z:${folder}/pictures" ${ARG_ARGS})
     set_tests_properties(kvhost_${name} PROPERTIES PASS_REGULAR_EXPRESSION "${pattern}" TIMEOUT 120)
+    kv_wine_display_lock(kvhost_${name} kv_wine_display)
   endfunction()
 
   kv_add_host_scenario(happy

@@ -26,5 +26,6 @@ if(WIN32)
     set_tests_properties(kvpreview_dpi_test_${dpi} PROPERTIES
       ENVIRONMENT "KV_EXPECT_DPI=${dpi};GTEST_OUTPUT=xml:Z:${KV_GTEST_RESULTS}/kvpreview_dpi_test_${dpi}.xml"
       TIMEOUT 600)
+    kv_wine_display_lock(kvpreview_dpi_test_${dpi} kv_wine_dpi${dpi})
   endforeach()
 endif()
