@@ -41,22 +41,6 @@ protected:
 
     KVPreviewOutcome Preview(const std::vector<std::string>& args) { return KVRunPreview(args, env_.TempFolder()); }
 
-    // The shipped installation with register.lang's mobile number label replaced; `line` is
-    // where it stands.
-    std::string TightInstallation(size_t& line) {
-        const std::string folder = env_.TempFolder() + "installation";
-        CreateDirectoryA(folder.c_str(), nullptr);
-        for (const char* name : {"register.cfg", "registercompany.lang"})
-            CopyFileA((std::string(KV_SHIPPED_ROOT) + "\\" + name).c_str(), (folder + "\\" + name).c_str(), FALSE);
-        std::string bytes = ReadBack(std::string(KV_SHIPPED_ROOT) + "\\register.lang");
-        const size_t start = bytes.find("\nlblMsisdn=") + 1;
-        EXPECT_NE(0u, start) << "the shipped register.lang has no lblMsisdn";
-        line = 1 + std::count(bytes.begin(), bytes.begin() + start, '\n');
-        bytes.replace(start, bytes.find("\r\n", start) - start, std::string("lblMsisdn=") + kTightLabel);
-        std::ofstream(folder + "\\register.lang", std::ios::binary) << bytes;
-        return folder;
-    }
-
     std::string Output() const { return env_.TempFolder() + "pages"; }
 
     KVTestEnv env_;
@@ -94,15 +78,25 @@ TEST_F(KVPreviewDpiTest, ADisplayAtAnotherResolutionOrABadMergeFileStopsThePrevi
 // What tools/preview does by default: the texts checked at 144 DPI as warnings, saved, and
 // merged into the report of the preview at 96.
 TEST_F(KVPreviewDpiTest, ALabelThatFitsOnlyAt96IsAWarningWithItsLineAt144) {
-    size_t line = 0;
-    const std::string folder = TightInstallation(line);
+    if (dpi_ != 96 && dpi_ != 144) GTEST_SKIP() << "the label is chosen for 96 and 144 DPI";
+    // The shipped installation with register.lang's mobile number label replaced.
+    const std::string folder = env_.TempFolder() + "installation";
+    CreateDirectoryA(folder.c_str(), nullptr);
+    for (const char* name : {"register.cfg", "registercompany.lang"})
+        CopyFileA((std::string(KV_SHIPPED_ROOT) + "\\" + name).c_str(), (folder + "\\" + name).c_str(), FALSE);
+    std::string bytes = ReadBack(std::string(KV_SHIPPED_ROOT) + "\\register.lang");
+    const size_t start = bytes.find("\nlblMsisdn=") + 1;
+    ASSERT_NE(0u, start) << "the shipped register.lang has no lblMsisdn";
+    const size_t line = 1 + std::count(bytes.begin(), bytes.begin() + start, '\n');
+    bytes.replace(start, bytes.find("\r\n", start) - start, std::string("lblMsisdn=") + kTightLabel);
+    std::ofstream(folder + "\\register.lang", std::ios::binary) << bytes;
     const std::string lang = folder + "\\register.lang:" + std::to_string(line) + ": ";
     const std::string problem = "the text does not fit its control on the query-register page";
     if (dpi_ == 96) {
         const KVPreviewOutcome outcome = Preview({folder, Output()});
         EXPECT_EQ(outcome.exitCode, 0u) << outcome.out;
         EXPECT_THAT(outcome.out, Not(HasSubstr(problem))) << outcome.out;
-    } else if (dpi_ == 144) {
+    } else {
         const std::string saved = env_.TempFolder() + "fit.txt";
         const KVPreviewOutcome fit = Preview({"--dpi", "144", "--fit-only", saved, folder, Output()});
         EXPECT_EQ(fit.exitCode, 0u) << fit.out;
@@ -122,8 +116,6 @@ TEST_F(KVPreviewDpiTest, ALabelThatFitsOnlyAt96IsAWarningWithItsLineAt144) {
         const KVPreviewOutcome at144 = Preview({"--dpi", "144", folder, Output()});
         EXPECT_EQ(at144.exitCode, 1u) << at144.out;
         EXPECT_THAT(at144.out, HasSubstr(lang + "error: " + problem + " (lblMsisdn")) << at144.out;
-    } else {
-        GTEST_SKIP() << "the label is chosen for 96 and 144 DPI";
     }
 }
 
