@@ -48,13 +48,7 @@ TEST(KVRegisterConfigTest, ReadsAValidFileWithTwoPages) {
         "20,110,150,130,160,108,420,130,1",
     }));
     ASSERT_FALSE(config.Failed()) << config.problems[0].LogText();
-    EXPECT_TRUE(config.sizeGiven);
-    EXPECT_EQ(460, config.width);
-    EXPECT_EQ(360, config.height);
     EXPECT_EQ(2, config.useIp);
-    EXPECT_EQ(2, config.userInterface);
-    EXPECT_TRUE(config.controlBox);
-    EXPECT_TRUE(config.emailPresent);
 
     ASSERT_EQ(5u, config.components.size());
     const KVConfigComponent& msisdn = config.components[0];
