@@ -17,19 +17,14 @@ const UINT kDestroyYourself = WM_USER + 40;
 class LoopWindow : public QWinThread {
 public:
     bool WindowProc(HWND hwnd, UINT message, WPARAM, LPARAM, LRESULT& result, bool) override {
-        switch (message) {
-        case WM_CLOSE:
-            result = 0;
-            return true;
-        case kDestroyYourself:
+        if (message == kDestroyYourself)
             DestroyWindow(hwnd);
-            return true;
-        case WM_DESTROY:
+        else if (message == WM_DESTROY)
             PostQuitMessage(5);
-            return true;
-        default:
+        else if (message != WM_CLOSE)
             return false;
-        }
+        result = 0;
+        return true;
     }
     bool PreCreate(CREATESTRUCTA&) override { return !refuse; }
 
