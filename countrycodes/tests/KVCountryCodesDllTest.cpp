@@ -149,11 +149,9 @@ TEST_F(KVCountryCodesDllTest, HomeCountryComesFromTheRegistryElseTheLocaleAndSer
     EXPECT_EQ(Home(), "FI");
     EXPECT_EQ(setHome_("se"), 0);
     EXPECT_EQ(Home(), "SE");
-    std::string stored;
-    ASSERT_TRUE(env_.GetString(HKEY_CURRENT_USER, "", "HomeCountry", &stored));
-    EXPECT_EQ(stored, "SE");
     EXPECT_NE(setHome_("XX"), 0);
     EXPECT_NE(setHome_(nullptr), 0);
+    std::string stored;  // the one that succeeded, in the registry's spelling
     ASSERT_TRUE(env_.GetString(HKEY_CURRENT_USER, "", "HomeCountry", &stored));
     EXPECT_EQ(stored, "SE");
     env_.SetString(HKEY_CURRENT_USER, "", "HomeCountry", "nonsense");
