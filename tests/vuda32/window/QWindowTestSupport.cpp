@@ -21,17 +21,9 @@ bool QTestWindow::WindowProc(HWND hwnd, UINT message, WPARAM, LPARAM, LRESULT& r
     return true;
 }
 
-bool QTestWindow::PreCreate(CREATESTRUCTA&) { return !refuseCreation; }
-
-namespace {
-void RecordingSink(const QException& error) {
-    SinkRecorder::Reports().push_back(error.GetFirstInfo());
-}
-}  // namespace
-
 SinkRecorder::SinkRecorder() {
     Reports().clear();
-    SetSwallowedErrorSink(RecordingSink);
+    SetSwallowedErrorSink([](const QException& error) { Reports().push_back(error.GetFirstInfo()); });
 }
 
 SinkRecorder::~SinkRecorder() { SetSwallowedErrorSink(nullptr); }

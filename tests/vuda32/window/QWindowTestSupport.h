@@ -33,7 +33,7 @@ public:
 
     bool WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result,
                     bool extra) override;
-    bool PreCreate(CREATESTRUCTA& params) override;
+    bool PreCreate(CREATESTRUCTA&) override { return !refuseCreation; }
     void OnBeforeFirstShow() override { events.push_back("before-first-show"); }
     void Initialize() override { events.push_back("initialize"); }
     void OnCreate() override { events.push_back("create"); }
