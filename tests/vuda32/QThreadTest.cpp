@@ -41,14 +41,6 @@ protected:
     void ExitInstance() override { exited = true; }
 };
 
-// Whatever the process sets up for its first threads must not pass for a leak later.
-void WarmUp() {
-    TestThread thread;
-    ASSERT_TRUE(thread.CreateThread(nullptr));
-    thread.Quit(0);
-    thread.WaitForEnd();
-}
-
 // A WM_COMMAND ends the loop with 1000 * tag + command id (tag in the user-data slot).
 LRESULT CALLBACK CommandEndsLoop(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message != WM_COMMAND) return ::DefWindowProcA(window, message, wParam, lParam);
@@ -70,7 +62,12 @@ HWND CreateTaggedWindow(LONG_PTR tag) {
 
 TEST(QThreadTest, CreatorGoesOnOnlyAfterTheStartupStepWhichMayFailAndLeakNothing) {
     KVTestEnv env;
-    WarmUp();
+    {
+        TestThread warmUp;  // what the process sets up for its first threads is no leak
+        ASSERT_TRUE(warmUp.CreateThread(nullptr));
+        warmUp.Quit(0);
+        warmUp.WaitForEnd();
+    }
     const KVHandleCounts before = KVHandleCounts::Now();
     {
         TestThread thread;
