@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -240,7 +241,7 @@ TEST_F(KVRegisterStressTest, HandOversKeepWhatWasTypedBeforeThePress) {
     // is disabled. The hook types them into the field armed when the wizard's thread takes
     // that notice.
     std::atomic<HWND> typingOn{nullptr};
-    KVWizardThreadHook hook;
+    std::optional<KVWizardThreadHook> hook;
     uint32_t typedOn = 0;
     SubmitFirstPage(host, true);
     uint32_t byEnter = 0;
@@ -256,7 +257,7 @@ TEST_F(KVRegisterStressTest, HandOversKeepWhatWasTypedBeforeThePress) {
         Step(host, KVResult(codePage ? KVRESULT_VALIDATE : KVRESULT_QUERIEDREGISTER), expected, [&](KVWizardDriver& d) {
             d.WaitForPage(codePage ? KVPages::PAGE_VALIDATE : KVPages::PAGE_USERINFO);
             if (i == 0) {
-                hook.Hook(GetWindowThreadProcessId(d.Wizard(), nullptr), [&typingOn](const MSG& message) {
+                hook.emplace(GetWindowThreadProcessId(d.Wizard(), nullptr), [&typingOn](const MSG& message) {
                     if (message.message != KVWM_OBSERVER || message.wParam != KVRegisterModel::NOTIFY_CONTROLSDISABLED)
                         return;
                     if (const HWND into = typingOn.exchange(nullptr)) {
@@ -308,13 +309,13 @@ TEST_F(KVRegisterStressTest, WindowThreadHungPastTheWaitLeavesLaterRunsWorking) 
         // that the driver plays the person at the next run's window.
         const HANDLE release = CreateEventA(nullptr, TRUE, FALSE, nullptr);
         HANDLE thread = nullptr;
-        KVWizardThreadHook hang;
+        std::optional<KVWizardThreadHook> hang;
         const auto start = std::chrono::steady_clock::now();
         Step(host, KVResult(KVRESULT_NONE), KVACTION_CANCEL, [&](KVWizardDriver& d) {
             d.WaitForPage(KVPages::PAGE_QUERYREGISTER);
             const DWORD id = GetWindowThreadProcessId(d.Wizard(), nullptr);
             thread = OpenThread(SYNCHRONIZE, FALSE, id);
-            hang.Hook(id, [release](const MSG& message) {
+            hang.emplace(id, [release](const MSG& message) {
                 if (message.message != WM_CLOSE) return;
                 ShowWindow(message.hwnd, SW_HIDE);
                 WaitForSingleObject(release, INFINITE);

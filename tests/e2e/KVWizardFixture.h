@@ -3,7 +3,7 @@
 //   KVWizardFixture   one test's environment, its freshly loaded DLL, the driver, and a step
 //                     of the host with the user's moves played meanwhile
 //   KVHostWindow      a window of the host on the thread that makes the steps
-//   KVWizardThreadHook  a hook on a wizard's thread that sees each message it takes
+//   KVWizardThreadHook  a hook on a wizard's thread that sees each message it takes while it lives
 //   ProcessFigures    the process's handle counts, committed private memory and threads when made
 #pragma once
 
@@ -136,26 +136,20 @@ private:
 };
 
 // A hook on a wizard's thread that hands each message the thread takes off its queue to
-// `taken`, until it is unhooked. One is active at a time.
+// `taken`, while it lives. One lives at a time.
 class KVWizardThreadHook {
 public:
-    KVWizardThreadHook() = default;
-    ~KVWizardThreadHook() { Unhook(); }
-    KVWizardThreadHook(const KVWizardThreadHook&) = delete;
-    KVWizardThreadHook& operator=(const KVWizardThreadHook&) = delete;
-
-    void Hook(DWORD thread, std::function<void(const MSG&)> taken) {
-        Unhook();
-        taken_ = std::move(taken);
-        hook_ = SetWindowsHookExA(WH_GETMESSAGE, &OnMessage, nullptr, thread);
+    KVWizardThreadHook(DWORD thread, std::function<void(const MSG&)> taken)
+        : hook_(SetWindowsHookExA(WH_GETMESSAGE, &OnMessage, nullptr, thread)), taken_(std::move(taken)) {
         if (!hook_) throw KVDriverError("cannot hook the wizard's thread");
         current_ = this;
     }
-    void Unhook() {
-        if (hook_) UnhookWindowsHookEx(hook_);
-        hook_ = nullptr;
+    ~KVWizardThreadHook() {
+        UnhookWindowsHookEx(hook_);
         current_ = nullptr;
     }
+    KVWizardThreadHook(const KVWizardThreadHook&) = delete;
+    KVWizardThreadHook& operator=(const KVWizardThreadHook&) = delete;
 
 private:
     static LRESULT CALLBACK OnMessage(int code, WPARAM removed, LPARAM lParam) {
