@@ -96,20 +96,15 @@ inline std::string LogLine(const std::string& log, const std::string& text) {
 // dispatches its paint. Each paint takes `paintMs`, is counted and wakes the driver given.
 class KVHostWindow {
 public:
-    KVHostWindow(DWORD style, RECT place, DWORD paintMs = 0) : paintMs_(paintMs) {
-        WNDCLASSA windowClass{};
-        windowClass.lpfnWndProc = &Procedure;
-        windowClass.hInstance = GetModuleHandleA(nullptr);
-        windowClass.lpszClassName = "KVTestHostWindow";
-        RegisterClassA(&windowClass);
-        window_ = CreateWindowExA(0, "KVTestHostWindow", "Host", style, place.left, place.top, place.right - place.left,
-                                  place.bottom - place.top, nullptr, nullptr, windowClass.hInstance, nullptr);
+    // A system static window given this class's procedure: the host needs no class of its own.
+    KVHostWindow(DWORD style, RECT place, DWORD paintMs = 0)
+        : paintMs_(paintMs),
+          window_(CreateWindowExA(0, "STATIC", "Host", style, place.left, place.top, place.right - place.left,
+                                  place.bottom - place.top, nullptr, nullptr, nullptr, nullptr)) {
         SetWindowLongPtrA(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+        SetWindowLongPtrA(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Procedure));
     }
-    ~KVHostWindow() {
-        DestroyWindow(window_);
-        UnregisterClassA("KVTestHostWindow", GetModuleHandleA(nullptr));
-    }
+    ~KVHostWindow() { DestroyWindow(window_); }
     KVHostWindow(const KVHostWindow&) = delete;
     KVHostWindow& operator=(const KVHostWindow&) = delete;
 
@@ -132,7 +127,7 @@ private:
     }
 
     const DWORD paintMs_;
-    HWND window_ = nullptr;
+    const HWND window_;
 };
 
 // A hook on a wizard's thread that hands each message the thread takes off its queue to
