@@ -57,10 +57,11 @@ inline std::vector<std::string> CountryPage() {
     return {"460,360", "8,15", "1,1", "20,80,150,100,0,160,78,420,100,0", "20,110,150,130,160,108,420,300,0"};
 }
 
-// The first form page filled in: the query page of TwoPages(), or the one page of OnePage(),
-// which takes the name too.
+// The first form page, which starts empty, filled in: the query page of TwoPages(), or the one
+// page of OnePage(), which takes the name too.
 inline void FillFirstPage(KVWizardDriver& d, bool queryPage) {
     d.WaitForPage(queryPage ? KVPages::PAGE_QUERYREGISTER : KVPages::PAGE_USERINFO);
+    EXPECT_EQ("", d.Text(KVInputId(COMPONENT_MSISDN))) << "a new run starts with an empty page";
     d.Type(KVInputId(COMPONENT_MSISDN), kMsisdn);
     d.Type(KVInputId(COMPONENT_USEREMAIL), kEmail);
     d.Type(KVInputId(COMPONENT_CONFIRMUSEREMAIL), kEmail);
@@ -219,12 +220,10 @@ protected:
         return *host_;
     }
 
-    // The first step of a run, whose first form page must start empty, filled in and sent.
+    // The first step of a run, its first form page filled in and sent.
     void SubmitFirstPage(KVWizardHost& host, bool queryPage) {
         Step(host, KVResult(KVRESULT_NONE), queryPage ? KVACTION_QUERYREGISTER : KVACTION_REGISTER,
              [queryPage](KVWizardDriver& d) {
-                 d.WaitForPage(queryPage ? KVPages::PAGE_QUERYREGISTER : KVPages::PAGE_USERINFO);
-                 EXPECT_EQ("", d.Text(KVInputId(COMPONENT_MSISDN))) << "a new run starts with an empty page";
                  FillFirstPage(d, queryPage);
                  d.Click(queryPage ? ID_QUERYREGISTER_NEXT : ID_USERINFO_NEXT);
              });
