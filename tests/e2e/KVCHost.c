@@ -66,14 +66,12 @@ static int Step(int wide, const KVCAnswer* answer, HWND owner, KVActionRecordA* 
 }
 
 void KVCHostRun(int wide, const KVCAnswer* answers, int count, HWND owner, KVCRun* run) {
-    for (run->steps = 0; run->steps < count && run->steps < 16; ++run->steps) {
-        const int step = run->steps;
-        const INT32* action = &run->actions[step].Action;
-        run->returned[step] = Step(wide, &answers[step], owner, &run->actions[step]);
-        if (*action == KVACTION_FINISHED || *action == KVACTION_CANCEL || *action == KVACTION_ERROR ||
-            (run->returned[step] != KVREGISTER_OK && run->returned[step] != KVREGISTER_TEXTTOOLONG)) {
-            ++run->steps;
+    for (run->steps = 0; run->steps < count && run->steps < 16;) {
+        const int step = run->steps++;
+        const int returned = run->returned[step] = Step(wide, &answers[step], owner, &run->actions[step]);
+        const INT32 action = run->actions[step].Action;
+        if (action == KVACTION_FINISHED || action == KVACTION_CANCEL || action == KVACTION_ERROR ||
+            (returned != KVREGISTER_OK && returned != KVREGISTER_TEXTTOOLONG))
             return;
-        }
     }
 }

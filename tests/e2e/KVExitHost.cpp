@@ -5,7 +5,6 @@
 //   ending (a crash in the library's unload) shows as another exit code.
 #include <windows.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <string>
 
@@ -24,10 +23,7 @@ DWORD WINAPI RunStep(LPVOID library) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 4) {
-        std::fprintf(stderr, "usage: KVExitHost <dll> <key path> <exit code>\n");
-        return 2;
-    }
+    if (argc != 4) return 2;
     // Not freed: the process ends with the library loaded.
     static KVRegisterLibrary library(argv[1]);
     if (!library.Problem().empty()) return 3;

@@ -47,47 +47,41 @@ struct Place {
     RECT base;
     bool title = false;  // drawn in bold
 };
-struct Layout {
-    int width = 0, height = 0;
+std::vector<Place> Places(const KVRegisterConfig& config) {
     std::vector<Place> places;
-};
-
-Layout ShippedLayout(const std::string& configBytes) {
-    const KVRegisterConfig config = KVParseRegisterConfig(configBytes);
-    Layout layout{config.width, config.height, {}};
     const int w = config.width, h = config.height;
     for (const KVConfigComponent& c : config.components) {
-        layout.places.push_back(
+        places.push_back(
             {c.row->labelControlId, false, RECT{c.label.left, c.label.top, c.label.right, c.label.bottom}});
         if (c.row->inputControlId != 0)
-            layout.places.push_back(
+            places.push_back(
                 {c.row->inputControlId, false, RECT{c.input.left, c.input.top, c.input.right, c.input.bottom}});
     }
     for (int title : {ID_QUERYREGISTER_TITLE, ID_USERINFO_TITLE, ID_PENDING_TITLE, ID_VALIDATE_TITLE})
-        layout.places.push_back({title, false, RECT{23, 9, w + 66, 23}, true});
+        places.push_back({title, false, RECT{23, 9, w + 66, 23}, true});
     for (int subtitle : {ID_QUERYREGISTER_SUBTITLE, ID_USERINFO_SUBTITLE})
-        layout.places.push_back({subtitle, false, RECT{44, 24, w + 66, 50}});
+        places.push_back({subtitle, false, RECT{44, 24, w + 66, 50}});
     for (int next : {ID_QUERYREGISTER_NEXT, ID_USERINFO_NEXT, ID_VALIDATE_FINISH})
-        layout.places.push_back({next, true, RECT{w - 176, h - 58, w - 101, h - 35}});
-    layout.places.push_back({ID_USERINFO_BACK, true, RECT{w - 251, h - 58, w - 176, h - 35}});
-    layout.places.push_back({ID_VALIDATE_BACK, true, RECT{w - 251, h - 58, w - 176, h - 35}});
-    layout.places.push_back({ID_CANCEL, true, RECT{w - 91, h - 58, w - 16, h - 35}});
-    layout.places.push_back({ID_REGCODE, false, RECT{43, 199, 221, 220}});
-    return layout;
+        places.push_back({next, true, RECT{w - 176, h - 58, w - 101, h - 35}});
+    places.push_back({ID_USERINFO_BACK, true, RECT{w - 251, h - 58, w - 176, h - 35}});
+    places.push_back({ID_VALIDATE_BACK, true, RECT{w - 251, h - 58, w - 176, h - 35}});
+    places.push_back({ID_CANCEL, true, RECT{w - 91, h - 58, w - 16, h - 35}});
+    places.push_back({ID_REGCODE, false, RECT{43, 199, 221, 220}});
+    return places;
 }
 
 // What a person sees of the page at `dpi`: the window at its scaled size, the controls of the
 // layout where their rectangles land, every control's font at the scaled height (titles
 // bold), the window's icons at the scaled sizes, and every text whole.
-void ExpectPageAt(KVWizardDriver& d, const Layout& layout, int dpi) {
+void ExpectPageAt(KVWizardDriver& d, const KVRegisterConfig& config, int dpi) {
     d.Settle();
     const HWND wizard = d.Wizard();
     ASSERT_NE(nullptr, wizard);
     SCOPED_TRACE(std::string(KVNamesOf(d.Page()).constant) + " page at " + std::to_string(dpi) + " DPI");
     RECT window;
     GetWindowRect(wizard, &window);
-    EXPECT_EQ(MulDiv(layout.width, dpi, kBaseDpi), window.right - window.left);
-    EXPECT_EQ(MulDiv(layout.height, dpi, kBaseDpi), window.bottom - window.top);
+    EXPECT_EQ(MulDiv(config.width, dpi, kBaseDpi), window.right - window.left);
+    EXPECT_EQ(MulDiv(config.height, dpi, kBaseDpi), window.bottom - window.top);
     // The class's icons at 96 DPI, the window's own at the sizes the scale asks for elsewhere.
     EXPECT_EQ(MulDiv(16, dpi, kBaseDpi), SmallIconSize(wizard));
 
@@ -101,7 +95,7 @@ void ExpectPageAt(KVWizardDriver& d, const Layout& layout, int dpi) {
         GetWindowRect(control, &got);
         MapWindowPoints(nullptr, wizard, reinterpret_cast<POINT*>(&got), 2);
         bool bold = false;
-        for (const Place& place : layout.places) {
+        for (const Place& place : Places(config)) {
             if (place.id != id || place.button != (kind == "Button")) continue;
             RECT want = At(place.base, dpi);
             // A closed drop-down list is as high as its font makes it, not as its list.
@@ -131,7 +125,7 @@ protected:
     // The shipped installation: its layout, wording, icons and header image.
     KVWizardHost& InstallShipped() {
         const std::string shipped = KV_SHIPPED_ROOT;
-        layout_ = ShippedLayout(QFile::ReadWhole(shipped + "\\register.cfg"));
+        config_ = KVParseRegisterConfig(QFile::ReadWhole(shipped + "\\register.cfg"));
         KVWizardHost& host = Install({"placeholder"});
         for (const char* folder : {"\\Icons", "\\Bitmaps"}) CreateDirectoryA((host.Folder() + folder).c_str(), nullptr);
         for (const char* name : {"\\register.cfg", "\\register.lang", "\\registercompany.lang",
@@ -143,7 +137,7 @@ protected:
 
     int dpi_ = kBaseDpi;
     std::string pages_;  // where the pictures go
-    Layout layout_;
+    KVRegisterConfig config_;  // the shipped layout
 };
 
 // The five pages of a sign-up at the display's scale. A window moved to a monitor of another
@@ -153,23 +147,23 @@ TEST_F(KVRegisterDpiTest, SignUpAtTheDisplaysScaleAndAfterAMoveToAnother) {
     KVWizardHost& host = InstallShipped();
     Step(host, KVResult(KVRESULT_NONE), KVACTION_QUERYREGISTER, [this](KVWizardDriver& d) {
         FillFirstPage(d, true);
-        ExpectPageAt(d, layout_, dpi_);
+        ExpectPageAt(d, config_, dpi_);
         SavePage(d, "1-query-register", pages_);
         const HWND wizard = d.Wizard();
         RECT before;
         GetWindowRect(wizard, &before);
         const int other = dpi_ == 192 ? 120 : 192;
         // On the screen as a whole, so that its picture shows all of it.
-        RECT suggested{0, 0, MulDiv(layout_.width, other, kBaseDpi), MulDiv(layout_.height, other, kBaseDpi)};
+        RECT suggested{0, 0, MulDiv(config_.width, other, kBaseDpi), MulDiv(config_.height, other, kBaseDpi)};
         SendMessageA(wizard, WM_DPICHANGED, MAKEWPARAM(other, other), reinterpret_cast<LPARAM>(&suggested));
         RECT moved;
         GetWindowRect(wizard, &moved);
         EXPECT_EQ(Corners(suggested), Corners(moved));
-        ExpectPageAt(d, layout_, other);
+        ExpectPageAt(d, config_, other);
         SavePage(d, "query-register-moved-to-" + std::to_string(other), pages_);
 
         SendMessageA(wizard, WM_DPICHANGED, MAKEWPARAM(dpi_, dpi_), reinterpret_cast<LPARAM>(&before));
-        ExpectPageAt(d, layout_, dpi_);
+        ExpectPageAt(d, config_, dpi_);
         EXPECT_EQ(kMsisdn, d.Text(KVInputId(COMPONENT_MSISDN)));
         d.Click(ID_QUERYREGISTER_NEXT);
     });
@@ -178,11 +172,11 @@ TEST_F(KVRegisterDpiTest, SignUpAtTheDisplaysScaleAndAfterAMoveToAnother) {
         d.WaitForPage(KVPages::PAGE_USERINFO);
         d.Type(KVInputId(COMPONENT_USERNAME), "Kari Nordmann");
         d.Type(KVInputId(COMPONENT_USERPASSWORD), "hemmelig");
-        ExpectPageAt(d, layout_, dpi_);
+        ExpectPageAt(d, config_, dpi_);
         // The header image stretched into its scaled square at the band's right end, the
         // band white around it: the check mark's disc, low on the right of the picture, lies
         // beyond where the picture would end unstretched.
-        const RECT image = At(RECT{layout_.width - 48, 13, layout_.width - 16, 45}, dpi_);
+        const RECT image = At(RECT{config_.width - 48, 13, config_.width - 16, 45}, dpi_);
         EXPECT_NE(RGB(255, 255, 255),
                   d.ClientPixel(image.left + MulDiv(25, dpi_, kBaseDpi), image.top + MulDiv(27, dpi_, kBaseDpi)));
         EXPECT_EQ(RGB(255, 255, 255), d.ClientPixel(image.left - 2, (image.top + image.bottom) / 2));
@@ -206,7 +200,7 @@ TEST_F(KVRegisterDpiTest, SignUpAtTheDisplaysScaleAndAfterAMoveToAnother) {
         Step(host, stop.result, stop.action, [this, &stop](KVWizardDriver& d) {
             d.WaitForPage(stop.page);
             if (stop.page == KVPages::PAGE_VALIDATE) d.Type(ID_REGCODE, "4711");
-            ExpectPageAt(d, layout_, dpi_);
+            ExpectPageAt(d, config_, dpi_);
             SavePage(d, stop.picture, pages_);
             if (stop.page != KVPages::PAGE_PENDING) d.Click(ID_VALIDATE_FINISH);
         });

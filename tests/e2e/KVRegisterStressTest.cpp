@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -34,8 +35,6 @@ uint32_t EnvNumber(const char* name, uint32_t fallback, bool zeroAllowed = false
     return fallback;
 }
 
-uint32_t StressRuns(uint32_t fallback) { return EnvNumber("KV_STRESS_RUNS", fallback); }
-
 class KVRegisterStressTest : public KVWizardFixture {
 protected:
     // The user-info page of the run, with a name typed and Next clicked.
@@ -54,7 +53,7 @@ protected:
 };
 
 TEST_F(KVRegisterStressTest, SoakOfRunsEndedEveryWayLeavesNothingBehind) {
-    const uint32_t runs = StressRuns(120);
+    const uint32_t runs = EnvNumber("KV_STRESS_RUNS", 120);
     KVWizardHost& host = Install(TwoPages());
     const char* const endings[] = {"finished", "cancelled", "error", "window closed"};
     const uint32_t kEndings = 4;
@@ -99,7 +98,7 @@ TEST_F(KVRegisterStressTest, SoakOfRunsEndedEveryWayLeavesNothingBehind) {
 }
 
 TEST_F(KVRegisterStressTest, CancelOrCloseAtARandomMomentAlwaysEndsTheRun) {
-    const uint32_t tries = StressRuns(12);
+    const uint32_t tries = EnvNumber("KV_STRESS_RUNS", 12);
     const uint32_t seed = EnvNumber("KV_STRESS_SEED", kDefaultSeed, true);
     std::printf("races: seed %u (KV_STRESS_SEED=%u replays them)\n", seed, seed);
     std::mt19937 random(seed);
@@ -118,13 +117,9 @@ TEST_F(KVRegisterStressTest, CancelOrCloseAtARandomMomentAlwaysEndsTheRun) {
         ++counts[moment];
         if (moment != kPageShows) SubmitFirstPage(host, true);
 
-        KVResultRecord result = KVResult(KVRESULT_NONE);
-        if (moment == kPendingWait) {
-            result = KVResult(KVRESULT_PENDING);
-            result.WaitSeconds = 1;
-        } else if (moment == kPageSwitch) {
-            result = KVResult(KVRESULT_QUERIEDREGISTER);
-        }
+        const int answers[kMoments] = {KVRESULT_NONE, KVRESULT_PENDING, KVRESULT_QUERIEDREGISTER};
+        KVResultRecord result = KVResult(answers[moment]);
+        result.WaitSeconds = moment == kPendingWait ? 1 : 0;
         const auto start = std::chrono::steady_clock::now();
         Step(host, result, -1, [this, moment, closeBox, delayMs](KVWizardDriver& d) {
             if (moment == kPageSwitch) {
@@ -236,7 +231,7 @@ TEST_F(KVRegisterStressTest, SlowHostKeepsOnlyTheCancelPressedBetweenSteps) {
 // thread is still painting its own window. Every step record holds what was typed before the
 // press.
 TEST_F(KVRegisterStressTest, HandOversKeepWhatWasTypedBeforeThePress) {
-    const uint32_t handOvers = StressRuns(50);
+    const uint32_t handOvers = EnvNumber("KV_STRESS_RUNS", 50);
     KVWizardHost& host = Install(TwoPages());
     // The host's own window, whose painting takes a while: a press comes in while the host's
     // thread is busy with it.
@@ -246,7 +241,7 @@ TEST_F(KVRegisterStressTest, HandOversKeepWhatWasTypedBeforeThePress) {
     // is disabled. The hook types them into the field armed when the wizard's thread takes
     // that notice.
     std::atomic<HWND> typingOn{nullptr};
-    KVWizardThreadHook hook;
+    std::optional<KVWizardThreadHook> hook;
     uint32_t typedOn = 0;
     SubmitFirstPage(host, true);
     uint32_t byEnter = 0;
@@ -262,7 +257,7 @@ TEST_F(KVRegisterStressTest, HandOversKeepWhatWasTypedBeforeThePress) {
         Step(host, KVResult(codePage ? KVRESULT_VALIDATE : KVRESULT_QUERIEDREGISTER), expected, [&](KVWizardDriver& d) {
             d.WaitForPage(codePage ? KVPages::PAGE_VALIDATE : KVPages::PAGE_USERINFO);
             if (i == 0) {
-                hook.Hook(GetWindowThreadProcessId(d.Wizard(), nullptr), [&typingOn](const MSG& message) {
+                hook.emplace(GetWindowThreadProcessId(d.Wizard(), nullptr), [&typingOn](const MSG& message) {
                     if (message.message != KVWM_OBSERVER || message.wParam != KVRegisterModel::NOTIFY_CONTROLSDISABLED)
                         return;
                     if (const HWND into = typingOn.exchange(nullptr)) {
@@ -314,13 +309,13 @@ TEST_F(KVRegisterStressTest, WindowThreadHungPastTheWaitLeavesLaterRunsWorking) 
         // that the driver plays the person at the next run's window.
         const HANDLE release = CreateEventA(nullptr, TRUE, FALSE, nullptr);
         HANDLE thread = nullptr;
-        KVWizardThreadHook hang;
+        std::optional<KVWizardThreadHook> hang;
         const auto start = std::chrono::steady_clock::now();
         Step(host, KVResult(KVRESULT_NONE), KVACTION_CANCEL, [&](KVWizardDriver& d) {
             d.WaitForPage(KVPages::PAGE_QUERYREGISTER);
             const DWORD id = GetWindowThreadProcessId(d.Wizard(), nullptr);
             thread = OpenThread(SYNCHRONIZE, FALSE, id);
-            hang.Hook(id, [release](const MSG& message) {
+            hang.emplace(id, [release](const MSG& message) {
                 if (message.message != WM_CLOSE) return;
                 ShowWindow(message.hwnd, SW_HIDE);
                 WaitForSingleObject(release, INFINITE);

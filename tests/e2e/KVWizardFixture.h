@@ -3,7 +3,7 @@
 //   KVWizardFixture   one test's environment, its freshly loaded DLL, the driver, and a step
 //                     of the host with the user's moves played meanwhile
 //   KVHostWindow      a window of the host on the thread that makes the steps
-//   KVWizardThreadHook  a hook on a wizard's thread that sees each message it takes
+//   KVWizardThreadHook  a hook on a wizard's thread that sees each message it takes while it lives
 //   ProcessFigures    the process's handle counts, committed private memory and threads when made
 #pragma once
 
@@ -57,10 +57,11 @@ inline std::vector<std::string> CountryPage() {
     return {"460,360", "8,15", "1,1", "20,80,150,100,0,160,78,420,100,0", "20,110,150,130,160,108,420,300,0"};
 }
 
-// The first form page filled in: the query page of TwoPages(), or the one page of OnePage(),
-// which takes the name too.
+// The first form page, which starts empty, filled in: the query page of TwoPages(), or the one
+// page of OnePage(), which takes the name too.
 inline void FillFirstPage(KVWizardDriver& d, bool queryPage) {
     d.WaitForPage(queryPage ? KVPages::PAGE_QUERYREGISTER : KVPages::PAGE_USERINFO);
+    EXPECT_EQ("", d.Text(KVInputId(COMPONENT_MSISDN))) << "a new run starts with an empty page";
     d.Type(KVInputId(COMPONENT_MSISDN), kMsisdn);
     d.Type(KVInputId(COMPONENT_USEREMAIL), kEmail);
     d.Type(KVInputId(COMPONENT_CONFIRMUSEREMAIL), kEmail);
@@ -96,20 +97,15 @@ inline std::string LogLine(const std::string& log, const std::string& text) {
 // dispatches its paint. Each paint takes `paintMs`, is counted and wakes the driver given.
 class KVHostWindow {
 public:
-    KVHostWindow(DWORD style, RECT place, DWORD paintMs = 0) : paintMs_(paintMs) {
-        WNDCLASSA windowClass{};
-        windowClass.lpfnWndProc = &Procedure;
-        windowClass.hInstance = GetModuleHandleA(nullptr);
-        windowClass.lpszClassName = "KVTestHostWindow";
-        RegisterClassA(&windowClass);
-        window_ = CreateWindowExA(0, "KVTestHostWindow", "Host", style, place.left, place.top, place.right - place.left,
-                                  place.bottom - place.top, nullptr, nullptr, windowClass.hInstance, nullptr);
+    // A system static window given this class's procedure: the host needs no class of its own.
+    KVHostWindow(DWORD style, RECT place, DWORD paintMs = 0)
+        : paintMs_(paintMs),
+          window_(CreateWindowExA(0, "STATIC", "Host", style, place.left, place.top, place.right - place.left,
+                                  place.bottom - place.top, nullptr, nullptr, nullptr, nullptr)) {
         SetWindowLongPtrA(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+        SetWindowLongPtrA(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Procedure));
     }
-    ~KVHostWindow() {
-        DestroyWindow(window_);
-        UnregisterClassA("KVTestHostWindow", GetModuleHandleA(nullptr));
-    }
+    ~KVHostWindow() { DestroyWindow(window_); }
     KVHostWindow(const KVHostWindow&) = delete;
     KVHostWindow& operator=(const KVHostWindow&) = delete;
 
@@ -132,30 +128,24 @@ private:
     }
 
     const DWORD paintMs_;
-    HWND window_ = nullptr;
+    const HWND window_;
 };
 
 // A hook on a wizard's thread that hands each message the thread takes off its queue to
-// `taken`, until it is unhooked. One is active at a time.
+// `taken`, while it lives. One lives at a time.
 class KVWizardThreadHook {
 public:
-    KVWizardThreadHook() = default;
-    ~KVWizardThreadHook() { Unhook(); }
-    KVWizardThreadHook(const KVWizardThreadHook&) = delete;
-    KVWizardThreadHook& operator=(const KVWizardThreadHook&) = delete;
-
-    void Hook(DWORD thread, std::function<void(const MSG&)> taken) {
-        Unhook();
-        taken_ = std::move(taken);
-        hook_ = SetWindowsHookExA(WH_GETMESSAGE, &OnMessage, nullptr, thread);
+    KVWizardThreadHook(DWORD thread, std::function<void(const MSG&)> taken)
+        : hook_(SetWindowsHookExA(WH_GETMESSAGE, &OnMessage, nullptr, thread)), taken_(std::move(taken)) {
         if (!hook_) throw KVDriverError("cannot hook the wizard's thread");
         current_ = this;
     }
-    void Unhook() {
-        if (hook_) UnhookWindowsHookEx(hook_);
-        hook_ = nullptr;
+    ~KVWizardThreadHook() {
+        UnhookWindowsHookEx(hook_);
         current_ = nullptr;
     }
+    KVWizardThreadHook(const KVWizardThreadHook&) = delete;
+    KVWizardThreadHook& operator=(const KVWizardThreadHook&) = delete;
 
 private:
     static LRESULT CALLBACK OnMessage(int code, WPARAM removed, LPARAM lParam) {
@@ -230,12 +220,10 @@ protected:
         return *host_;
     }
 
-    // The first step of a run, whose first form page must start empty, filled in and sent.
+    // The first step of a run, its first form page filled in and sent.
     void SubmitFirstPage(KVWizardHost& host, bool queryPage) {
         Step(host, KVResult(KVRESULT_NONE), queryPage ? KVACTION_QUERYREGISTER : KVACTION_REGISTER,
              [queryPage](KVWizardDriver& d) {
-                 d.WaitForPage(queryPage ? KVPages::PAGE_QUERYREGISTER : KVPages::PAGE_USERINFO);
-                 EXPECT_EQ("", d.Text(KVInputId(COMPONENT_MSISDN))) << "a new run starts with an empty page";
                  FillFirstPage(d, queryPage);
                  d.Click(queryPage ? ID_QUERYREGISTER_NEXT : ID_USERINFO_NEXT);
              });
