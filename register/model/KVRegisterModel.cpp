@@ -280,11 +280,13 @@ void KVRegisterModel::SetConfirmUserEmail(const std::string& text) {
 void KVRegisterModel::SetRegCode(const std::string& text) { SetFieldText(NOTIFY_REGCODE, text); }
 
 void KVRegisterModel::SetFieldText(uint32_t code, const std::string& text) {
-    if (FieldIndex(code) >= 0) Write(fields_[FieldIndex(code)], text, code);
+    const int index = FieldIndex(code);
+    if (index >= 0) Write(fields_[index], text, code);
 }
 
 std::string KVRegisterModel::GetFieldText(uint32_t code) const {
-    return FieldIndex(code) >= 0 ? Read(fields_[FieldIndex(code)]) : std::string();
+    const int index = FieldIndex(code);
+    return index >= 0 ? Read(fields_[index]) : std::string();
 }
 
 void KVRegisterModel::ShowMessage(const std::string& text, uint32_t style) {

@@ -510,7 +510,9 @@ bool KVRegisterView::WindowProc(HWND, UINT message, WPARAM wParam, LPARAM lParam
     switch (message) {
     case WM_CTLCOLORSTATIC:
         if (!IsTitleLabel(reinterpret_cast<HWND>(lParam))) return false;
-        result = reinterpret_cast<LRESULT>(headings_[KVPages::PAGE_QUERYREGISTER].title.ChangeColor(reinterpret_cast<HDC>(wParam)));
+        // Any label can change the context's colours; the first heading's title does it.
+        result = reinterpret_cast<LRESULT>(
+            headings_[KVPages::PAGE_QUERYREGISTER].title.ChangeColor(reinterpret_cast<HDC>(wParam)));
         return true;
     case WM_COMMAND:
         OnCommand(wParam, lParam);
